@@ -1,0 +1,17 @@
+// The program: picks this platform's console and sound, then runs the game.
+#include "console/game_console.hpp"
+#include "console/platform.hpp"
+#include "game/flow/screen.hpp"
+#include "sound/platform_sound.hpp"
+
+int main() {
+  const auto backend = CreatePlatformBackend();
+  const auto sound = CreatePlatformSound();
+  console.attach(backend.get());
+  console.attach_sound(sound.get());
+  RunGame();
+  console.release_all_waves();
+  console.attach_sound(nullptr);
+  console.attach(nullptr);
+  return 0;
+}

@@ -1,0 +1,6 @@
+// The six-page manual.
+#pragma once
+
+#include "game/flow/screen.hpp"
+
+Screen ManualScreen();

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds DOMRAK and runs the whole test suite: a debug build, then again under the address
+# and undefined-behaviour sanitizers. `./test.sh --quick` skips the sanitizer pass.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev \
+  timgm6mb-soundfont libvterm-dev
+
+run_suite() {  # build directory, extra cmake arguments...
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+  ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
+}
+
+run_suite build/debug
+if [ "${1:-}" != "--quick" ]; then
+  run_suite build/sanitize -DDOMRAK_SANITIZE=ON
+fi

@@ -1,0 +1,57 @@
+// The headless back end's script: queued steps follow the game's questions, checks run on time.
+#include <gtest/gtest.h>
+
+#include "tests/support/game_session.hpp"
+
+using HeadlessScript = GameSession;
+
+TEST_F(HeadlessScript, QueuedPressesStartWhenTheGameAsksAndFollowEachOther) {
+  keys.press(kKeyDown, 40);
+  keys.press(kKeyEnter, 40);
+  console.wait(500);  // an animation: nothing is pressed meanwhile
+  EXPECT_EQ(console.poll_input(kKeyDown), 1);
+  EXPECT_EQ(console.poll_input(kKeyEnter), 0);
+  console.wait_release(kKeyDown);
+  EXPECT_EQ(console.now(), 540u);
+  EXPECT_EQ(console.poll_input(kKeyEnter), 0);  // not within the same instant
+  console.wait(20);
+  EXPECT_EQ(console.poll_input(kKeyEnter), 1);
+  console.wait_release(kKeyEnter);
+  EXPECT_EQ(console.now(), 600u);
+}
+
+TEST_F(HeadlessScript, TypedBytesWaitTogetherAndPollingDiscardsThem) {
+  keys.type("ab");
+  keys.type("c");
+  keys.type("d");
+  ASSERT_TRUE(console.key_waiting());
+  EXPECT_EQ(console.read_key(), 'a');
+  EXPECT_EQ(console.read_key(), 'b');
+  EXPECT_FALSE(console.key_waiting());  // the next step comes a moment later
+  console.wait_for_key();
+  EXPECT_EQ(console.read_key(), 'c');
+  console.wait(5);
+  console.poll_input(kKeyEnter);  // "d" arrives, and polling empties the queue
+  EXPECT_FALSE(console.key_waiting());
+}
+
+TEST_F(HeadlessScript, SessionEndsWhenTheScriptHasRunOut) {
+  keys.set_idle_limit(1000);
+  keys.press(kKeyEnter);
+  int polls = 0;
+  while (console.running()) {
+    console.poll_input(kKeyEnter);
+    console.wait(20);
+    ++polls;
+  }
+  EXPECT_GE(console.now(), 1050u);
+  EXPECT_LE(console.now(), 1100u);
+  EXPECT_GT(polls, 50);
+}
+
+TEST_F(HeadlessScript, ChecksRunAtTheirTimeAndKeepTheSessionAlive) {
+  std::uint32_t seen = 0;
+  keys.at(300, [&] { seen = console.now(); });
+  while (console.running()) console.wait_for_key();
+  EXPECT_EQ(seen, 300u);
+}

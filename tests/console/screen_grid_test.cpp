@@ -1,0 +1,63 @@
+// The screen model: text lands in the right cells, wraps without scrolling, and wide characters stay whole.
+#include <gtest/gtest.h>
+
+#include "console/screen_grid.hpp"
+
+namespace {
+ScreenGrid Blank() {
+  ScreenGrid grid;
+  grid.fill(0, 15);
+  return grid;
+}
+}  // namespace
+
+TEST(ScreenGrid, FullWidthCharactersTakeTwoCells) {
+  ScreenGrid grid = Blank();
+  const auto end = grid.write({10, 3}, "A■B", 9, 7);
+  EXPECT_EQ(end.column, 14);
+  EXPECT_EQ(grid.at(11, 3).ch, U'■');
+  EXPECT_EQ(grid.at(11, 3).width, 2);
+  EXPECT_EQ(grid.at(12, 3).width, 0);
+  EXPECT_EQ(grid.at(12, 3).fg, 9);
+  EXPECT_EQ(grid.at(12, 3).bg, 7);
+  EXPECT_EQ(grid.text(10, 3, 4), "A■B");
+  EXPECT_EQ(grid.at(14, 3), (Cell{U' ', 1, 0, 15}));
+}
+
+TEST(ScreenGrid, TextWrapsAtColumn80AndNeverScrolls) {
+  ScreenGrid grid = Blank();
+  auto end = grid.write({78, 1}, "abcd", 0, 15);
+  EXPECT_EQ(grid.text(78, 1, 3), "abc");
+  EXPECT_EQ(grid.text(1, 2, 1), "d");
+  EXPECT_EQ(end.column, 2);
+  EXPECT_EQ(end.row, 2);
+
+  // A full-width character with one column left starts the next row.
+  end = grid.write({80, 5}, "■", 0, 15);
+  EXPECT_EQ(grid.at(80, 5).ch, U' ');
+  EXPECT_EQ(grid.text(1, 6, 2), "■");
+
+  // Past the last cell everything is dropped; row 1 stays as it was.
+  const std::string row1 = grid.row_text(1);
+  grid.write({79, 25}, "xyz", 0, 15);
+  EXPECT_EQ(grid.text(79, 25, 2), "xy");
+  EXPECT_EQ(grid.row_text(1), row1);
+}
+
+TEST(ScreenGrid, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
+  ScreenGrid grid = Blank();
+  grid.write({10, 1}, "■■", 0, 15);
+  grid.write({11, 1}, "x", 0, 15);  // right half of the first
+  grid.write({12, 1}, "y", 0, 15);  // left half of the second
+  EXPECT_EQ(grid.text(10, 1, 4), " xy ");
+  for (int c = 10; c <= 13; ++c) EXPECT_EQ(grid.at(c, 1).width, 1) << c;
+}
+
+TEST(ScreenGrid, TabAdvancesToTheNextStopWithBlanks) {
+  ScreenGrid grid = Blank();
+  grid.write({1, 1}, "ab", 0, 15);
+  const auto end = grid.write({3, 2}, "x\ty", 4, 15);
+  EXPECT_EQ(end.column, 10);  // stops at columns 9, 17, ...
+  EXPECT_EQ(grid.text(3, 2, 7), "x     y");
+  EXPECT_EQ(grid.at(5, 2).fg, 4);
+}

@@ -1,0 +1,44 @@
+// The typed-name field: accepted characters, limits, Backspace and extended keys.
+#include <gtest/gtest.h>
+
+#include "game/pages/name_field.hpp"
+#include "tests/support/game_session.hpp"
+
+using NameField = GameSession;
+
+TEST_F(NameField, KeepsOnlyNameCharactersUpToSixteen) {
+  struct Case {
+    std::string typed;
+    std::string name;
+  } cases[] = {
+      {"Abc_9 z\r", "Abc_9 z"},
+      {"a!b-c\r", "abc"},                                 // other bytes are ignored
+      {"abcdefghijklmnopQRS\r", "abcdefghijklmnop"},      // a seventeenth is not taken
+      {"abcdefghijklmnop\bX\r", "abcdefghijklmnoX"},      // Backspace after 16
+      {"\b\bab\x7f\r", "ab"},                             // Backspace on empty does nothing
+      {"ab\xE0Hcd\r", "ab"},                              // arrow + everything waiting behind it
+      {"\r", ""},
+      {"\xE3\x81\x82xy\r", "xy"},                         // bytes of a UTF-8 character
+  };
+  for (const Case& c : cases) {
+    keys.type(c.typed);
+    if (c.typed.find('\xE0') != std::string::npos) keys.type("\r");
+    EXPECT_EQ(TypeName(33, 5).value_or("<ended>"), c.name) << c.typed;
+  }
+}
+
+TEST_F(NameField, RedrawsTheFieldAfterEveryKeyAndLeavesTheCursorAfterTheText) {
+  console.clear(0, 15);
+  console.locate(33, 5);
+  console.print("################");
+  keys.type("Hi\r");
+  ASSERT_EQ(TypeName(33, 5), "Hi");
+  EXPECT_TRUE(Shows(33, 5, "Hi              ", 0, 15));
+  EXPECT_EQ(console.cursor().column, 35);
+  EXPECT_EQ(console.cursor().row, 5);
+}
+
+TEST_F(NameField, EndsWithNothingWhenTheSessionEnds) {
+  keys.type("abc");
+  EXPECT_EQ(TypeName(33, 5), std::nullopt);
+}

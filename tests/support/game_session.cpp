@@ -1,0 +1,54 @@
+// A test fixture that runs the real game on the headless back end.
+#include "tests/support/game_session.hpp"
+
+#include <cstring>
+
+#include "console/text_width.hpp"
+#include "game/model/fighter.hpp"
+#include "game/model/game_random.hpp"
+#include "game/model/run_state.hpp"
+#include "game/pages/name_entry_screen.hpp"
+
+GameSession::GameSession() : sound([this] { return keys.now_ms(); }) {
+  ResetGameState();
+  gameRandom.seed(1);
+  console.attach(&keys);
+  console.attach_sound(&sound);
+}
+
+GameSession::~GameSession() {
+  console.attach_sound(nullptr);
+  console.attach(nullptr);
+}
+
+std::string GameSession::Text(int column, int row, int columns) {
+  return console.screen().text(column, row, columns);
+}
+
+std::pair<int, int> GameSession::Colors(int column, int row) {
+  const Cell& cell = console.screen().at(column, row);
+  return {cell.fg, cell.bg};
+}
+
+::testing::AssertionResult GameSession::Shows(int column, int row, const std::string& expected,
+                                              int fg, int bg) {
+  const int columns = text::ColumnWidth(expected);
+  const std::string actual = Text(column, row, columns);
+  if (actual != expected)
+    return ::testing::AssertionFailure()
+           << "(" << column << ", " << row << ") reads \"" << actual << "\", not \"" << expected
+           << "\"";
+  for (int c = column; c < column + columns; ++c) {
+    const auto [cellFg, cellBg] = Colors(c, row);
+    if (cellFg != fg || cellBg != bg)
+      return ::testing::AssertionFailure() << "(" << c << ", " << row << ") is in (" << cellFg
+                                           << ", " << cellBg << "), not (" << fg << ", " << bg
+                                           << ")";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+void GameSession::CreateFighter(const char* name) {
+  std::strncpy(player.name, name, sizeof player.name - 1);
+  DeriveAbilitiesFromName(player.name);
+}

@@ -1,0 +1,33 @@
+// A test fixture that runs the real game on the headless back end, in game time.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "console/game_console.hpp"
+#include "console/headless/headless_backend.hpp"
+#include "console/headless/recording_sound.hpp"
+
+// Every test starts from the state the program starts in, with the console attached to a
+// headless back end (`keys` scripts the player; the clock jumps) and a sound recorder.
+class GameSession : public ::testing::Test {
+ protected:
+  GameSession();
+  ~GameSession() override;
+
+  // The text of `columns` cells from (column, row), a full-width character once.
+  static std::string Text(int column, int row, int columns);
+  // The colours of one cell, as {fg, bg}.
+  static std::pair<int, int> Colors(int column, int row);
+  // Whether the text at (column, row) reads `expected` and every one of its cells has the
+  // given colours. Prints what is there instead when it does not.
+  static ::testing::AssertionResult Shows(int column, int row, const std::string& expected, int fg,
+                                          int bg);
+
+  // Gives the player a fighter made from `name`, as a confirmed name entry would.
+  static void CreateFighter(const char* name);
+
+  HeadlessBackend keys;
+  RecordingSound sound;
+};

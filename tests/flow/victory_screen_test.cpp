@@ -127,3 +127,9 @@ TEST_F(VictoryScreenTest, TheLastRoundsGoStraightToTheEnding) {
   EXPECT_TRUE(sound.calls().empty());
   EXPECT_EQ(gameRandom.next(), replay.next());  // no growth was drawn
 }
+
+TEST_F(VictoryScreenTest, EndsWhenTheSessionEndsAtThePrompt) {
+  EXPECT_EQ(VictoryScreen(), Screen::Quit);
+  EXPECT_TRUE(Shows(43, 23, "Press [ENTER KEY] and Next Round...", 8, 15));
+  EXPECT_EQ(runState.opponentIndex, 5);
+}

@@ -57,15 +57,6 @@ TEST_F(DefeatScreenTest, ADrawOfZeroRaisesTheFighterWithATenthOfItsHp) {
   EXPECT_EQ(console.now(), 3300u + 1500);
 }
 
-TEST_F(DefeatScreenTest, RevivalsHaveNoLimit) {
-  for (int i = 0; i < 3; ++i) {
-    SeedForDraw(0);
-    player.hp = 0;
-    ASSERT_TRUE(DefeatScreen());
-    EXPECT_EQ(player.hp, 34);
-  }
-}
-
 TEST_F(DefeatScreenTest, OtherDrawsEndTheRunWithGameOverAndEraseTheFighter) {
   for (int r : {1, 2}) {
     SCOPED_TRACE(r);

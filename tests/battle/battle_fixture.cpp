@@ -5,6 +5,8 @@
 #include <ostream>
 
 #include "console/text_width.hpp"
+#include "game/battle/enemy_command.hpp"
+#include "game/model/game_random.hpp"
 
 BattleFixture::BattleFixture() {
   std::strcpy(player.name, "HERO");
@@ -48,6 +50,7 @@ std::string BattleFixture::Styled(int column, int row, int columns) {
 }
 
 void BattleFixture::WatchMessages(std::uint32_t until, std::uint32_t every_ms) {
+  for (std::string& last : lastSeen_) last.clear();
   for (std::uint32_t t = console.now() + 1; t <= until; t += every_ms) {
     keys.at(t, [this] {
       for (int row = 19; row <= 23; ++row) {
@@ -57,6 +60,19 @@ void BattleFixture::WatchMessages(std::uint32_t until, std::uint32_t every_ms) {
         last = std::move(text);
       }
     });
+  }
+}
+
+std::uint32_t BattleFixture::SeedFor(BattleCommand command, bool counterSucceeds) {
+  for (std::uint32_t seed = 1;; ++seed) {
+    GameRandom probe;
+    probe.seed(seed);
+    if (EnemyCommandTable[0][probe.next() % 10] != command) continue;
+    int draws[8];
+    for (int& d : draws) d = probe.next();
+    bool lands = true;
+    for (int d : draws) lands = lands && d % 100 <= 75;
+    if (lands && (draws[1] % 101 >= 66) == counterSucceeds) return seed;
   }
 }
 

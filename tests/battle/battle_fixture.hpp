@@ -31,6 +31,11 @@ class BattleFixture : public GameSession {
   void WatchMessages(std::uint32_t until, std::uint32_t every_ms = 5);
   std::vector<MessageLine> lines;
 
+  // A seed whose first draw makes the first opponent choose `command` and whose next eight
+  // draws let every strike land (draw % 100 <= 75); of these, the third (a Counter's roll
+  // after an Attack's damage) lets the Counter succeed or fail as asked.
+  static std::uint32_t SeedFor(BattleCommand command, bool counterSucceeds = false);
+
   // How many cells of the bar at (column, row) are painted in `color`, from its first cell.
   static int BarCells(int column, int row, int color);
 

@@ -3,7 +3,6 @@
 
 #include <regex>
 
-#include "game/battle/enemy_command.hpp"
 #include "game/battle/play_turn.hpp"
 #include "game/battle/status_bars.hpp"
 #include "game/model/game_random.hpp"
@@ -104,22 +103,6 @@ const MatrixCase kCases[] = {
      {{19, P + "の魔法攻撃！"}, Damage('E', 20, kMagic), {19, E + "の魔法攻撃！"}, Damage('P', 20, kMagic)},
      {"mahou.wav", "mahou.wav"}, 1, 1},
 };
-
-// A seed whose first draw gives the opponent `command` and whose next draws let every strike
-// land (draw % 100 <= 75); the third draw, a counter's roll after an Attack's damage, decides
-// the Counter (it fails below 66 of 101).
-std::uint32_t SeedFor(BattleCommand command, bool counterSucceeds) {
-  for (std::uint32_t seed = 1;; ++seed) {
-    GameRandom probe;
-    probe.seed(seed);
-    if (EnemyCommandTable[0][probe.next() % 10] != command) continue;
-    int draws[8];
-    for (int& d : draws) d = probe.next();
-    bool lands = true;
-    for (int d : draws) lands = lands && d % 100 <= 75;
-    if (lands && (draws[1] % 101 >= 66) == counterSucceeds) return seed;
-  }
-}
 
 void PrintTo(const MatrixCase& c, std::ostream* out) { *out << c.name; }
 

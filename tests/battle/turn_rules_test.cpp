@@ -230,23 +230,36 @@ TEST_F(TurnRulesTest, PausesBetweenTheStepsOfAnExchange) {
 }
 
 TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
-  // The player is faster and casts; the opponent has 50 HP and 200 / 3 = 66 takes them.
+  // The player is faster; the opponent has 50 HP, less than either blow below deals.
+  struct Case {
+    BattleCommand mine, theirs;
+    const char* sound;
+    int damageRow;
+    std::uint32_t ms;
+  } cases[] = {
+      // Announcement, 500, the opponent's HP bar (20 cells) and the player's MP bar (10).
+      {Magic, Attack, "mahou.wav", 20, 500 + 30 * 15},
+      // The Counter fails: announcement, 500, the bar, its line, 500, the damage line. The
+      // opponent's recovery never comes.
+      {Attack, Counter, "tuzyou.wav", 21, 500 + 20 * 15 + 500},
+  };
   player.agility = 101;
   roster.agility[0] = 100;
-  SetShownValuesToCurrent();
-  roster.hp[0] = 50;
-  playerCommand = Magic;
-  for (bool opponentCounters : {false}) {
-    gameRandom.seed(SeedFor(opponentCounters ? Counter : Attack));
-    WatchMessages(console.now() + 5000, 10);
+  for (const Case& c : cases) {
+    player.mp = player.maxMp;
+    roster.hp[0] = 50;
+    SetShownValuesToCurrent();
+    playerCommand = c.mine;
+    sound.forget();
+    gameRandom.seed(SeedFor(c.theirs, false));
     const std::uint32_t start = console.now();
     EXPECT_EQ(PlayTurn(), BattleOutcome::Won);
     EXPECT_EQ(roster.hp[0], 0);
-    // Announcement, 500 ms, the opponent's HP bar shrinking 20 cells and the player's MP bar
-    // 10: then nothing more, not even a pause.
-    EXPECT_EQ(console.now() - start, 500u + (20 + 10) * 15);
-    EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>{"mahou.wav"});
-    EXPECT_EQ(Styled(20, 20, 59), "{5}自称勇者ぽこぺ{0}は{12}66のダメージ{0}を受けた！");
-    EXPECT_EQ(lines.size(), 1u);  // the damage line was never seen in a pause
+    // Nothing after the damage line, not even a pause; it stays on the screen.
+    EXPECT_EQ(console.now() - start, c.ms) << c.sound;
+    EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>{c.sound});
+    const std::string damage = Styled(20, c.damageRow, 59);
+    EXPECT_EQ(damage.rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u) << damage;
+    for (int row = c.damageRow + 1; row <= 23; ++row) EXPECT_EQ(Styled(20, row, 59), "");
   }
 }

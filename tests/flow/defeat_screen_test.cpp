@@ -54,7 +54,10 @@ TEST_F(DefeatScreenTest, ADrawOfZeroRaisesTheFighterWithATenthOfItsHp) {
   // The battle music stops, then the same piece starts again, looping.
   EXPECT_EQ(TimedSoundLog(sound),
             (std::vector<std::string>{"1300 stop buttle1.mid", "3300 play buttle1.mid loop"}));
-  EXPECT_EQ(console.now(), 3300u + 1500);
+  // The HP bar grows back to two cells (34 of 345), 15 ms each, before the last 1500 ms.
+  EXPECT_EQ(Colors(58, 13), std::make_pair(12, 12));
+  EXPECT_NE(Colors(59, 13).second, 12);
+  EXPECT_EQ(console.now(), 3300u + 2 * 15 + 1500);
 }
 
 TEST_F(DefeatScreenTest, OtherDrawsEndTheRunWithGameOverAndEraseTheFighter) {

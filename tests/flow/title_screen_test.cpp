@@ -223,3 +223,20 @@ TEST_F(Title, ThousandVisitsThroughTheManualKeepWorking) {
   EXPECT_TRUE(FrameAt(10));
   EXPECT_TRUE(Shows(34, 10, "ネームエントリー", 0, 15));
 }
+
+TEST_F(Title, ANewFighterAppearsOnTheTitleAndOpensTheArena) {
+  keys.pause(100);
+  keys.press(kKeyEnter);  // ネームエントリー
+  keys.pause(10);
+  keys.type("Hero\r");
+  keys.press(kKeyEnter);  // はい, once the numbers have stopped
+  keys.pause(100);
+  keys.press(kKeyDown);
+  keys.press(kKeyEnter);  // 闘技場へ行く
+  EXPECT_EQ(RunScreens(Screen::Title, Screen::NewRun), Screen::NewRun);
+  EXPECT_TRUE(Shows(3, 8, "名前:Hero", 0, 15));
+  EXPECT_TRUE(Shows(3, 9, "ＨＰ:" + std::to_string(player.hp), 4, 15));
+  EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 0, 15));
+  EXPECT_EQ(sound.names("load_music"), (std::vector<std::string>{"title.mid", "entry.mid", "title.mid"}));
+  EXPECT_TRUE(FrameAt(15));
+}

@@ -12,8 +12,8 @@ struct Offset {
 
 // The cells outside the two runs of twelve along the top and bottom edges.
 constexpr Offset kSideCells[14] = {
-    {-8, 0},  {-6, -1}, {-6, 1},  {22, 0},  {20, -1}, {20, 1}, {-6, -2},
-    {-6, 2},  {22, 1},  {22, -1}, {20, -2}, {20, 2},  {-8, 1}, {-8, -1},
+    {-8, 0}, {-6, -1}, {-6, 1},  {22, 0},  {20, -1}, {20, 1}, {-6, -2},
+    {-6, 2}, {22, 1},  {22, -1}, {20, -2}, {20, 2},  {-8, 1}, {-8, -1},
 };
 // Drawing prints the bottom run last; erasing prints it after the first six side cells.
 constexpr int kSidesBeforeBottomDrawing = 14;

@@ -10,6 +10,7 @@
 namespace {
 
 // The logo, one character per cell: '#' is a filled block.
+// clang-format off
 constexpr const char* kLogo[5] = {
     "###...##..#...#.###...#..#.#",
     "#..#.#..#.##.##.#..#.#.#.#.#",
@@ -17,6 +18,7 @@ constexpr const char* kLogo[5] = {
     "#..#.#..#.#...#.#.#..#.#.#.#",
     "###...##..#...#.#..#.#.#.#.#",
 };
+// clang-format on
 
 constexpr int kMenuColumn = 34;
 constexpr int kNameEntryRow = 10;
@@ -73,7 +75,8 @@ void DrawFighterStatus() {
   console.set_color(0, 15);
   console.locate(3, 8);
   console.print("名前:%s", player.name);
-  const int values[6] = {player.hp, player.mp, player.magic, player.attack, player.defence, player.agility};
+  const int values[6] = {player.hp,     player.mp,      player.magic,
+                         player.attack, player.defence, player.agility};
   for (int i = 0; i < 6; ++i) {
     console.set_color(kStatLabels[i].color, 15);
     console.locate(3, 9 + i);
@@ -130,8 +133,10 @@ Screen TitleScreen() {
   while (console.running()) {
     DrawSelectionFrame(kMenuColumn, selection);
     DrawHelpLine(selection);
-    if (selection != kManualRow && console.poll_input(kKeyDown)) MoveSelection(selection, 5, kKeyDown);
-    if (selection != kNameEntryRow && console.poll_input(kKeyUp)) MoveSelection(selection, -5, kKeyUp);
+    if (selection != kManualRow && console.poll_input(kKeyDown))
+      MoveSelection(selection, 5, kKeyDown);
+    if (selection != kNameEntryRow && console.poll_input(kKeyUp))
+      MoveSelection(selection, -5, kKeyUp);
     if (selection == kNameEntryRow && console.poll_input(kKeyEnter)) {
       PlayEffect("kettei.wav");
       console.set_color(0, 15);

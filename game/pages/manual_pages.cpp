@@ -1,4 +1,4 @@
-// The manual's texts: the introduction, the battle rules, the matchups, growth and revival, the staff.
+// The manual's texts: introduction, battle rules, matchups, growth and revival, staff.
 #include "game/pages/manual_pages.hpp"
 
 namespace {

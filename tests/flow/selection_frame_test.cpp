@@ -1,11 +1,12 @@
 // The title menu's selection frame: exactly its 38 cells are drawn and erased.
+#include "game/flow/selection_frame.hpp"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <utility>
 
 #include "console/game_console.hpp"
-#include "game/flow/selection_frame.hpp"
 #include "tests/support/game_session.hpp"
 
 using SelectionFrame = GameSession;

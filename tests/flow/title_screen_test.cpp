@@ -1,17 +1,16 @@
 // The title screen: logo, menu, fighter status, moving the frame and choosing an item.
+#include "game/flow/title_screen.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "game/flow/screen.hpp"
-#include "game/flow/title_screen.hpp"
 #include "game/model/fighter.hpp"
 #include "tests/support/game_session.hpp"
 
 namespace {
-
-const std::string kHelpBlank = "　　　　　　　　　　　　　　　　　　　　　　";  // 22 wide blanks
 
 class Title : public GameSession {
  protected:
@@ -71,7 +70,7 @@ TEST_F(Title, ShowsTheFightersCurrentValues) {
     std::string text;
     int color;
   } lines[] = {
-      {9, "ＨＰ:12", 4},   {10, "ＭＰ:7", 5},    {11, "魔力:245", 6},
+      {9, "ＨＰ:12", 4},    {10, "ＭＰ:7", 5},   {11, "魔力:245", 6},
       {12, "攻撃:335", 12}, {13, "防御:200", 2}, {14, "敏捷:330", 1},
   };
   for (const Line& line : lines) EXPECT_TRUE(Shows(3, line.row, line.text, line.color, 15));
@@ -150,7 +149,9 @@ TEST_F(Title, ArenaWithoutFighterShowsTheRefusalForASecond) {
   };
   std::vector<Seen> seen;
   for (std::uint32_t t = 1000; t <= 2200; t += 5)
-    keys.at(t, [&seen, t] { seen.push_back({t, Shows(4, 24, "先にネームエントリーして下さい！", 12, 15)}); });
+    keys.at(t, [&seen, t] {
+      seen.push_back({t, Shows(4, 24, "先にネームエントリーして下さい！", 12, 15)});
+    });
   keys.set_idle_limit(100);
 
   EXPECT_EQ(TitleScreen(), Screen::Quit);
@@ -163,7 +164,8 @@ TEST_F(Title, ArenaWithoutFighterShowsTheRefusalForASecond) {
     if (s.time > refused && s.time < refused + 1000) {
       EXPECT_TRUE(s.message) << s.time;
     }
-  EXPECT_TRUE(Shows(3, 24, " 全6ラウンドを勝ち抜く基本のモード", 0, 15)) << "help line back afterwards";
+  EXPECT_TRUE(Shows(3, 24, " 全6ラウンドを勝ち抜く基本のモード", 0, 15))
+      << "help line back afterwards";
 }
 
 TEST_F(Title, ChoosingAnItemHandsOverToItsScreen) {
@@ -179,8 +181,10 @@ TEST_F(Title, ChoosingAnItemHandsOverToItsScreen) {
       {2, false, Screen::Manual, {"title.mid"}},
   };
   for (const Case& c : cases) {
-    if (c.fighter) CreateFighter("A");
-    else player.erase();
+    if (c.fighter)
+      CreateFighter("A");
+    else
+      player.erase();
     sound.forget();
     keys.pause(100);  // the last visit's Enter is let go first
     for (int i = 0; i < c.downs; ++i) keys.press(kKeyDown);
@@ -198,7 +202,8 @@ TEST_F(Title, NameEntryStopsTheTitleMusicAndLoopsTheEntryMusic) {
   ASSERT_EQ(TitleScreen(), Screen::NameEntry);
   const auto& calls = sound.calls();
   std::vector<std::string> order;
-  for (const auto& call : calls) order.push_back(call.what + " " + call.name + (call.loop ? " loop" : ""));
+  for (const auto& call : calls)
+    order.push_back(call.what + " " + call.name + (call.loop ? " loop" : ""));
   EXPECT_EQ(order, (std::vector<std::string>{"load_music title.mid", "play_music title.mid loop",
                                              "play_wave kettei.wav", "stop_music title.mid",
                                              "load_music entry.mid", "play_music entry.mid loop"}));
@@ -219,7 +224,8 @@ TEST_F(Title, ThousandVisitsThroughTheManualKeepWorking) {
   const auto music = sound.names("load_music");
   EXPECT_EQ(music.size(), kVisits + 1u) << "title.mid restarts on every visit";
   for (const auto& name : music) EXPECT_EQ(name, "title.mid");
-  EXPECT_EQ(sound.names("stop_music").size(), kVisits + 0u) << "each visit stops the last one's music";
+  EXPECT_EQ(sound.names("stop_music").size(), kVisits + 0u)
+      << "each visit stops the last one's music";
   EXPECT_TRUE(FrameAt(10));
   EXPECT_TRUE(Shows(34, 10, "ネームエントリー", 0, 15));
 }
@@ -237,6 +243,7 @@ TEST_F(Title, ANewFighterAppearsOnTheTitleAndOpensTheArena) {
   EXPECT_TRUE(Shows(3, 8, "名前:Hero", 0, 15));
   EXPECT_TRUE(Shows(3, 9, "ＨＰ:" + std::to_string(player.hp), 4, 15));
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 0, 15));
-  EXPECT_EQ(sound.names("load_music"), (std::vector<std::string>{"title.mid", "entry.mid", "title.mid"}));
+  EXPECT_EQ(sound.names("load_music"),
+            (std::vector<std::string>{"title.mid", "entry.mid", "title.mid"}));
   EXPECT_TRUE(FrameAt(15));
 }

@@ -1,4 +1,6 @@
 // The creation screen: numbers that stop one by one on the abilities, then the confirmation.
+#include "game/pages/creation_screen.hpp"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,7 +10,6 @@
 
 #include "game/flow/screen.hpp"
 #include "game/model/fighter.hpp"
-#include "game/pages/creation_screen.hpp"
 #include "game/pages/name_entry_screen.hpp"
 #include "tests/support/game_session.hpp"
 
@@ -18,7 +19,7 @@ namespace {
 struct NumberPlace {
   int column, row, fg;
 };
-constexpr NumberPlace kPlaces[6] = {{9, 16, 4}, {34, 16, 5}, {59, 16, 6},
+constexpr NumberPlace kPlaces[6] = {{9, 16, 4},  {34, 16, 5}, {59, 16, 6},
                                     {9, 22, 12}, {34, 22, 2}, {59, 22, 1}};
 
 class Creation : public GameSession {
@@ -26,9 +27,9 @@ class Creation : public GameSession {
   // Reads a big number back from the screen; -1 when the glyphs are not digits.
   static int ReadBigNumber(int column, int row) {
     static const char* glyphs[10][3] = {
-        {"┏━┓", "┃　┃", "┗━┛"}, {"　┫　", "　┃　", "　┻　"}, {"┏━┓", "┏━┛", "┗━┛"},
-        {"　━┓", "　━┫", "　━┛"}, {"┃　┃", "┗━┫", "　　┃"}, {"┏━━", "┗━┓", "━━┛"},
-        {"┏━┓", "┣━┓", "┗━┛"}, {"┏━┓", "　　┃", "　　┃"}, {"┏━┓", "┣━┫", "┗━┛"},
+        {"┏━┓", "┃　┃", "┗━┛"},   {"　┫　", "　┃　", "　┻　"}, {"┏━┓", "┏━┛", "┗━┛"},
+        {"　━┓", "　━┫", "　━┛"}, {"┃　┃", "┗━┫", "　　┃"},    {"┏━━", "┗━┓", "━━┛"},
+        {"┏━┓", "┣━┓", "┗━┛"},    {"┏━┓", "　　┃", "　　┃"},   {"┏━┓", "┣━┫", "┗━┛"},
         {"┏━┓", "┗━┫", "┗━┛"},
     };
     int value = 0;
@@ -71,9 +72,12 @@ TEST_F(Creation, NumbersStopOneByOneOnTheAbilities) {
   for (int s = 0; s < 6; ++s) {
     keys.at(505 * s + 250, [&, s] {
       ++checked;
-      for (int i = 0; i < s; ++i) EXPECT_EQ(ReadBigNumber(kPlaces[i].column, kPlaces[i].row), Abilities()[i]) << s;
-      for (int i = 0; i < 6; ++i) EXPECT_GE(ReadBigNumber(kPlaces[i].column, kPlaces[i].row), 0) << s;
-      EXPECT_TRUE(Shows(32, 9, s % 2 == 0 ? "キャラクター作成中" : "　　　　　　　　　", 0, 15)) << s;
+      for (int i = 0; i < s; ++i)
+        EXPECT_EQ(ReadBigNumber(kPlaces[i].column, kPlaces[i].row), Abilities()[i]) << s;
+      for (int i = 0; i < 6; ++i)
+        EXPECT_GE(ReadBigNumber(kPlaces[i].column, kPlaces[i].row), 0) << s;
+      EXPECT_TRUE(Shows(32, 9, s % 2 == 0 ? "キャラクター作成中" : "　　　　　　　　　", 0, 15))
+          << s;
       EXPECT_EQ(sound.names("play_wave").size(), static_cast<std::size_t>(s));
     });
   }
@@ -118,9 +122,9 @@ TEST_F(Creation, AsksForConfirmationWithTheArrowOnYes) {
 
 TEST_F(Creation, ArrowMovesOnceAndNoDeclinesTheFighter) {
   CreateFighter("A");
-  keys.press(kKeyUp);          // already on はい: nothing
-  keys.press(kKeyDown, 400);   // held: one step
-  keys.press(kKeyDown);        // already on いいえ: nothing
+  keys.press(kKeyUp);         // already on はい: nothing
+  keys.press(kKeyDown, 400);  // held: one step
+  keys.press(kKeyDown);       // already on いいえ: nothing
   keys.press(kKeyEnter);
   ASSERT_EQ(CreationScreen(), Screen::NameEntry);
   EXPECT_TRUE(Shows(60, 8, "⇒", 0, 15));
@@ -160,7 +164,8 @@ TEST_F(Creation, YesAnnouncesTheBirthAndWaitsTwoSeconds) {
     std::string rest = Text(29, 9, 30);
     rest.erase(rest.find(c.name + "が誕生した！"), (c.name + "が誕生した！").size());
     for (const std::string blank : {"　", " "})
-      for (auto at = rest.find(blank); at != std::string::npos; at = rest.find(blank)) rest.erase(at, blank.size());
+      for (auto at = rest.find(blank); at != std::string::npos; at = rest.find(blank))
+        rest.erase(at, blank.size());
     EXPECT_EQ(rest, "") << c.name;
     EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
     keys.pause(100);  // Enter is let go before the next fighter

@@ -1,11 +1,12 @@
 // The manual: turning pages, leaving with Enter, and what each page shows.
+#include "game/pages/manual_screen.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "game/flow/screen.hpp"
-#include "game/pages/manual_screen.hpp"
 #include "tests/support/game_session.hpp"
 
 namespace {
@@ -34,14 +35,13 @@ TEST_F(Manual, PagesTurnOneStepPerPressAndStopAtTheEnds) {
   struct Step {
     VirtualKey key;
     std::uint32_t holdMs;
-    int page;     // shown afterwards
-    int kasoru;   // sounds so far
+    int page;    // shown afterwards
+    int kasoru;  // sounds so far
   } steps[] = {
       {kKeyLeft, 50, 1, 0},    // nothing before page 1
       {kKeyRight, 600, 2, 1},  // held: one page only
-      {kKeyRight, 50, 3, 2}, {kKeyRight, 50, 4, 3}, {kKeyRight, 50, 5, 4},
-      {kKeyRight, 50, 6, 5},
-      {kKeyRight, 50, 6, 5},   // nothing after page 6
+      {kKeyRight, 50, 3, 2},  {kKeyRight, 50, 4, 3}, {kKeyRight, 50, 5, 4},
+      {kKeyRight, 50, 6, 5},  {kKeyRight, 50, 6, 5},  // nothing after page 6
       {kKeyLeft, 50, 5, 6},
   };
   std::uint32_t time = 100;
@@ -95,7 +95,8 @@ TEST_F(Manual, EachPageShowsItsTexts) {
       {3, 3, 2, "　□カウンター", 0},
       {3, 3, 15, "■簡易相性まとめ", 9},
       {4, 2, 2, "■各コマンドの相性詳細（Ａ:攻撃側、Ｂ:防御側) ", 9},
-      {4, 2, 10, "　　3分の1の確率で失敗となり、 (Ａ攻撃力 ＋ Ａ防御力) ÷ 2の威力で反撃される。", 0},
+      {4, 2, 10, "　　3分の1の確率で失敗となり、 (Ａ攻撃力 ＋ Ａ防御力) ÷ 2の威力で反撃される。",
+       0},
       {5, 22, 8, "大幅にキャラクターの能力", 12},
       {5, 46, 8, "が強化される。", 0},
       {5, 24, 14, "きっと立ち上がってくれるハズ！", 2},

@@ -1,4 +1,6 @@
 // The name entry: the framed field, the refusal of an empty name and the fighter a name makes.
+#include "game/pages/name_entry_screen.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +8,6 @@
 
 #include "game/flow/screen.hpp"
 #include "game/model/fighter.hpp"
-#include "game/pages/name_entry_screen.hpp"
 #include "tests/support/game_session.hpp"
 
 namespace {
@@ -39,7 +40,7 @@ void NameEntry::ExpectFrame() {
     std::string text;
     int fg;
   } labels[] = {
-      {5, 14, "ＨＰ", 4}, {30, 14, "ＭＰ", 5}, {55, 14, "魔力", 6},
+      {5, 14, "ＨＰ", 4},  {30, 14, "ＭＰ", 5}, {55, 14, "魔力", 6},
       {5, 20, "攻撃", 12}, {30, 20, "防御", 2}, {55, 20, "敏捷", 1},
   };
   for (const Label& l : labels) EXPECT_TRUE(Shows(l.column, l.row, l.text, l.fg, 15));
@@ -80,10 +81,10 @@ TEST_F(NameEntry, FieldTakesOnlyWhatANameMayHold) {
     std::string typed;
     std::string name;
   } cases[] = {
-      {std::string(16, 'z') + "q", std::string(16, 'z')},            // no seventeenth
-      {std::string(16, 'z') + "\bA", std::string(15, 'z') + "A"},    // Backspace after 16
-      {"\b\bA", "A"},                                                // Backspace on empty
-      {"A!-b", "Ab"},                                                 // other bytes ignored
+      {std::string(16, 'z') + "q", std::string(16, 'z')},          // no seventeenth
+      {std::string(16, 'z') + "\bA", std::string(15, 'z') + "A"},  // Backspace after 16
+      {"\b\bA", "A"},                                              // Backspace on empty
+      {"A!-b", "Ab"},                                              // other bytes ignored
       {"A\xE0Hxyz", "A"},  // an arrow, and the keys waiting behind it, are dropped
       {"Ab_ 1", "Ab_ 1"},
   };
@@ -143,7 +144,8 @@ TEST_F(NameEntry, EmptyNameIsRefusedUntilANameIsGiven) {
   ASSERT_EQ(NameEntryScreen(), Screen::Creation);
   EXPECT_EQ(checked, 2);
   EXPECT_EQ(std::string(player.name), "Zed");
-  EXPECT_TRUE(Shows(30, 7, "　　　　　　　　　　　　　", 15, 15)) << "accepted: the message is gone";
+  EXPECT_TRUE(Shows(30, 7, "　　　　　　　　　　　　　", 15, 15))
+      << "accepted: the message is gone";
   EXPECT_EQ(sound.names("play_wave"), (std::vector<std::string>{"kettei.wav", "kettei.wav"}));
 }
 

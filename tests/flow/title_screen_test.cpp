@@ -25,7 +25,7 @@ class Title : public GameSession {
 
 }  // namespace
 
-TEST_F(Title, ShowsLogoMenuAndKeyHelp) {
+TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
   EXPECT_EQ(Open(), Screen::Quit);
   EXPECT_TRUE(Shows(34, 10, "ネームエントリー", 0, 15));
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 7, 15));
@@ -50,10 +50,8 @@ TEST_F(Title, ShowsLogoMenuAndKeyHelp) {
   }
   EXPECT_EQ(Colors(11, 2), std::make_pair(0, 15));
   EXPECT_EQ(Colors(68, 6), std::make_pair(0, 15));
-}
 
-TEST_F(Title, ShowsTheFighterOrBlanksItsArea) {
-  Open();
+  // No fighter: its area is blanked.
   EXPECT_TRUE(Shows(3, 7, "　　　　　　　　　　　　", 0, 15));
   EXPECT_TRUE(Shows(3, 8, "　　　　　　　　　　　　", 0, 15));  // its last cell is under the frame
   for (int row = 9; row <= 14; ++row) EXPECT_TRUE(Shows(3, row, "　　　　", 0, 15));
@@ -105,32 +103,6 @@ TEST_F(Title, UpMovesBackAndStopsAtTheFirstItem) {
   EXPECT_EQ(sound.names("play_wave"), (std::vector<std::string>{"kasoru.wav", "kasoru.wav"}));
 }
 
-TEST_F(Title, HelpLineForEachItem) {
-  keys.hold(kKeyDown, 200, 250);
-  keys.hold(kKeyDown, 400, 450);
-  struct Case {
-    std::uint32_t time;
-    int row;
-    int barColor;
-    std::string help;
-  } cases[] = {
-      {150, 10, 9, " 名前を入力してキャラを誕生させよう"},
-      {350, 15, 4, " 全6ラウンドを勝ち抜く基本のモード"},
-      {550, 20, 6, " まずはルールを覚えましょう"},
-  };
-  int checked = 0;
-  for (const Case& c : cases) {
-    keys.at(c.time, [&c, &checked] {
-      ++checked;
-      EXPECT_TRUE(FrameAt(c.row)) << c.time;
-      EXPECT_TRUE(Shows(2, 24, "|", c.barColor, 15)) << c.time;
-      EXPECT_TRUE(Shows(3, 24, c.help, 0, 15)) << c.time;
-    });
-  }
-  Open();
-  EXPECT_EQ(checked, 3);
-}
-
 TEST_F(Title, EnterHeldOnArrivalIsIgnoredUntilReleased) {
   keys.hold(kKeyEnter, 0, 300);
   keys.set_idle_limit(100);
@@ -164,6 +136,7 @@ TEST_F(Title, ArenaWithoutFighterShowsTheRefusalForASecond) {
     if (s.time > refused && s.time < refused + 1000) {
       EXPECT_TRUE(s.message) << s.time;
     }
+  EXPECT_TRUE(Shows(2, 24, "|", 4, 15));
   EXPECT_TRUE(Shows(3, 24, " 全6ラウンドを勝ち抜く基本のモード", 0, 15))
       << "help line back afterwards";
 }

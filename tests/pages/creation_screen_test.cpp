@@ -100,49 +100,31 @@ TEST_F(Creation, NumbersStopOneByOneOnTheAbilities) {
   EXPECT_TRUE(Shows(12, 11, "AB", 0, 15));
 }
 
-TEST_F(Creation, SmallAbilitiesShowLeadingZeros) {
+TEST_F(Creation, AsksThenMovesTheArrowOncePerPressAndNoDeclines) {
   CreateFighter("A");
-  player.agility = 7;
-  PressEnterAfterRolling();
-  ASSERT_EQ(CreationScreen(), Screen::Title);
-  EXPECT_EQ(ReadBigNumber(59, 22), 7);
-  EXPECT_EQ(Text(59, 21, 18), "┏━┓┏━┓┏━┓");
-}
-
-TEST_F(Creation, AsksForConfirmationWithTheArrowOnYes) {
-  CreateFighter("A");
-  keys.set_idle_limit(100);
-  EXPECT_EQ(CreationScreen(), Screen::Quit);
-  EXPECT_TRUE(Shows(31, 9, "キャラクター作成完了", 0, 15));
-  EXPECT_TRUE(Shows(60, 6, "このキャラでＯＫ？", 0, 7));
-  EXPECT_TRUE(Shows(62, 7, "はい", 0, 15));
-  EXPECT_TRUE(Shows(62, 8, "いいえ", 0, 15));
-  EXPECT_TRUE(Shows(60, 7, "⇒", 0, 15));
-}
-
-TEST_F(Creation, ArrowMovesOnceAndNoDeclinesTheFighter) {
-  CreateFighter("A");
+  bool asked = false;
+  keys.at(3100, [&] {
+    asked = true;
+    EXPECT_TRUE(Shows(31, 9, "キャラクター作成完了", 0, 15));
+    EXPECT_TRUE(Shows(60, 6, "このキャラでＯＫ？", 0, 7));
+    EXPECT_TRUE(Shows(62, 7, "はい", 0, 15));
+    EXPECT_TRUE(Shows(62, 8, "いいえ", 0, 15));
+    EXPECT_TRUE(Shows(60, 7, "⇒", 0, 15));
+  });
+  keys.pause(100);
   keys.press(kKeyUp);         // already on はい: nothing
   keys.press(kKeyDown, 400);  // held: one step
   keys.press(kKeyDown);       // already on いいえ: nothing
+  keys.press(kKeyUp);
+  keys.press(kKeyDown);
   keys.press(kKeyEnter);
   ASSERT_EQ(CreationScreen(), Screen::NameEntry);
+  EXPECT_TRUE(asked);
   EXPECT_TRUE(Shows(60, 8, "⇒", 0, 15));
   EXPECT_TRUE(Shows(60, 7, "　", 0, 15));
-  EXPECT_EQ(TimesOf("kasoru.wav").size(), 1u);
+  EXPECT_EQ(TimesOf("kasoru.wav").size(), 3u);
   EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
   EXPECT_TRUE(TimesOf("create.wav").empty());
-}
-
-TEST_F(Creation, UpReturnsTheArrowToYes) {
-  CreateFighter("A");
-  keys.press(kKeyDown);
-  keys.press(kKeyUp);
-  keys.press(kKeyEnter);
-  ASSERT_EQ(CreationScreen(), Screen::Title);
-  EXPECT_TRUE(Shows(60, 7, "⇒", 0, 15));
-  EXPECT_TRUE(Shows(60, 8, "　", 0, 15));
-  EXPECT_EQ(TimesOf("kasoru.wav").size(), 2u);
 }
 
 TEST_F(Creation, YesAnnouncesTheBirthAndWaitsTwoSeconds) {

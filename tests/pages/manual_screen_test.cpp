@@ -58,14 +58,6 @@ TEST_F(Manual, PagesTurnOneStepPerPressAndStopAtTheEnds) {
   EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
 }
 
-TEST_F(Manual, EnterReturnsToTheTitleFromAnyPage) {
-  for (int page = 1; page <= 6; ++page) {
-    keys.pause(100);  // the last Enter is let go
-    EXPECT_EQ(TurnAndLeave(page - 1), Screen::Title) << page;
-    EXPECT_TRUE(Shows(22, 25, Footer(page), 0, 15)) << page;
-  }
-}
-
 TEST_F(Manual, WaitsForEnterToBeLetGoOnArrival) {
   keys.hold(kKeyEnter, 0, 400);
   keys.set_idle_limit(200);
@@ -74,7 +66,7 @@ TEST_F(Manual, WaitsForEnterToBeLetGoOnArrival) {
   EXPECT_TRUE(Shows(22, 25, Footer(1), 0, 15));
 }
 
-TEST_F(Manual, EachPageShowsItsTexts) {
+TEST_F(Manual, EachPageShowsItsTextsAndEnterLeavesFromIt) {
   struct Line {
     int page;
     int column;
@@ -110,7 +102,8 @@ TEST_F(Manual, EachPageShowsItsTexts) {
   };
   for (int page = 1; page <= 6; ++page) {
     keys.pause(100);
-    ASSERT_EQ(TurnAndLeave(page - 1), Screen::Title);
+    ASSERT_EQ(TurnAndLeave(page - 1), Screen::Title) << "Enter leaves from page " << page;
+    EXPECT_TRUE(Shows(22, 25, Footer(page), 0, 15)) << page;
     for (const Line& line : lines)
       if (line.page == page) {
         EXPECT_TRUE(Shows(line.column, line.row, line.text, line.fg, 15)) << page;
@@ -122,13 +115,4 @@ TEST_F(Manual, TheLongestLineEndsAtTheLastColumn) {
   ASSERT_EQ(TurnAndLeave(2), Screen::Title);
   EXPECT_EQ(Text(79, 6, 2), "。");
   EXPECT_EQ(Text(1, 7, 2), "  ") << "nothing wrapped into the next row";
-}
-
-TEST_F(Manual, AnEarlierPageLeavesNothingBehind) {
-  for (int i = 0; i < 3; ++i) keys.press(kKeyRight);
-  keys.press(kKeyLeft);
-  keys.press(kKeyEnter);
-  ASSERT_EQ(ManualScreen(), Screen::Title);
-  EXPECT_TRUE(Shows(3, 2, "　□カウンター", 0, 15));
-  EXPECT_EQ(Text(2, 22, 20), std::string(20, ' ')) << "page 4's last line is gone";
 }

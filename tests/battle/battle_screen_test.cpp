@@ -3,6 +3,7 @@
 
 #include "game/battle/battle_screen.hpp"
 #include "game/battle/status_bars.hpp"
+#include "game/model/game_random.hpp"
 #include "tests/battle/battle_fixture.hpp"
 
 using BattleScreenTest = BattleFixture;
@@ -122,4 +123,37 @@ TEST_F(BattleScreenTest, NoOpeningAfterTheExtraRound) {
   BattleScreen();
   EXPECT_TRUE(sound.names("play_wave").empty());
   EXPECT_EQ(console.now(), kOpeningStart + 30);  // and one pass of the menu
+}
+
+TEST_F(BattleScreenTest, AFightReplaysTheSameFromTheSameSeed) {
+  keys.hold(kKeyEnter, 0, 10'000'000);
+  struct Fight {
+    Screen end;
+    int turns, playerHp, playerMp;
+    std::vector<std::string> sounds;
+    std::vector<std::uint32_t> times;  // from the start of the fight
+  };
+  auto fight = [&] {
+    player.hp = player.maxHp;
+    player.mp = player.maxMp;
+    gameRandom.seed(42);
+    ResetRoster();
+    runState = RunState{};
+    sound.forget();
+    const std::uint32_t start = console.now();
+    Fight f{BattleScreen(), runState.turnCount, player.hp, player.mp, sound.names("play_wave"), {}};
+    for (const auto& call : sound.calls()) f.times.push_back(call.time - start);
+    return f;
+  };
+  player.attack = 600;
+  const Fight first = fight();
+  const Fight again = fight();
+  EXPECT_NE(first.end, Screen::Quit);
+  EXPECT_GT(first.turns, 0);
+  EXPECT_EQ(again.end, first.end);
+  EXPECT_EQ(again.turns, first.turns);
+  EXPECT_EQ(again.playerHp, first.playerHp);
+  EXPECT_EQ(again.playerMp, first.playerMp);
+  EXPECT_EQ(again.sounds, first.sounds);
+  EXPECT_EQ(again.times, first.times);
 }

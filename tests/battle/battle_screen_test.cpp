@@ -15,10 +15,15 @@ constexpr std::uint32_t kFlash = kOpeningStart + 31 * 10;
 constexpr std::uint32_t kMenuStart = kFlash + 1000 + 37 * 10;
 }  // namespace
 
-TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelp) {
+TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelpAndSetsTheShownValues) {
   player.hp = 7;
   player.mp = 45;
   EXPECT_EQ(BattleScreen(), Screen::Quit);
+  // The shown values start at the maxima, whatever the current values.
+  EXPECT_EQ(shownPlayerHp, 400);
+  EXPECT_EQ(shownPlayerMp, 300);
+  EXPECT_EQ(shownEnemyHp, roster.maxHp[0]);
+  EXPECT_EQ(shownEnemyMp, roster.maxMp[0]);
 
   EXPECT_TRUE(Shows(3, 2, "自称勇者ぽこぺ", 0, 15));
   EXPECT_TRUE(Shows(3, 3, "ＨＰ 360 / 360", 12, 15));
@@ -59,17 +64,6 @@ TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelp) {
   EXPECT_TRUE(Shows(6, 19, "攻撃", 0, 15));
   EXPECT_TRUE(Shows(6, 22, "魔法", 0, 15));
   EXPECT_TRUE(Shows(20, 19, "通常攻撃を行う。強攻撃に強い。", 0, 15));
-}
-
-TEST_F(BattleScreenTest, SetsTheShownValuesToTheMaxima) {
-  player.hp = 100;
-  player.mp = 20;
-  roster.hp[0] = 50;
-  BattleScreen();
-  EXPECT_EQ(shownPlayerHp, 400);
-  EXPECT_EQ(shownPlayerMp, 300);
-  EXPECT_EQ(shownEnemyHp, roster.maxHp[0]);
-  EXPECT_EQ(shownEnemyMp, roster.maxMp[0]);
 }
 
 TEST_F(BattleScreenTest, BarsFillCellByCellInTheirOrder) {

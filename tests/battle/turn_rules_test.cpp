@@ -76,8 +76,8 @@ TEST_F(TurnRulesTest, MagicDealsAThirdOfTheCastersMagicAndCostsOneHundredAndFift
   enemyCommand = Attack;
   for (auto [magic, damage] : {std::pair(280, 93), std::pair(2, 0)}) {
     player.magic = magic;
-    std::set<int> dealt;
-    Losses([&](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5).swap(dealt);
+    const std::set<int> dealt =
+        Losses([](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5);
     if (damage == 0) {
       EXPECT_TRUE(dealt.empty());
     } else {

@@ -7,9 +7,9 @@
 // stand; Won or Lost as soon as a blow decides the battle, with nothing of the turn after it.
 BattleOutcome PlayTurn();
 
-// The playerSide's command against the opponentSide's, every exchange with a Counter included.
+// The player's command against the opponent's, every exchange with a Counter included.
 BattleOutcome ResolvePlayerPhase(Combatant& playerSide, Combatant& opponentSide);
-// The opponentSide's Attack, StrongAttack or Magic, when neither side chose Counter.
+// The opponent's Attack, StrongAttack or Magic, when neither side chose Counter.
 BattleOutcome ResolveEnemyPhase(Combatant& playerSide, Combatant& opponentSide);
 // The HP and MP that each side that chose Counter regains.
 void ApplyCounterRecovery(Combatant& playerSide, Combatant& opponentSide);

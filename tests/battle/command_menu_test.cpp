@@ -169,7 +169,7 @@ TEST_F(CommandMenuTest, GameOverEndsTheMenuForTheTitleScreen) {
   // The opponent is faster and casts; the player, at 30 HP, falls before acting.
   player.hp = 30;
   roster.agility[0] = player.agility + 1;
-  gameRandom.seed(SeedFor(Magic));
+  gameRandom.seed(SeedForFall(Magic, false));
   keys.press(kKeyEnter);
   WatchMessages(5000, 10);
   EXPECT_EQ(CommandMenu(), Screen::Title);

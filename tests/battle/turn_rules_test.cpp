@@ -263,3 +263,25 @@ TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
     for (int row = c.damageRow + 1; row <= 23; ++row) EXPECT_EQ(Styled(20, row, 59), "");
   }
 }
+
+TEST_F(TurnRulesTest, AFallenPlayerWhoRisesFinishesTheTurn) {
+  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
+  struct Case {
+    bool rises;
+    BattleOutcome outcome;
+  } cases[] = {{true, BattleOutcome::Continues}, {false, BattleOutcome::Lost}};
+  roster.agility[0] = player.agility + 1;
+  for (const Case& c : cases) {
+    player.hp = 30;
+    roster.hp[0] = roster.maxHp[0];
+    playerCommand = Attack;
+    lines.clear();
+    gameRandom.seed(SeedForFall(Magic, c.rises));
+    WatchMessages(console.now() + 10000, 10);
+    EXPECT_EQ(PlayTurn(), c.outcome) << c.rises;
+    bool playerActed = false;
+    for (const MessageLine& line : lines) playerActed = playerActed || line.text == "{9}HERO{0}の攻撃！";
+    EXPECT_EQ(playerActed, c.rises);
+    EXPECT_EQ(player.hp > 0, c.rises);
+  }
+}

@@ -85,6 +85,12 @@ std::uint32_t BattleFixture::SeedWhere(const std::function<bool(GameRandom&)>& d
   }
 }
 
+std::uint32_t BattleFixture::SeedForFall(BattleCommand command, bool rises) {
+  return SeedWhere([&](GameRandom& probe) {
+    return EnemyCommandTable[0][probe.next() % 10] == command && (probe.next() % 3 == 0) == rises;
+  });
+}
+
 int BattleFixture::BarCells(int column, int row, int color) {
   int cells = 0;
   while (cells < 21 && Colors(column + cells, row) == std::pair{color, color}) ++cells;

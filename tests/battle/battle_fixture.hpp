@@ -40,6 +40,9 @@ class BattleFixture : public GameSession {
   static std::uint32_t SeedFor(BattleCommand command, bool counterSucceeds = false);
   // The first seed whose draws, from the first on, `draws` accepts; it takes them by next().
   static std::uint32_t SeedWhere(const std::function<bool(GameRandom&)>& draws);
+  // A seed whose first draw makes the first opponent choose `command` (a Magic that fells the
+  // player) and whose second, the defeat screen's, lets the player rise or not.
+  static std::uint32_t SeedForFall(BattleCommand command, bool rises);
 
   // How many cells of the bar at (column, row) are painted in `color`, from its first cell.
   static int BarCells(int column, int row, int color);

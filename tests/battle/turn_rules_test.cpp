@@ -2,7 +2,6 @@
 // the pacing, and a deciding blow that ends the turn at once.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <regex>
 #include <set>
@@ -80,8 +79,8 @@ TEST_F(TurnRulesTest, MagicDealsAThirdOfTheCastersMagicAndCostsOneHundredAndFift
   enemyCommand = Attack;
   for (auto [magic, damage] : {std::pair(280, 93), std::pair(2, 0)}) {
     player.magic = magic;
-    std::set<int> dealt;
-    Losses([&](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5).swap(dealt);
+    const std::set<int> dealt =
+        Losses([](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5);
     if (damage == 0) {
       EXPECT_TRUE(dealt.empty());
     } else {
@@ -327,31 +326,24 @@ TEST_F(TurnRulesTest, PhasesAndRecoveriesEachHoldASecond) {
   }
 }
 
-TEST_F(TurnRulesTest, APlayerWhoRisesAgainStillTakesTheOtherPhase) {
-  // The opponent is faster and strikes the player down; the revival draw lets the player up
-  // with a tenth of the HP, and the player's own Attack follows.
-  player.agility = 40;
-  player.hp = 1;
-  SetShownValuesToCurrent();
-  playerCommand = Attack;
-  gameRandom.seed(SeedWhere([](GameRandom& r) {
-    const bool attack = r.next() % 10 < 2;
-    r.next();
-    const bool opponentHits = r.next() % 100 <= 90;
-    const bool rises = r.next() % 3 == 0;
-    r.next();
-    return attack && opponentHits && rises && r.next() % 100 <= 90;
-  }));
-  WatchMessages(console.now() + 12000, 10);
-
-  EXPECT_EQ(PlayTurn(), BattleOutcome::Continues);
-  EXPECT_EQ(player.hp, 40);
-  EXPECT_GE(360 - roster.hp[0], 51);  // 300 on 200: 51..80
-  EXPECT_LE(360 - roster.hp[0], 80);
-  EXPECT_EQ(sound.names("play_wave"), (std::vector<std::string>{"tuzyou.wav", "tuzyou.wav"}));
-  const auto rose = std::find(lines.begin(), lines.end(),
-                              MessageLine{20, "が、渾身の力を振り絞り立ち上がった！"});
-  ASSERT_NE(rose, lines.end()) << ::testing::PrintToString(lines);
-  EXPECT_NE(std::find(rose, lines.end(), MessageLine{19, "{9}HERO{0}の攻撃！"}), lines.end())
-      << ::testing::PrintToString(lines);
+TEST_F(TurnRulesTest, AFallenPlayerWhoRisesFinishesTheTurn) {
+  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
+  struct Case {
+    bool rises;
+    BattleOutcome outcome;
+  } cases[] = {{true, BattleOutcome::Continues}, {false, BattleOutcome::Lost}};
+  roster.agility[0] = player.agility + 1;
+  for (const Case& c : cases) {
+    player.hp = 30;
+    roster.hp[0] = roster.maxHp[0];
+    playerCommand = Attack;
+    lines.clear();
+    gameRandom.seed(SeedForFall(Magic, c.rises));
+    WatchMessages(console.now() + 10000, 10);
+    EXPECT_EQ(PlayTurn(), c.outcome) << c.rises;
+    bool playerActed = false;
+    for (const MessageLine& line : lines) playerActed = playerActed || line.text == "{9}HERO{0}の攻撃！";
+    EXPECT_EQ(playerActed, c.rises);
+    EXPECT_EQ(player.hp > 0, c.rises);
+  }
 }

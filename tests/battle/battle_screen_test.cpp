@@ -93,7 +93,12 @@ TEST_F(BattleScreenTest, FightOpeningSlidesMeetsInRedAndParts) {
   std::vector<std::string> row10;
   for (std::uint32_t t : {kOpeningStart + 5, kFlash - 5, kFlash + 5, kMenuStart - 5})
     keys.at(t, [&row10] { row10.push_back(Styled(1, 10, 80)); });
+  // The menu comes up only when the opening is over.
+  std::vector<std::string> cursor;
+  for (std::uint32_t t : {kMenuStart - 1, kMenuStart + 1})
+    keys.at(t, [&cursor] { cursor.push_back(Text(4, 19, 2)); });
   BattleScreen();
+  EXPECT_EQ(cursor, (std::vector<std::string>{"  ", "⇒"}));
 
   ASSERT_EQ(row10.size(), 4u);
   // First step: the copies at columns 7 and 67.

@@ -49,13 +49,17 @@ TEST_F(CommandMenuTest, ShowsTheItemsAndMovesOneStepPerPressWithinTheEnds) {
   keys.press(kKeyDown);         // on "魔法"
   keys.press(kKeyDown);         // at the bottom: nothing
   keys.press(kKeyUp);           // back to "カウンター"
+  keys.press(kKeyUp);           // and "強攻撃"
   EXPECT_EQ(CommandMenu(), Screen::Quit);
 
   const char* labels[] = {"攻撃", "強攻撃", "カウンター", "魔法"};
   for (int row = 19; row <= 22; ++row) EXPECT_TRUE(Shows(6, row, labels[row - 19], 0, 15));
-  EXPECT_EQ(CursorRow(), 21);
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(4, "kasoru.wav"));
+  EXPECT_EQ(CursorRow(), 20);
+  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(5, "kasoru.wav"));
   EXPECT_EQ(runState.turnCount, 0);
+  // Moving up cleared the fifth line of "カウンター" that "強攻撃" does not reach.
+  EXPECT_EQ(Styled(20, 22, 59), "ただし相手がカウンターを選択していた場合、確実に命中する。");
+  EXPECT_EQ(Styled(20, 23, 59), "");
 }
 
 TEST_P(MenuDescriptions, DescribeTheItemUnderTheCursor) {

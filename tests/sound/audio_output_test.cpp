@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "sound/audio/sdl_audio_output.hpp"
@@ -49,17 +50,20 @@ TEST(SourceMix, SourcesBeyondItsSlotsAreNotHeard) {
 }
 
 TEST(SdlAudioOutput, OpensQuietlyOrNotAtAll) {
+  // ALSA opens where there is a sound card; without one it complains on standard error.
   const struct {
     const char* driver;
-    bool opens;
-  } cases[] = {{"dummy", true}, {"no-such-driver", false}};
+    std::optional<bool> opens;
+  } cases[] = {{"dummy", true}, {"no-such-driver", false}, {"alsa", std::nullopt}};
   for (const auto& c : cases) {
     setenv("SDL_AUDIODRIVER", c.driver, 1);
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     {
       const auto output = SdlAudioOutput::Open();
-      EXPECT_EQ(output != nullptr, c.opens) << c.driver;
+      if (c.opens) {
+        EXPECT_EQ(output != nullptr, *c.opens) << c.driver;
+      }
       if (output) {
         EXPECT_GT(output->sample_rate(), 0);
         EXPECT_LE(output->buffer_frames() * 1000 / output->sample_rate(), 30) << "latency in ms";

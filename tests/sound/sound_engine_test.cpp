@@ -1,9 +1,13 @@
-// The sound engine: effects through its voices, music handed to the music service when there is one.
+// The sound engine: the game's effects heard through its voices, music handed to the music service.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "console/game_console.hpp"
+#include "game/flow/sound_cues.hpp"
 #include "sound/audio/offline_audio.hpp"
 #include "sound/sound_engine.hpp"
 #include "tests/sound/wave_bytes.hpp"
@@ -31,17 +35,22 @@ class FakeMusic final : public MusicService {
 };
 }  // namespace
 
-TEST(SoundEngine, WithoutMusicEveryMusicCallFailsAndEffectsStillPlay) {
+TEST(SoundEngine, TheGamesEffectsAreHeardAndMusicFailsQuietlyWithoutAService) {
   ScratchDirectory scratch;
   OfflineAudio audio;
   SoundEngine engine(audio, nullptr);
-  EXPECT_EQ(engine.load_music("title.mid"), nullptr);
-  EXPECT_FALSE(engine.play_music(nullptr, true));
-  EXPECT_FALSE(engine.stop_music(nullptr));
-  EXPECT_TRUE(engine.play_wave(engine.prepare_wave("kettei.wav")));
+  console.attach_sound(&engine);
+  EXPECT_EQ(console.load_music("title.mid"), nullptr);
+  EXPECT_FALSE(console.play_music(nullptr, true));
+  EXPECT_FALSE(console.stop_music(nullptr));
+  PlayEffect("kettei.wav");
   const auto out = audio.render(4800);
-  EXPECT_TRUE(std::any_of(out.begin(), out.end(), [](float sample) { return sample > 0.1f; }));
-  engine.release_all_waves();
+  EXPECT_TRUE(std::any_of(out.begin(), out.end(), [](float sample) { return std::abs(sample) > 0.1f; }));
+  PlayEffect("alarm.wav");
+  console.release_all_waves();  // as at exit: everything stops
+  const auto after = audio.render(4800);
+  EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](float sample) { return sample == 0.0f; }));
+  console.attach_sound(nullptr);
 }
 
 TEST(SoundEngine, HandsMusicCallsToTheMusicService) {

@@ -14,8 +14,9 @@
 
 // The game thread prepares and starts voices; the output's audio thread mixes them. Starts go
 // to the audio thread through one lock-free ring and word of every ended play comes back
-// through another, so neither thread ever waits for the other. A voice whose last play has
-// ended is released: its samples are freed and its number is never handed out again.
+// through another, so the audio thread never waits for the game thread (only release_all_waves
+// waits, on the game thread, for a running mix to end). A voice whose last play has ended is
+// released: its samples are freed and its number is never handed out again.
 class WaveVoices final : public AudioSource {
  public:
   // Voices that may be started and not yet reported ended; a start beyond this fails.

@@ -61,15 +61,19 @@ class Noise {
 };
 
 double Decay(double t, double seconds) { return std::exp(-t / seconds); }
-// A few milliseconds' rise, so that a new note does not click.
-double Attack(double since) { return std::min(1.0, since / 0.003); }
+// A note's gate: a few milliseconds' rise at its start and fall at its end, so that notes
+// following each other do not click.
+double Gate(double since, double length) {
+  return std::clamp(std::min(since / 0.003, (length - since) / 0.004), 0.0, 1.0);
+}
 
 Samples Confirm() {  // two bright rising blips
   Oscillator tone;
   return Render(0.22, [&](double t) {
-    const double hertz = t < 0.06 ? 1318.5 : 1760.0;
-    const double since = t < 0.06 ? t : t - 0.06;
-    return tone.square(hertz) * Attack(since) * Decay(since, 0.05);
+    const bool first = t < 0.06;
+    const double since = first ? t : t - 0.06;
+    const double gate = first ? Gate(since, 0.06) : Gate(since, 1.0);
+    return tone.square(first ? 1318.5 : 1760.0) * gate * Decay(since, 0.05);
   });
 }
 
@@ -93,7 +97,8 @@ Samples Fanfare() {  // C E G C rising, the last note held with a little vibrato
     const int step = std::min(3, static_cast<int>(t / 0.09));
     const double since = t - step * 0.09;
     const double vibrato = step == 3 ? 1.0 + 0.006 * std::sin(kTwoPi * 6.0 * since) : 1.0;
-    const double envelope = Attack(since) * (step == 3 ? Decay(since, 0.3) : 0.6 + 0.4 * Decay(since, 0.05));
+    const double envelope = step == 3 ? Gate(since, 1.0) * Decay(since, 0.3)
+                                      : Gate(since, 0.09) * (0.6 + 0.4 * Decay(since, 0.05));
     return tone.square(notes[step] * vibrato) * envelope;
   });
 }
@@ -103,8 +108,7 @@ Samples Alarm() {  // two tones taking turns every eighth of a second, 1.5 s
   return Render(1.5, [&](double t) {
     const int half = static_cast<int>(t / 0.125);
     const double since = t - half * 0.125;
-    const double gate = std::min(1.0, since / 0.005) * std::min(1.0, (0.125 - since) / 0.005);
-    return tone.square(half % 2 == 0 ? 880.0 : 660.0) * gate;
+    return tone.square(half % 2 == 0 ? 880.0 : 660.0) * Gate(since, 0.125);
   });
 }
 

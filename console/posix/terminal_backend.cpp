@@ -1,4 +1,164 @@
-// Placeholder until the terminal back end is built: the game starts and ends at once.
-#include "console/platform.hpp"
+// The terminal back end: frames out through one write, keys in through the decoder, time from
+// the monotonic clock.
+#include "console/posix/terminal_backend.hpp"
 
-std::unique_ptr<ConsoleBackend> CreatePlatformBackend() { return nullptr; }
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "console/posix/terminal_session.hpp"
+
+namespace {
+
+// How long a terminal may take to answer the width question before it counts as silent.
+constexpr int kProbeTimeoutMs = 150;
+
+std::uint64_t MonotonicNs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u + static_cast<std::uint64_t>(ts.tv_nsec);
+}
+
+timespec ToTimespec(std::uint64_t ns) {
+  timespec ts{};
+  ts.tv_sec = static_cast<time_t>(ns / 1000000000u);
+  ts.tv_nsec = static_cast<long>(ns % 1000000000u);
+  return ts;
+}
+
+// Milliseconds from now until `deadline` on the wrapping clock; 0 when it has passed.
+std::uint32_t MsUntil(std::uint32_t now, std::uint32_t deadline) {
+  return TimeReached(now, deadline) ? 0 : deadline - now;
+}
+
+}  // namespace
+
+TerminalBackend::TerminalBackend() {
+  terminal_session::Enter();
+  renderer_.set_ambiguous_width(probe_ambiguous_width());
+}
+
+TerminalBackend::~TerminalBackend() { terminal_session::Leave(); }
+
+// Prints one ambiguous character at the top left and asks where the cursor went.
+AmbiguousWidth TerminalBackend::probe_ambiguous_width() {
+  static constexpr char kProbe[] = "\x1b[1;1H\xe2\x94\x81\x1b[?6n";  // ━ then "where are you?"
+  terminal_session::WriteAll(kProbe, sizeof kProbe - 1);
+  const std::uint32_t deadline = now_ms() + kProbeTimeoutMs;
+  while (!input_closed_) {
+    const std::uint32_t now = now_ms();
+    if (TimeReached(now, deadline)) break;
+    if (wait_readable(static_cast<int>(MsUntil(now, deadline)))) read_available();
+    if (const auto report = decoder_.take_cursor_report()) {
+      if (report->column == 2) return AmbiguousWidth::Narrow;
+      if (report->column == 3) return AmbiguousWidth::Wide;
+      return AmbiguousWidth::Unknown;
+    }
+  }
+  return AmbiguousWidth::Unknown;
+}
+
+void TerminalBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
+  last_grid_ = grid;
+  last_cursor_ = cursor;
+  const auto changes = terminal_session::TakeChanges();
+  if (changes.resized || changes.resumed) {
+    renderer_.invalidate();
+    too_small_ = false;
+  }
+  const auto size = terminal_session::CurrentSize();
+  const bool fits = size.columns == 0 ||
+                    (size.columns >= ScreenGrid::kColumns && size.rows >= ScreenGrid::kRows);
+  if (!fits) {
+    if (!too_small_) show_too_small(size.columns, size.rows);
+    return;
+  }
+  frame_.clear();
+  renderer_.render(grid, cursor, frame_);
+  if (!frame_.empty()) terminal_session::WriteAll(frame_.data(), frame_.size());
+}
+
+void TerminalBackend::show_too_small(int columns, int rows) {
+  std::string message = "Please make this window at least 80x25 (now " + std::to_string(columns) +
+                        "x" + std::to_string(rows) + ").";
+  if (message.size() > static_cast<std::size_t>(columns)) message.resize(static_cast<std::size_t>(columns));
+  const std::string out = "\x1b[0m\x1b[2J\x1b[1;1H" + message;
+  terminal_session::WriteAll(out.data(), out.size());
+  too_small_ = true;
+  renderer_.invalidate();
+}
+
+void TerminalBackend::drain_input(InputState& state) {
+  read_available();
+  const std::uint32_t now = now_ms();
+  for (const TerminalKey& key : keys_)
+    if (key.virtual_key != 0) held_.press(key.virtual_key, now);
+  keys_.clear();  // polling empties the whole queue, typed bytes included
+  key_bytes_read_ = 0;
+  held_.apply(state, now);
+}
+
+bool TerminalBackend::key_waiting() {
+  read_available();
+  return !keys_.empty();
+}
+
+int TerminalBackend::read_key() {
+  if (keys_.empty()) return 0;
+  const TerminalKey& key = keys_.front();
+  const int byte = key.bytes[key_bytes_read_++];
+  if (key_bytes_read_ >= key.byte_count) {
+    keys_.pop_front();
+    key_bytes_read_ = 0;
+  }
+  return byte;
+}
+
+std::uint32_t TerminalBackend::now_ms() {
+  return static_cast<std::uint32_t>(MonotonicNs() / 1000000u);
+}
+
+void TerminalBackend::sleep_until(std::uint32_t deadline) {
+  const std::uint64_t nowNs = MonotonicNs();
+  const std::uint32_t wait = MsUntil(static_cast<std::uint32_t>(nowNs / 1000000u), deadline);
+  if (wait == 0) return;
+  // The deadline as an absolute time on the same clock: the start of millisecond `deadline`.
+  const timespec until = ToTimespec((nowNs / 1000000u + wait) * 1000000u);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
+}
+
+void TerminalBackend::wait_for_input(std::uint32_t deadline) {
+  read_available();
+  if (!keys_.empty() || input_closed_) return;
+  std::uint32_t wait = MsUntil(now_ms(), deadline);
+  // A sequence cut short must be finished by its timeout even if no more bytes come.
+  if (decoder_.pending() && wait > kEscapeTimeoutMs) wait = kEscapeTimeoutMs;
+  bool woken = false;
+  if (wait > 0 && wait_readable(static_cast<int>(wait), &woken)) read_available();
+  if (woken) present(ScreenGrid(last_grid_), last_cursor_);
+}
+
+bool TerminalBackend::wait_readable(int timeout_ms, bool* woken) {
+  pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {terminal_session::WakeFd(), POLLIN, 0}};
+  const int ready = poll(fds, fds[1].fd >= 0 ? 2 : 1, timeout_ms);
+  if (woken) *woken = ready > 0 && (fds[1].revents & POLLIN) != 0;
+  return ready > 0 && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+}
+
+void TerminalBackend::read_available() {
+  char buffer[4096];
+  while (!input_closed_ && wait_readable(0)) {
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) break;
+    if (n <= 0) {
+      input_closed_ = true;  // end of input or the terminal hung up
+      break;
+    }
+    decoder_.feed({buffer, static_cast<std::size_t>(n)}, now_ms(), keys_);
+  }
+  decoder_.flush_if_stale(now_ms(), keys_);
+}

@@ -61,3 +61,5 @@ char32_t RightFiller(char32_t ch) {
       return U' ';
   }
 }
+
+char32_t FillerFor(char32_t ch, GlyphFit fit) { return fit == GlyphFit::Narrow ? RightFiller(ch) : U' '; }

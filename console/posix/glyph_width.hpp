@@ -17,3 +17,7 @@ GlyphFit FitOfTwoColumnGlyph(char32_t ch, AmbiguousWidth ambiguous);
 // What continues a narrow-drawn character into its second column: the line of a box
 // piece that runs on to the right (━ after ┏, ─ after ├), a blank after anything else.
 char32_t RightFiller(char32_t ch);
+
+// The filler for a fit: RightFiller for Narrow; for Unknown a blank, since a line piece
+// might itself come out wide and cover the next cell.
+char32_t FillerFor(char32_t ch, GlyphFit fit);

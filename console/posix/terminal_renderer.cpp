@@ -74,14 +74,14 @@ void TerminalRenderer::draw_cell(const Cell& cell, int column, int row, std::str
       case GlyphFit::Narrow:
         move_to(column, row, out);
         draw_glyph(ch, out);
-        draw_glyph(RightFiller(ch), out);
+        draw_glyph(FillerFor(ch, GlyphFit::Narrow), out);
         column_ = column + 2;
         break;
       case GlyphFit::Unknown:
         // The filler holds the second column if the character turns out narrow; a wide one
         // covers it. Where the cursor ends up is then unknown.
         move_to(column + 1, row, out);
-        draw_glyph(RightFiller(ch), out);
+        draw_glyph(FillerFor(ch, GlyphFit::Unknown), out);
         move_to(column, row, out);
         draw_glyph(ch, out);
         column_ = 0;

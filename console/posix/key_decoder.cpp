@@ -86,6 +86,12 @@ std::optional<CursorReport> KeyDecoder::take_cursor_report() {
   return report;
 }
 
+bool KeyDecoder::take_device_attributes() {
+  const bool seen = device_attributes_;
+  device_attributes_ = false;
+  return seen;
+}
+
 void KeyDecoder::feed_byte(unsigned char byte, std::deque<TerminalKey>& out) {
   if (skipping_overlong_) {
     if (IsCsiParameterOrIntermediate(byte)) return;
@@ -94,7 +100,7 @@ void KeyDecoder::feed_byte(unsigned char byte, std::deque<TerminalKey>& out) {
   }
   if (sequence_.empty()) {
     if (byte == kEsc)
-      sequence_ = "\x1b";
+      sequence_.push_back(static_cast<char>(kEsc));
     else
       out.push_back(Plain(byte));
     return;
@@ -144,9 +150,16 @@ void KeyDecoder::finish_sequence(std::deque<TerminalKey>& out) {
     key = ArrowOf(final);
   } else if (seq[1] == '[' && seq.size() >= 3 && seq[2] != 'M') {
     const std::string_view body = seq.substr(2, seq.size() - 3);
+    const bool marked = !body.empty() && body[0] == '?';
     CursorReport report;
-    if (final == 'R' && !body.empty() && body[0] == '?' && ParseReport(body.substr(1), report)) {
+    if (final == 'R' && (marked || expect_plain_reports_) &&
+        ParseReport(body.substr(marked ? 1 : 0), report)) {
       cursor_report_ = report;
+      sequence_.clear();
+      return;
+    }
+    if (final == 'c' && marked) {
+      device_attributes_ = true;
       sequence_.clear();
       return;
     }

@@ -46,8 +46,13 @@ class KeyDecoder {
   // Whether part of a sequence is waiting for more bytes.
   bool pending() const { return !sequence_.empty(); }
 
-  // The last cursor position report seen, taken once.
+  // The last cursor position report seen, taken once. The plain form (CSI row ; column R,
+  // which looks like F3 with modifiers) counts only while plain reports are expected.
   std::optional<CursorReport> take_cursor_report();
+  void expect_plain_reports(bool expect) { expect_plain_reports_ = expect; }
+  // Whether the terminal has answered a device attributes request (CSI ? ... c) since the
+  // last call. Such answers are never keys.
+  bool take_device_attributes();
 
  private:
   void feed_byte(unsigned char byte, std::deque<TerminalKey>& out);
@@ -58,4 +63,6 @@ class KeyDecoder {
   bool skipping_overlong_ = false;  // the tail of a cut-off sequence is still coming
   std::uint32_t last_byte_at_ = 0;
   std::optional<CursorReport> cursor_report_;
+  bool expect_plain_reports_ = false;
+  bool device_attributes_ = false;
 };

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "console/posix/terminal_session.hpp"
 
@@ -38,42 +40,57 @@ std::uint32_t MsUntil(std::uint32_t now, std::uint32_t deadline) {
 
 TerminalBackend::TerminalBackend() {
   terminal_session::Enter();
+  size_ = terminal_session::CurrentSize();
   renderer_.set_ambiguous_width(probe_ambiguous_width());
 }
 
 TerminalBackend::~TerminalBackend() { terminal_session::Leave(); }
 
-// Prints one ambiguous character at the top left and asks where the cursor went.
+// Prints one ambiguous character at the top left and asks where the cursor went. The
+// device attributes request behind the question is answered by every terminal, so one that
+// ignores the question is found out without waiting for the timeout; it is then asked in the
+// plain form (tmux and the Linux console know only that one).
 AmbiguousWidth TerminalBackend::probe_ambiguous_width() {
-  static constexpr char kProbe[] = "\x1b[1;1H\xe2\x94\x81\x1b[?6n";  // ━ then "where are you?"
-  terminal_session::WriteAll(kProbe, sizeof kProbe - 1);
+  static constexpr char kMarkedQuestion[] = "\x1b[1;1H\xe2\x94\x81\x1b[?6n\x1b[c";
+  static constexpr char kPlainQuestion[] = "\x1b[1;1H\xe2\x94\x81\x1b[6n\x1b[c";
   const std::uint32_t deadline = now_ms() + kProbeTimeoutMs;
+  std::optional<CursorReport> report;
+  for (const std::string_view question : {kMarkedQuestion, kPlainQuestion}) {
+    decoder_.expect_plain_reports(question == kPlainQuestion);
+    terminal_session::WriteAll(question.data(), question.size());
+    report = await_cursor_report(deadline);
+    if (report || TimeReached(now_ms(), deadline)) break;
+  }
+  decoder_.expect_plain_reports(false);
+  if (report && report->column == 2) return AmbiguousWidth::Narrow;
+  if (report && report->column == 3) return AmbiguousWidth::Wide;
+  return AmbiguousWidth::Unknown;
+}
+
+// Reads answers until a cursor report, the device attributes, or the deadline.
+std::optional<CursorReport> TerminalBackend::await_cursor_report(std::uint32_t deadline) {
   while (!input_closed_) {
     const std::uint32_t now = now_ms();
     if (TimeReached(now, deadline)) break;
     if (wait_readable(static_cast<int>(MsUntil(now, deadline)))) read_available();
-    if (const auto report = decoder_.take_cursor_report()) {
-      if (report->column == 2) return AmbiguousWidth::Narrow;
-      if (report->column == 3) return AmbiguousWidth::Wide;
-      return AmbiguousWidth::Unknown;
-    }
+    if (const auto report = decoder_.take_cursor_report()) return report;
+    if (decoder_.take_device_attributes()) break;
   }
-  return AmbiguousWidth::Unknown;
+  return std::nullopt;
 }
 
 void TerminalBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
-  last_grid_ = grid;
   last_cursor_ = cursor;
   const auto changes = terminal_session::TakeChanges();
   if (changes.resized || changes.resumed) {
     renderer_.invalidate();
     too_small_ = false;
+    size_ = terminal_session::CurrentSize();
   }
-  const auto size = terminal_session::CurrentSize();
-  const bool fits = size.columns == 0 ||
-                    (size.columns >= ScreenGrid::kColumns && size.rows >= ScreenGrid::kRows);
+  const bool fits = size_.columns == 0 ||
+                    (size_.columns >= ScreenGrid::kColumns && size_.rows >= ScreenGrid::kRows);
   if (!fits) {
-    if (!too_small_) show_too_small(size.columns, size.rows);
+    if (!too_small_) show_too_small(size_.columns, size_.rows);
     return;
   }
   frame_.clear();
@@ -139,7 +156,10 @@ void TerminalBackend::wait_for_input(std::uint32_t deadline) {
   if (decoder_.pending() && wait > kEscapeTimeoutMs) wait = kEscapeTimeoutMs;
   bool woken = false;
   if (wait > 0 && wait_readable(static_cast<int>(wait), &woken)) read_available();
-  if (woken) present(ScreenGrid(last_grid_), last_cursor_);
+  if (woken) {
+    terminal_session::ClearWake();
+    present(ScreenGrid(renderer_.shown()), last_cursor_);
+  }
 }
 
 bool TerminalBackend::wait_readable(int timeout_ms, bool* woken) {

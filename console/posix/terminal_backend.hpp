@@ -3,12 +3,14 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "console/console_backend.hpp"
 #include "console/posix/held_keys.hpp"
 #include "console/posix/key_decoder.hpp"
 #include "console/posix/terminal_renderer.hpp"
+#include "console/posix/terminal_session.hpp"
 
 class TerminalBackend final : public ConsoleBackend {
  public:
@@ -30,6 +32,7 @@ class TerminalBackend final : public ConsoleBackend {
 
  private:
   AmbiguousWidth probe_ambiguous_width();
+  std::optional<CursorReport> await_cursor_report(std::uint32_t deadline);
   // Reads whatever input is waiting, without blocking, and decodes it into keys_.
   void read_available();
   // Waits up to `timeout_ms` for input or a wake-up signal; true when input is readable.
@@ -42,9 +45,9 @@ class TerminalBackend final : public ConsoleBackend {
   HeldKeys held_;
   TerminalRenderer renderer_;
   std::string frame_;
-  // The last frame asked for, drawn again when a resize or resume interrupts a wait.
-  ScreenGrid last_grid_;
+  // The cursor of the last frame, drawn again when a resize or resume interrupts a wait.
   CursorState last_cursor_;
+  terminal_session::Size size_;
   bool too_small_ = false;
   bool input_closed_ = false;
 };

@@ -20,6 +20,8 @@ class TerminalRenderer {
   void render(const ScreenGrid& grid, const CursorState& cursor, std::string& out);
   // The terminal's contents are lost (resize, resume): the next frame clears and redraws all.
   void invalidate() { valid_ = false; }
+  // The last frame rendered.
+  const ScreenGrid& shown() const { return shown_; }
 
  private:
   bool cell_changed(const ScreenGrid& grid, int column, int row) const;

@@ -180,10 +180,13 @@ void Leave() {
 
 int WakeFd() { return wakePipe[0]; }
 
-Changes TakeChanges() {
+void ClearWake() {
   char drain[64];
   while (wakePipe[0] >= 0 && read(wakePipe[0], drain, sizeof drain) > 0) {
   }
+}
+
+Changes TakeChanges() {
   Changes changes{resized != 0, resumed != 0};
   resized = 0;
   resumed = 0;

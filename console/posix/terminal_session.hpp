@@ -12,8 +12,10 @@ void Enter();
 // Gives the terminal back exactly as it was. Safe to call more than once.
 void Leave();
 
-// Becomes readable when a signal asks for a redraw (resize, resume); wait on it with input.
+// Becomes readable when a signal asks for a redraw (resize, resume); wait on it with input,
+// and clear it once woken (before taking the changes).
 int WakeFd();
+void ClearWake();
 // What happened since the last call.
 struct Changes {
   bool resized = false;

@@ -104,6 +104,23 @@ TEST(KeyDecoder, HoldsASplitSequenceUntilItsTimeout) {
   EXPECT_FALSE(decoder.pending());
 }
 
+TEST(KeyDecoder, TakesPlainReportsOnlyWhenAskedAndNeverShowsDeviceAttributes) {
+  KeyDecoder decoder;
+  std::deque<TerminalKey> out;
+  decoder.feed("\x1b[1;3R", 0, out);
+  EXPECT_FALSE(decoder.take_cursor_report().has_value());
+  EXPECT_EQ(out.size(), 1u) << "without a question it is a key";
+  out.clear();
+  decoder.expect_plain_reports(true);
+  decoder.feed("\x1b[1;2R\x1b[?62;22c", 0, out);
+  const auto report = decoder.take_cursor_report();
+  ASSERT_TRUE(report.has_value());
+  EXPECT_EQ(report->column, 2);
+  EXPECT_TRUE(decoder.take_device_attributes());
+  EXPECT_FALSE(decoder.take_device_attributes());
+  EXPECT_TRUE(out.empty());
+}
+
 TEST(KeyDecoder, ReportsTheCursorPositionOnce) {
   KeyDecoder decoder;
   std::deque<TerminalKey> out;

@@ -4,9 +4,12 @@
 Start-up time to the first complete frame, bytes written and CPU time while idle for 10 s,
 CPU time while a key auto-repeats every 33 ms, and whether the terminal settings come back
 unchanged after a signal. The harness answers the terminal's width question like a terminal
-that draws ambiguous characters narrow, wide, or not at all (--answer).
+that draws ambiguous characters narrow or wide, like one that knows only the plain form of
+the question (plain), like one that answers only the device attributes request (attributes),
+or like one that answers nothing (silent).
 
-    tools/bench/pty_bench.py [--answer narrow|wide|none] [--signal INT|TERM|HUP|QUIT] -- PROGRAM [ARGS...]
+    tools/bench/pty_bench.py [--answer narrow|wide|plain|attributes|silent] [--signal INT|TERM|HUP|QUIT]
+                             [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
 """
 import argparse
 import fcntl
@@ -35,15 +38,37 @@ def cpu_seconds(pid):
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
+def process_state(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        return f.read().rsplit(")", 1)[1].split()[0]
+
+
 class Terminal:
     def __init__(self, command, answer):
         self.answer = answer
         self.output = bytearray()
         self.column = 1
-        pid, fd = pty.fork()
-        if pid == 0:
-            os.execvp(command[0], command)
-        self.pid, self.fd = pid, fd
+        # The program runs as the foreground job of the terminal's session, as under a shell
+        # (so Ctrl+Z can stop it): a session leader starts it in a process group of its own.
+        report_r, report_w = os.pipe()
+        leader, fd = pty.fork()
+        if leader == 0:
+            os.close(report_r)
+            pid = os.fork()
+            if pid == 0:
+                os.setpgid(0, 0)
+                signal.signal(signal.SIGTTOU, signal.SIG_IGN)
+                os.tcsetpgrp(0, os.getpid())
+                signal.signal(signal.SIGTTOU, signal.SIG_DFL)
+                os.execvp(command[0], command)
+            os.write(report_w, str(pid).encode())
+            os.close(report_w)
+            _, status = os.waitpid(pid, 0)
+            os._exit(128 + os.WTERMSIG(status) if os.WIFSIGNALED(status) else os.WEXITSTATUS(status))
+        os.close(report_w)
+        self.pid = int(os.read(report_r, 32))
+        os.close(report_r)
+        self.leader, self.fd = leader, fd
         fcntl.ioctl(fd, termios.TIOCSWINSZ, struct.pack("HHHH", 25, 80, 0, 0))
         self.started = time.monotonic()
         self.last_byte_at = self.started
@@ -72,12 +97,12 @@ class Terminal:
 
     def answer_questions(self, data):
         for match in QUESTION.finditer(data):
-            if self.answer == "none" or (self.answer != "plain" and not match.group(1)):
+            if self.answer in ("attributes", "silent") or (self.answer != "plain") != bool(match.group(1)):
                 continue
             column = 2 if self.answer in ("narrow", "plain") else 3
             marker = b"?" if match.group(1) else b""
             os.write(self.fd, b"\x1b[" + marker + b"1;%dR" % column)
-        if DEVICE_ATTRIBUTES in data:
+        if DEVICE_ATTRIBUTES in data and self.answer != "silent":
             os.write(self.fd, b"\x1b[?62;22c")
 
     def wait_quiet(self, quiet=0.3, limit=5.0):
@@ -91,9 +116,11 @@ class Terminal:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--answer", choices=["narrow", "wide", "plain", "none"], default="narrow")
+    parser.add_argument("--answer", choices=["narrow", "wide", "plain", "attributes", "silent"], default="narrow")
     parser.add_argument("--signal", default="TERM")
     parser.add_argument("--idle", type=float, default=10.0)
+    parser.add_argument("--until-exit", action="store_true",
+                        help="only run the program to its end (answering its questions)")
     parser.add_argument("command", nargs="+")
     args = parser.parse_args()
 
@@ -104,6 +131,11 @@ def main():
     os.close(reference_slave)
 
     term = Terminal(args.command, args.answer)
+    if args.until_exit:
+        while term.pump(1.0):
+            pass
+        _, status = os.waitpid(term.leader, 0)
+        return os.WEXITSTATUS(status)
     first_frame_at = term.wait_quiet()
     during = termios.tcgetattr(term.fd)
     print(f"terminal settings changed while running: {'yes' if during != before else 'NO'}")
@@ -129,12 +161,38 @@ def main():
           f"CPU {repeat_cpu * 1000:.1f} ms = {repeat_cpu / args.idle * 100:.2f}% of one core")
     term.pump(0.3)
 
-    os.kill(term.pid, getattr(signal, "SIG" + args.signal))
+    # Ctrl+Z: the terminal is given back while stopped and the screen redrawn on resume.
+    os.write(term.fd, b"\x1a")  # Ctrl+Z typed at the terminal
+    term.pump(0.3)
+    stopped_clean = (process_state(term.pid) == "T" and term.output.rstrip().endswith(b"\x1b[?1049l")
+                     and termios.tcgetattr(term.fd) == before)
+    os.kill(term.pid, signal.SIGCONT)
+    resume_bytes = term.pump(0.5)
+    print(f"Ctrl+Z: stopped with the terminal given back: {stopped_clean}; "
+          f"{resume_bytes} bytes redrawn on resume")
+
+    # A window too small for the game shows a message; back at 80x25 the game is redrawn.
+    fcntl.ioctl(term.fd, termios.TIOCSWINSZ, struct.pack("HHHH", 20, 60, 0, 0))
+    os.kill(term.pid, signal.SIGWINCH)
+    mark = len(term.output)
     term.pump(0.5)
-    _, status = os.waitpid(term.pid, 0)
+    small = bytes(term.output[mark:])
+    fcntl.ioctl(term.fd, termios.TIOCSWINSZ, struct.pack("HHHH", 25, 80, 0, 0))
+    os.kill(term.pid, signal.SIGWINCH)
+    grown_bytes = term.pump(0.5)
+    message = re.search(rb"Please make[^\x1b]*", small)
+    print(f"shrunk to 60x20: {message.group().decode() if message else 'NO MESSAGE'}; "
+          f"grown back: {grown_bytes} bytes redrawn")
+
+    if args.signal == "INT":
+        os.write(term.fd, b"\x03")  # Ctrl+C typed at the terminal
+    else:
+        os.kill(term.pid, getattr(signal, "SIG" + args.signal))
+    term.pump(0.5)
+    _, status = os.waitpid(term.leader, 0)
     after = termios.tcgetattr(term.fd)
-    how = (f"signal {os.WTERMSIG(status)}" if os.WIFSIGNALED(status)
-           else f"exit {os.WEXITSTATUS(status)}")
+    code = os.WEXITSTATUS(status)
+    how = f"signal {code - 128}" if code > 128 else f"exit {code}"
     restored = term.output.rstrip().endswith(b"\x1b[?1049l")
     print(f"SIG{args.signal}: ended by {how}; normal screen restored: {restored}; "
           f"terminal settings as before: {'yes' if after == before else 'NO'}")

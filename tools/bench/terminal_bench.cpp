@@ -5,9 +5,11 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "console/game_console.hpp"
 #include "console/platform.hpp"
@@ -60,9 +62,8 @@ double RealMs() {
 void RunWaits(const char* file) {
   std::string report;
   for (std::uint32_t ms : {1u, 5u, 10u, 20u, 33u, 100u}) {
-    double worst = 0;
-    double sum = 0;
-    const int rounds = ms >= 100 ? 20 : 100;
+    std::vector<double> errors;
+    const int rounds = ms >= 100 ? 30 : 200;
     for (int i = 0; i < rounds; ++i) {
       // Each wait starts at a fresh millisecond of the game clock, as the game's waits do.
       const std::uint32_t start = console.now();
@@ -70,13 +71,17 @@ void RunWaits(const char* file) {
       }
       const double before = RealMs();
       console.wait(ms);
-      const double error = RealMs() - before - ms;
-      worst = std::max(worst, std::abs(error));
-      sum += error;
+      errors.push_back(RealMs() - before - ms);
     }
-    char line[128];
-    std::snprintf(line, sizeof line, "wait(%u): mean error %+.3f ms, worst %.3f ms over %d\n", ms,
-                  sum / rounds, worst, rounds);
+    std::sort(errors.begin(), errors.end());
+    double sum = 0;
+    for (double e : errors) sum += e;
+    const auto within = std::count_if(errors.begin(), errors.end(), [](double e) { return std::abs(e) <= 2.0; });
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "wait(%3u): mean %+.3f ms, median %+.3f, p99 %+.3f, worst %+.3f; within 2 ms: %ld/%d\n",
+                  ms, sum / rounds, errors[errors.size() / 2], errors[errors.size() * 99 / 100],
+                  errors.back(), static_cast<long>(within), rounds);
     report += line;
   }
   if (FILE* out = std::fopen(file, "w")) {

@@ -21,7 +21,14 @@ constexpr char kEnterSequence[] = "\x1b[?1049h\x1b[?7l\x1b[?25l";
 // Default colours, cursor shown, autowrap on, back to the normal screen.
 constexpr char kLeaveSequence[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
 
-constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// Signals that end the game: the terminal is restored first, then the action that was in
+// place before the game (the default, or a crash reporter's) takes over.
+constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT,
+                                 SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+// Every signal the session handles, with the action it found.
+constexpr int kHandledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV,
+                                   SIGBUS, SIGFPE, SIGILL, SIGTSTP, SIGCONT, SIGWINCH};
+struct sigaction previousActions[NSIG];
 
 termios savedTermios;
 termios gameTermios;
@@ -74,8 +81,9 @@ void Install(int sig, void (*handler)(int)) {
 void OnFatalSignal(int sig) {
   if (active) RestoreTerminal();
   active = 0;
-  // The signal stays blocked until this handler returns, then its default action ends us.
-  signal(sig, SIG_DFL);
+  // The signal stays blocked until this handler returns; then the earlier action ends us
+  // (a fault simply happens again on return).
+  sigaction(sig, &previousActions[sig], nullptr);
   raise(sig);
 }
 
@@ -144,6 +152,7 @@ void Enter() {
     std::atexit(LeaveAtExit);
     exitHandlerRegistered = true;
   }
+  for (int sig : kHandledSignals) sigaction(sig, nullptr, &previousActions[sig]);
   for (int sig : kFatalSignals)
     if (!Ignored(sig)) Install(sig, OnFatalSignal);
   if (!Ignored(SIGTSTP)) Install(SIGTSTP, OnStop);
@@ -162,11 +171,7 @@ void Leave() {
   sigprocmask(SIG_BLOCK, &all, &previous);
   RestoreTerminal();
   active = 0;
-  for (int sig : kFatalSignals)
-    if (!Ignored(sig)) signal(sig, SIG_DFL);
-  if (!Ignored(SIGTSTP)) signal(SIGTSTP, SIG_DFL);
-  signal(SIGCONT, SIG_DFL);
-  signal(SIGWINCH, SIG_DFL);
+  for (int sig : kHandledSignals) sigaction(sig, &previousActions[sig], nullptr);
   sigprocmask(SIG_SETMASK, &previous, nullptr);
   if (savedStderr >= 0) {
     close(savedStderr);

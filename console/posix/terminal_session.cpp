@@ -20,6 +20,10 @@ namespace {
 constexpr char kEnterSequence[] = "\x1b[?1049h\x1b[?7l\x1b[?25l";
 // Default colours, cursor shown, autowrap on, back to the normal screen.
 constexpr char kLeaveSequence[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
+// The Linux console has no alternate screen: the game's last frame is cleared away instead.
+constexpr char kLeaveLinuxConsole[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[2J\x1b[H";
+const char* leaveSequence = kLeaveSequence;
+std::size_t leaveLength = sizeof kLeaveSequence - 1;
 
 // Signals that end the game: the terminal is restored first, then the action that was in
 // place before the game (the default, or a crash reporter's) takes over.
@@ -58,7 +62,7 @@ void Wake() {
 
 // Async-signal-safe: the terminal and standard error as they were before the game.
 void RestoreTerminal() {
-  WriteRaw(kLeaveSequence, sizeof kLeaveSequence - 1);
+  WriteRaw(leaveSequence, leaveLength);
   tcsetattr(STDIN_FILENO, TCSADRAIN, &savedTermios);
   if (savedStderr >= 0) dup2(savedStderr, STDERR_FILENO);
 }
@@ -129,6 +133,11 @@ void LeaveAtExit() { Leave(); }
 
 void Enter() {
   if (active) return;
+  const char* term = std::getenv("TERM");
+  if (term && std::strncmp(term, "linux", 5) == 0) {
+    leaveSequence = kLeaveLinuxConsole;
+    leaveLength = sizeof kLeaveLinuxConsole - 1;
+  }
   tcgetattr(STDIN_FILENO, &savedTermios);
   gameTermios = savedTermios;
   gameTermios.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);  // ISIG stays: Ctrl+C

@@ -1,6 +1,8 @@
 // Decoding of terminal input: plain bytes, CSI and SS3 sequences, strings and mouse reports.
 #include "console/posix/key_decoder.hpp"
 
+#include <algorithm>
+
 #include "console/input_state.hpp"
 
 namespace {
@@ -86,6 +88,12 @@ std::optional<CursorReport> KeyDecoder::take_cursor_report() {
   return report;
 }
 
+std::optional<int> KeyDecoder::take_keyboard_flags() {
+  auto flags = keyboard_flags_;
+  keyboard_flags_.reset();
+  return flags;
+}
+
 bool KeyDecoder::take_device_attributes() {
   const bool seen = device_attributes_;
   device_attributes_ = false;
@@ -163,8 +171,26 @@ void KeyDecoder::finish_sequence(std::deque<TerminalKey>& out) {
       sequence_.clear();
       return;
     }
-    // Arrows may carry modifiers ("1;2A"); anything else in front makes it another key.
-    if (body.find_first_not_of("0123456789;") == std::string_view::npos) key = ArrowOf(final);
+    if (final == 'u' && marked && body.size() > 1 &&
+        body.find_first_not_of("0123456789", 1) == std::string_view::npos) {
+      int flags = 0;
+      for (char c : body.substr(1)) flags = std::min(flags * 10 + (c - '0'), 1 << 16);
+      keyboard_flags_ = flags;
+      sequence_.clear();
+      return;
+    }
+    // Arrows may carry modifiers and an event type ("1;2A", "1;1:3A" for a release);
+    // anything else in front makes it another key.
+    const std::size_t colon = body.find(':');
+    const bool release = colon != std::string_view::npos && body.substr(colon) == ":3";
+    const std::string_view plain = body.substr(0, colon);
+    if (plain.find_first_not_of("0123456789;") == std::string_view::npos) key = ArrowOf(final);
+    if (release) {
+      // A release types nothing; only the arrows' releases matter to the held keys.
+      if (key) out.push_back({{0, 0}, 0, key->virtual_key, true});
+      sequence_.clear();
+      return;
+    }
   }
   out.push_back(key.value_or(Unknown()));
   sequence_.clear();

@@ -9,10 +9,12 @@
 
 // One key as the game sees it: the bytes the typed-character input gets (one, or the
 // extended prefix and a second byte) and the virtual key it holds down (0 for none).
+// Terminals that report key releases send those too: no bytes, `released` set.
 struct TerminalKey {
   std::uint8_t bytes[2] = {0, 0};
   std::uint8_t byte_count = 1;
   std::uint32_t virtual_key = 0;
+  bool released = false;
 
   bool operator==(const TerminalKey&) const = default;
 };
@@ -53,6 +55,8 @@ class KeyDecoder {
   // Whether the terminal has answered a device attributes request (CSI ? ... c) since the
   // last call. Such answers are never keys.
   bool take_device_attributes();
+  // The keyboard enhancement flags the terminal reported (CSI ? flags u), taken once.
+  std::optional<int> take_keyboard_flags();
 
  private:
   void feed_byte(unsigned char byte, std::deque<TerminalKey>& out);
@@ -65,4 +69,5 @@ class KeyDecoder {
   std::optional<CursorReport> cursor_report_;
   bool expect_plain_reports_ = false;
   bool device_attributes_ = false;
+  std::optional<int> keyboard_flags_;
 };

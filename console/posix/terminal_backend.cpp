@@ -41,42 +41,58 @@ std::uint32_t MsUntil(std::uint32_t now, std::uint32_t deadline) {
 TerminalBackend::TerminalBackend() {
   terminal_session::Enter();
   size_ = terminal_session::CurrentSize();
-  renderer_.set_ambiguous_width(probe_ambiguous_width());
+  ask_terminal();
 }
 
 TerminalBackend::~TerminalBackend() { terminal_session::Leave(); }
 
-// Prints one ambiguous character at the top left and asks where the cursor went. The
-// device attributes request behind the question is answered by every terminal, so one that
-// ignores the question is found out without waiting for the timeout; it is then asked in the
-// plain form (tmux and the Linux console know only that one).
-AmbiguousWidth TerminalBackend::probe_ambiguous_width() {
-  static constexpr char kMarkedQuestion[] = "\x1b[1;1H\xe2\x94\x81\x1b[?6n\x1b[c";
-  static constexpr char kPlainQuestion[] = "\x1b[1;1H\xe2\x94\x81\x1b[6n\x1b[c";
+// Prints one ambiguous character at the top left and asks where the cursor went, and
+// whether the terminal can report key releases. The device attributes request at the end is
+// answered by every terminal, so one that ignores the other questions is found out without
+// waiting for the timeout. A terminal that ignores the marked cursor question is asked the
+// plain one (tmux and the Linux console know only that one).
+void TerminalBackend::ask_terminal() {
+  static constexpr std::string_view kMarkedQuestion = "\x1b[1;1H\xe2\x94\x81\x1b[?6n\x1b[?u\x1b[c";
+  static constexpr std::string_view kPlainQuestion = "\x1b[1;1H\xe2\x94\x81\x1b[6n\x1b[c";
   const std::uint32_t deadline = now_ms() + kProbeTimeoutMs;
-  std::optional<CursorReport> report;
-  for (const std::string_view question : {kMarkedQuestion, kPlainQuestion}) {
-    decoder_.expect_plain_reports(question == kPlainQuestion);
-    terminal_session::WriteAll(question.data(), question.size());
-    report = await_cursor_report(deadline);
-    if (report || TimeReached(now_ms(), deadline)) break;
+  Answers answers = ask(kMarkedQuestion, deadline);
+  if (!answers.cursor && !TimeReached(now_ms(), deadline)) {
+    decoder_.expect_plain_reports(true);
+    answers.cursor = ask(kPlainQuestion, deadline).cursor;
+    decoder_.expect_plain_reports(false);
   }
-  decoder_.expect_plain_reports(false);
-  if (report && report->column == 2) return AmbiguousWidth::Narrow;
-  if (report && report->column == 3) return AmbiguousWidth::Wide;
-  return AmbiguousWidth::Unknown;
+  AmbiguousWidth width = AmbiguousWidth::Unknown;
+  if (answers.cursor && answers.cursor->column == 2) width = AmbiguousWidth::Narrow;
+  if (answers.cursor && answers.cursor->column == 3) width = AmbiguousWidth::Wide;
+  renderer_.set_ambiguous_width(width);
+  if (answers.keyboard_flags) ask_for_key_releases();
 }
 
-// Reads answers until a cursor report, the device attributes, or the deadline.
-std::optional<CursorReport> TerminalBackend::await_cursor_report(std::uint32_t deadline) {
+// Switches on the reporting of key releases, and checks that the terminal took it.
+void TerminalBackend::ask_for_key_releases() {
+  static constexpr std::string_view kSwitchOn = "\x1b[>2u\x1b[?u\x1b[c";
+  static constexpr std::string_view kSwitchOff = "\x1b[<u";
+  const auto flags = ask(kSwitchOn, now_ms() + kProbeTimeoutMs).keyboard_flags;
+  releases_reported_ = flags && (*flags & 2) != 0;
+  if (releases_reported_)
+    terminal_session::KeepKeyReleases();
+  else
+    terminal_session::WriteAll(kSwitchOff.data(), kSwitchOff.size());
+}
+
+// Writes the questions and reads answers until the device attributes or the deadline.
+TerminalBackend::Answers TerminalBackend::ask(std::string_view questions, std::uint32_t deadline) {
+  terminal_session::WriteAll(questions.data(), questions.size());
+  Answers answers;
   while (!input_closed_) {
     const std::uint32_t now = now_ms();
     if (TimeReached(now, deadline)) break;
     if (wait_readable(static_cast<int>(MsUntil(now, deadline)))) read_available();
-    if (const auto report = decoder_.take_cursor_report()) return report;
+    if (auto report = decoder_.take_cursor_report()) answers.cursor = report;
+    if (auto flags = decoder_.take_keyboard_flags()) answers.keyboard_flags = flags;
     if (decoder_.take_device_attributes()) break;
   }
-  return std::nullopt;
+  return answers;
 }
 
 void TerminalBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
@@ -111,19 +127,40 @@ void TerminalBackend::show_too_small(int columns, int rows) {
 void TerminalBackend::drain_input(InputState& state) {
   read_available();
   const std::uint32_t now = now_ms();
-  for (const TerminalKey& key : keys_)
-    if (key.virtual_key != 0) held_.press(key.virtual_key, now);
+  for (const TerminalKey& key : keys_) apply_key(key, now);
   keys_.clear();  // polling empties the whole queue, typed bytes included
   key_bytes_read_ = 0;
   held_.apply(state, now);
 }
 
+void TerminalBackend::apply_key(const TerminalKey& key, std::uint32_t now) {
+  if (key.virtual_key == 0) return;
+  if (key.released) {
+    held_.release(key.virtual_key);
+    return;
+  }
+  // Arrows on a terminal that reports their release stay down until it comes.
+  const bool arrow = key.virtual_key >= kKeyLeft && key.virtual_key <= kKeyDown;
+  held_.press(key.virtual_key, now, releases_reported_ && arrow ? kReleaseLostMs : kHeldGraceMs);
+}
+
+// Releases type nothing: the typed-character input passes over them, and they still reach
+// the held keys.
+void TerminalBackend::skip_releases() {
+  while (!keys_.empty() && keys_.front().released) {
+    apply_key(keys_.front(), now_ms());
+    keys_.pop_front();
+  }
+}
+
 bool TerminalBackend::key_waiting() {
   read_available();
+  skip_releases();
   return !keys_.empty();
 }
 
 int TerminalBackend::read_key() {
+  skip_releases();
   if (keys_.empty()) return 0;
   const TerminalKey& key = keys_.front();
   const int byte = key.bytes[key_bytes_read_++];

@@ -5,6 +5,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "console/console_backend.hpp"
 #include "console/posix/held_keys.hpp"
@@ -31,8 +32,15 @@ class TerminalBackend final : public ConsoleBackend {
   bool running() override { return !input_closed_; }
 
  private:
-  AmbiguousWidth probe_ambiguous_width();
-  std::optional<CursorReport> await_cursor_report(std::uint32_t deadline);
+  struct Answers {
+    std::optional<CursorReport> cursor;
+    std::optional<int> keyboard_flags;
+  };
+  void ask_terminal();
+  void ask_for_key_releases();
+  Answers ask(std::string_view questions, std::uint32_t deadline);
+  void apply_key(const TerminalKey& key, std::uint32_t now);
+  void skip_releases();
   // Reads whatever input is waiting, without blocking, and decodes it into keys_.
   void read_available();
   // Waits up to `timeout_ms` for input or a wake-up signal; true when input is readable.
@@ -50,4 +58,5 @@ class TerminalBackend final : public ConsoleBackend {
   terminal_session::Size size_;
   bool too_small_ = false;
   bool input_closed_ = false;
+  bool releases_reported_ = false;  // the terminal reports arrow key releases
 };

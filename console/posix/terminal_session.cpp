@@ -18,10 +18,15 @@ namespace {
 
 // Alternate screen, autowrap off (so drawing the last cell never scrolls), cursor hidden.
 constexpr char kEnterSequence[] = "\x1b[?1049h\x1b[?7l\x1b[?25l";
+constexpr char kEnterWithKeyReleases[] = "\x1b[?1049h\x1b[?7l\x1b[?25l\x1b[>2u";
+const char* enterSequence = kEnterSequence;
+std::size_t enterLength = sizeof kEnterSequence - 1;
 // Default colours, cursor shown, autowrap on, back to the normal screen.
 constexpr char kLeaveSequence[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
 // The Linux console has no alternate screen: the game's last frame is cleared away instead.
 constexpr char kLeaveLinuxConsole[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[2J\x1b[H";
+// Key releases off again, first of all.
+constexpr char kLeaveWithKeyReleases[] = "\x1b[<u\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
 const char* leaveSequence = kLeaveSequence;
 std::size_t leaveLength = sizeof kLeaveSequence - 1;
 
@@ -70,7 +75,7 @@ void RestoreTerminal() {
 // Async-signal-safe: the terminal as the game wants it.
 void TakeTerminal() {
   tcsetattr(STDIN_FILENO, TCSADRAIN, &gameTermios);
-  WriteRaw(kEnterSequence, sizeof kEnterSequence - 1);
+  WriteRaw(enterSequence, enterLength);
   if (savedStderr >= 0) dup2(nullFd, STDERR_FILENO);
 }
 
@@ -190,6 +195,15 @@ void Leave() {
     close(nullFd);
     nullFd = -1;
   }
+}
+
+void KeepKeyReleases() {
+  // Only terminals with an alternate screen report key releases, so the Linux console's
+  // sequence never needs this.
+  enterSequence = kEnterWithKeyReleases;
+  enterLength = sizeof kEnterWithKeyReleases - 1;
+  leaveSequence = kLeaveWithKeyReleases;
+  leaveLength = sizeof kLeaveWithKeyReleases - 1;
 }
 
 int WakeFd() { return wakePipe[0]; }

@@ -11,6 +11,9 @@ namespace terminal_session {
 void Enter();
 // Gives the terminal back exactly as it was. Safe to call more than once.
 void Leave();
+// The terminal has been switched to reporting key releases (CSI > 2 u): switch it back on
+// leaving and again after a resume.
+void KeepKeyReleases();
 
 // Becomes readable when a signal asks for a redraw (resize, resume); wait on it with input,
 // and clear it once woken (before taking the changes).

@@ -45,6 +45,31 @@ TEST(HeldKeys, APressLongBeforeThePollStillCountsOnce) {
   EXPECT_FALSE(state.held(kKeyUp));
 }
 
+TEST(HeldKeys, AReportedReleaseEndsTheHoldAtOnce) {
+  HeldKeys keys;
+  InputState state;
+  // The terminal's first auto-repeat comes 500 ms after the press: the key stays down.
+  keys.press(kKeyDown, 0, kReleaseLostMs);
+  for (std::uint32_t t : {0u, 200u, 499u}) {
+    keys.apply(state, t);
+    EXPECT_TRUE(state.held(kKeyDown)) << t;
+  }
+  keys.press(kKeyDown, 500, kReleaseLostMs);
+  keys.release(kKeyDown);
+  keys.apply(state, 510);
+  EXPECT_TRUE(state.held(kKeyDown)) << "a press counts once even if released before the poll";
+  keys.apply(state, 520);
+  EXPECT_FALSE(state.held(kKeyDown));
+
+  // A lost release: the key comes up once no repeat has come for kReleaseLostMs.
+  keys.press(kKeyUp, 1000, kReleaseLostMs);
+  keys.apply(state, 1000);
+  keys.apply(state, 1000 + kReleaseLostMs - 1);
+  EXPECT_TRUE(state.held(kKeyUp));
+  keys.apply(state, 1000 + kReleaseLostMs);
+  EXPECT_FALSE(state.held(kKeyUp));
+}
+
 TEST(HeldKeys, LeavesKeysItDoesNotFollowAlone) {
   HeldKeys keys;
   InputState state;

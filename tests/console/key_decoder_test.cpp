@@ -13,8 +13,11 @@ namespace {
 
 // What the typed-character input reads and which keys go down, flattened for comparing.
 struct Decoded {
+  Decoded(std::vector<int> b = {}, std::vector<std::uint32_t> k = {}, std::vector<std::uint32_t> r = {})
+      : bytes(std::move(b)), keys(std::move(k)), releases(std::move(r)) {}
   std::vector<int> bytes;
   std::vector<std::uint32_t> keys;
+  std::vector<std::uint32_t> releases;
   bool operator==(const Decoded&) const = default;
 };
 
@@ -22,7 +25,7 @@ Decoded Flatten(const std::deque<TerminalKey>& keys) {
   Decoded d;
   for (const TerminalKey& k : keys) {
     for (int i = 0; i < k.byte_count; ++i) d.bytes.push_back(k.bytes[i]);
-    if (k.virtual_key) d.keys.push_back(k.virtual_key);
+    if (k.virtual_key) (k.released ? d.releases : d.keys).push_back(k.virtual_key);
   }
   return d;
 }
@@ -32,6 +35,8 @@ std::ostream& operator<<(std::ostream& os, const Decoded& d) {
   for (int b : d.bytes) os << b << ' ';
   os << "} keys{";
   for (auto k : d.keys) os << k << ' ';
+  os << "} releases{";
+  for (auto k : d.releases) os << k << ' ';
   return os << '}';
 }
 
@@ -84,6 +89,11 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
       {"cut-off CSI then a letter", {"\x1b[12\x01"}, {{X, 0, 1}, {}}},
       {"unfinished CSI times out as one key", {"\x1b[12"}, {{X, 0}, {}}},
       {"cursor report is no key", {"\x1b[?3;5R"}, {{}, {}}},
+      {"keyboard flags answer is no key", {"\x1b[?2u"}, {{}, {}}},
+      {"arrow press and repeat with event types", {"\x1b[1;1:1A\x1b[1;1:2A"},
+       {{X, 72, X, 72}, {kKeyUp, kKeyUp}}},
+      {"arrow release types nothing", {"\x1b[1;1:3D"}, {{}, {}, {kKeyLeft}}},
+      {"release of another key is nothing at all", {"\x1b[15;1:3~"}, {{}, {}}},
       {"report without ? is a key (F3 with modifiers)", {"\x1b[1;2R"}, {{X, 0}, {}}},
       {"overlong junk is one key, its tail skipped", {"\x1b[" + std::string(200, '1') + "Ax"},
        {{X, 0, 'x'}, {'X'}}},

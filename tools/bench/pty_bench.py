@@ -6,9 +6,9 @@ CPU time while a key auto-repeats every 33 ms, and whether the terminal settings
 unchanged after a signal. The harness answers the terminal's width question like a terminal
 that draws ambiguous characters narrow or wide, like one that knows only the plain form of
 the question (plain), like one that answers only the device attributes request (attributes),
-or like one that answers nothing (silent).
+like one that answers nothing (silent), or like kitty, which also reports key releases.
 
-    tools/bench/pty_bench.py [--answer narrow|wide|plain|attributes|silent] [--signal INT|TERM|HUP|QUIT]
+    tools/bench/pty_bench.py [--answer narrow|wide|plain|attributes|silent|kitty] [--signal INT|TERM|HUP|QUIT]
                              [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
 """
 import argparse
@@ -24,6 +24,7 @@ import termios
 import time
 
 QUESTION = re.compile(rb"\x1b\[(\?)?6n")
+KEYBOARD = re.compile(rb"\x1b\[([?<>])(\d*)u")
 DEVICE_ATTRIBUTES = b"\x1b[c"
 
 
@@ -46,6 +47,7 @@ def process_state(pid):
 class Terminal:
     def __init__(self, command, answer):
         self.answer = answer
+        self.keyboard_flags = 0
         self.output = bytearray()
         self.column = 1
         # The program runs as the foreground job of the terminal's session, as under a shell
@@ -99,9 +101,19 @@ class Terminal:
         for match in QUESTION.finditer(data):
             if self.answer in ("attributes", "silent") or (self.answer != "plain") != bool(match.group(1)):
                 continue
-            column = 2 if self.answer in ("narrow", "plain") else 3
+            column = 3 if self.answer == "wide" else 2
             marker = b"?" if match.group(1) else b""
             os.write(self.fd, b"\x1b[" + marker + b"1;%dR" % column)
+        for match in KEYBOARD.finditer(data):
+            if self.answer != "kitty":
+                continue
+            kind, value = match.group(1), match.group(2)
+            if kind == b">":
+                self.keyboard_flags = int(value or 0)
+            elif kind == b"<":
+                self.keyboard_flags = 0
+            else:
+                os.write(self.fd, b"\x1b[?%du" % self.keyboard_flags)
         if DEVICE_ATTRIBUTES in data and self.answer != "silent":
             os.write(self.fd, b"\x1b[?62;22c")
 
@@ -116,7 +128,7 @@ class Terminal:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--answer", choices=["narrow", "wide", "plain", "attributes", "silent"], default="narrow")
+    parser.add_argument("--answer", choices=["narrow", "wide", "plain", "attributes", "silent", "kitty"], default="narrow")
     parser.add_argument("--signal", default="TERM")
     parser.add_argument("--idle", type=float, default=10.0)
     parser.add_argument("--until-exit", action="store_true",
@@ -153,11 +165,16 @@ def main():
     cpu0 = cpu_seconds(term.pid)
     start = time.monotonic()
     repeat_bytes = 0
+    kitty = term.keyboard_flags & 2
+    press = b"\x1b[B"
     while time.monotonic() - start < args.idle:
-        os.write(term.fd, b"\x1b[B")
+        os.write(term.fd, press)
+        press = b"\x1b[1;1:2B" if kitty else press  # kitty marks the repeats
         repeat_bytes += term.pump(0.033)
+    if kitty:
+        os.write(term.fd, b"\x1b[1;1:3B")
     repeat_cpu = cpu_seconds(term.pid) - cpu0
-    print(f"auto-repeat every 33 ms for {args.idle:.0f} s: {repeat_bytes} bytes written, "
+    print(f"key releases reported: {'yes' if kitty else 'no'}; auto-repeat every 33 ms for {args.idle:.0f} s: {repeat_bytes} bytes written, "
           f"CPU {repeat_cpu * 1000:.1f} ms = {repeat_cpu / args.idle * 100:.2f}% of one core")
     term.pump(0.3)
 
@@ -193,7 +210,7 @@ def main():
     after = termios.tcgetattr(term.fd)
     code = os.WEXITSTATUS(status)
     how = f"signal {code - 128}" if code > 128 else f"exit {code}"
-    restored = term.output.rstrip().endswith(b"\x1b[?1049l")
+    restored = term.output.rstrip().endswith(b"\x1b[?1049l") and term.keyboard_flags == 0
     print(f"SIG{args.signal}: ended by {how}; normal screen restored: {restored}; "
           f"terminal settings as before: {'yes' if after == before else 'NO'}")
     return 0

@@ -76,6 +76,15 @@ std::uint32_t BattleFixture::SeedFor(BattleCommand command, bool counterSucceeds
   }
 }
 
+std::uint32_t BattleFixture::SeedForFall(BattleCommand command, bool rises) {
+  for (std::uint32_t seed = 1;; ++seed) {
+    GameRandom probe;
+    probe.seed(seed);
+    if (EnemyCommandTable[0][probe.next() % 10] != command) continue;
+    if ((probe.next() % 3 == 0) == rises) return seed;
+  }
+}
+
 int BattleFixture::BarCells(int column, int row, int color) {
   int cells = 0;
   while (cells < 21 && Colors(column + cells, row) == std::pair{color, color}) ++cells;

@@ -35,6 +35,9 @@ class BattleFixture : public GameSession {
   // draws let every strike land (draw % 100 <= 75); of these, the third (a Counter's roll
   // after an Attack's damage) lets the Counter succeed or fail as asked.
   static std::uint32_t SeedFor(BattleCommand command, bool counterSucceeds = false);
+  // A seed whose first draw makes the first opponent choose `command` (a Magic that fells the
+  // player) and whose second, the defeat screen's, lets the player rise or not.
+  static std::uint32_t SeedForFall(BattleCommand command, bool rises);
 
   // How many cells of the bar at (column, row) are painted in `color`, from its first cell.
   static int BarCells(int column, int row, int color);

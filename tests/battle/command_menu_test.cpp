@@ -164,3 +164,18 @@ TEST_F(CommandMenuTest, EachPassBlanksTheCommandPlacesAndAWinEndsTheMenu) {
   EXPECT_TRUE(blank);
   EXPECT_EQ(roster.hp[0], 0);
 }
+
+TEST_F(CommandMenuTest, GameOverEndsTheMenuForTheTitleScreen) {
+  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
+  player.hp = 30;
+  roster.agility[0] = player.agility + 1;
+  gameRandom.seed(SeedForFall(Magic, false));
+  keys.press(kKeyEnter);
+  WatchMessages(5000, 10);
+  EXPECT_EQ(CommandMenu(), Screen::Title);
+  EXPECT_EQ(player.hp, 0);
+  EXPECT_EQ(roster.hp[0], 999);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front().text, "{5}自称勇者ぽこぺ{0}の魔法攻撃！");
+  for (const MessageLine& line : lines) EXPECT_EQ(line.text.find("{9}HERO{0}の攻撃"), std::string::npos);
+}

@@ -76,8 +76,8 @@ TEST_F(TurnRulesTest, MagicDealsAThirdOfTheCastersMagicAndCostsOneHundredAndFift
   enemyCommand = Attack;
   for (auto [magic, damage] : {std::pair(280, 93), std::pair(2, 0)}) {
     player.magic = magic;
-    std::set<int> dealt;
-    Losses([&](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5).swap(dealt);
+    const std::set<int> dealt =
+        Losses([](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5);
     if (damage == 0) {
       EXPECT_TRUE(dealt.empty());
     } else {
@@ -261,5 +261,27 @@ TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
     const std::string damage = Styled(20, c.damageRow, 59);
     EXPECT_EQ(damage.rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u) << damage;
     for (int row = c.damageRow + 1; row <= 23; ++row) EXPECT_EQ(Styled(20, row, 59), "");
+  }
+}
+
+TEST_F(TurnRulesTest, AFallenPlayerWhoRisesFinishesTheTurn) {
+  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
+  struct Case {
+    bool rises;
+    BattleOutcome outcome;
+  } cases[] = {{true, BattleOutcome::Continues}, {false, BattleOutcome::Lost}};
+  roster.agility[0] = player.agility + 1;
+  for (const Case& c : cases) {
+    player.hp = 30;
+    roster.hp[0] = roster.maxHp[0];
+    playerCommand = Attack;
+    lines.clear();
+    gameRandom.seed(SeedForFall(Magic, c.rises));
+    WatchMessages(console.now() + 10000, 10);
+    EXPECT_EQ(PlayTurn(), c.outcome) << c.rises;
+    bool playerActed = false;
+    for (const MessageLine& line : lines) playerActed = playerActed || line.text == "{9}HERO{0}の攻撃！";
+    EXPECT_EQ(playerActed, c.rises);
+    EXPECT_EQ(player.hp > 0, c.rises);
   }
 }

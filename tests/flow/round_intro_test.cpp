@@ -1,4 +1,4 @@
-// The round introduction: music and caption by round, the two names, both sets of abilities.
+// The round introduction: music, bars and caption by round, the two names, both sides' abilities.
 #include "game/flow/round_intro.hpp"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include "game/flow/sound_cues.hpp"
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
-#include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/pages/big_digits.hpp"
@@ -96,16 +95,4 @@ TEST_F(RoundIntroScreen, ShowsBothNamesCentredAndBothSidesCurrentAbilities) {
       EXPECT_EQ(Colors(x + 4, y + 2), std::make_pair(stats[i].color, 15));
     }
   }
-}
-
-TEST_F(RoundIntroScreen, ANewRunStartsAtRoundOneWithAFreshRoster) {
-  runState = {5, 4, 31};
-  roster.hp[0] = 1;
-  gameRandom.seed(7);
-  EXPECT_EQ(StartNewRun(), Screen::RoundIntro);
-  EXPECT_EQ(runState.round, 1);
-  EXPECT_EQ(runState.opponentIndex, 0);
-  EXPECT_EQ(runState.turnCount, 0);
-  EXPECT_GE(roster.hp[0], initialRoster.hp[0]);
-  EXPECT_EQ(roster.hp[0], roster.maxHp[0]);
 }

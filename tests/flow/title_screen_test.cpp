@@ -12,19 +12,16 @@
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
+using Title = GameSession;
+
 namespace {
 
-class Title : public GameSession {
- protected:
-  // Whether the frame's top run stands over the item at `row`.
-  static bool FrameAt(int row) { return Shows(30, row - 2, "■■■■■■■■■■■■", 9, 7); }
-  static bool NoFrameAt(int row) { return Text(30, row - 2, 24).find("■") == std::string::npos; }
-  static bool HelpShows(int barColor, const std::string& text) {
-    return Shows(2, 24, "|", barColor, 15) && Shows(3, 24, text, 0, 15);
-  }
-};
+// Whether the frame's top run stands over the item at `row`, or no part of it.
+bool FrameAt(int row) { return console.screen().text(30, row - 2, 24) == "■■■■■■■■■■■■"; }
+bool NoFrameAt(int row) { return console.screen().text(30, row - 2, 24).find("■") == std::string::npos; }
 
 const std::string kNameEntryHelp = " 名前を入力してキャラを誕生させよう";
+const std::string kArenaHelp = " 全6ラウンドを勝ち抜く基本のモード";
 
 }  // namespace
 
@@ -37,8 +34,8 @@ TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 7, 15)) << "greyed without a fighter";
   EXPECT_TRUE(Shows(36, 20, "マニュアル", 0, 15));
   EXPECT_TRUE(Shows(51, 25, "[ENTER]…決定  [↑][↓]…選択", 0, 15));
-  EXPECT_TRUE(FrameAt(10));
-  EXPECT_TRUE(HelpShows(9, kNameEntryHelp));
+  EXPECT_TRUE(Shows(30, 8, "■■■■■■■■■■■■", 9, 7));
+  EXPECT_TRUE(Shows(2, 24, "|", 9, 15) && Shows(3, 24, kNameEntryHelp, 0, 15));
 
   // Every logo cell is a dark block or a white blank, and each of the five rows has blocks.
   for (int row = 2; row <= 6; ++row) {
@@ -53,9 +50,8 @@ TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
   EXPECT_EQ(Colors(11, 2), std::make_pair(0, 15));
   EXPECT_EQ(Colors(68, 6), std::make_pair(0, 15));
 
-  // No fighter: its area is blanked.
-  EXPECT_TRUE(Shows(3, 7, "　　　　　　　　　　　　", 0, 15));
-  EXPECT_TRUE(Shows(3, 8, "　　　　　　　　　　　　", 0, 15));  // its last cell is under the frame
+  // No fighter: its area is blanked (the last cell of row 8 is under the frame).
+  for (int row = 7; row <= 8; ++row) EXPECT_TRUE(Shows(3, row, "　　　　　　　　　　　　", 0, 15));
   for (int row = 9; row <= 14; ++row) EXPECT_TRUE(Shows(3, row, "　　　　", 0, 15));
 }
 
@@ -67,14 +63,13 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
     std::vector<std::pair<VirtualKey, std::uint32_t>> presses;  // key, hold
     int row, barColor;
     std::string help;
-    int moves;  // cursor sounds
+    long moves;  // cursor sounds
     Screen next;
     std::vector<std::string> soundsAfterEnter;
   } cases[] = {
       {{{kKeyUp, 50}}, 10, 9, kNameEntryHelp, 0, Screen::NameEntry,
        {"wave kettei.wav", "stop title.mid", "load entry.mid", "play entry.mid loop"}},
-      {{{kKeyDown, 400}}, 15, 4, " 全6ラウンドを勝ち抜く基本のモード", 1, Screen::NewRun,
-       {"wave kettei.wav"}},
+      {{{kKeyDown, 400}}, 15, 4, kArenaHelp, 1, Screen::NewRun, {"wave kettei.wav"}},
       {{{kKeyDown, 50}, {kKeyDown, 50}, {kKeyUp, 50}, {kKeyUp, 300}, {kKeyUp, 50}}, 10, 9,
        kNameEntryHelp, 4, Screen::NameEntry,
        {"wave kettei.wav", "stop title.mid", "load entry.mid", "play entry.mid loop"}},
@@ -82,14 +77,14 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
        Screen::Manual, {"wave kettei.wav"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.row);
+    SCOPED_TRACE(c.moves);
     sound.forget();
     keys.pause(100);  // the last visit's Enter is let go first
     for (auto [key, hold] : c.presses) keys.press(key, hold);
     keys.press(kKeyEnter);
     EXPECT_EQ(TitleScreen(), c.next);
-    for (int row : {10, 15, 20}) EXPECT_TRUE(row == c.row ? FrameAt(row) : NoFrameAt(row));
-    EXPECT_TRUE(HelpShows(c.barColor, c.help));
+    for (int row : {10, 15, 20}) EXPECT_TRUE(row == c.row ? FrameAt(row) : NoFrameAt(row)) << row;
+    EXPECT_TRUE(Shows(2, 24, "|", c.barColor, 15) && Shows(3, 24, c.help, 0, 15));
     const auto log = SoundLog(sound);
     EXPECT_EQ(std::count(log.begin(), log.end(), "wave kasoru.wav"), c.moves);
     EXPECT_NE(std::find(log.begin(), log.end(), "play title.mid loop"), log.end());
@@ -101,42 +96,25 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
   EXPECT_TRUE(Shows(30, 24, "　　　　　　　　", 15, 15)) << "the longer help is blanked";
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 0, 15));
   EXPECT_TRUE(Shows(3, 8, "名前:A", 0, 15));
-  const struct {
-    int row;
-    std::string text;
-    int color;
-  } lines[] = {{9, "ＨＰ:12", 4},     {10, "ＭＰ:7", 5},   {11, "魔力:245", 6},
-               {12, "攻撃:335", 12}, {13, "防御:200", 2}, {14, "敏捷:330", 1}};
-  for (const auto& line : lines) EXPECT_TRUE(Shows(3, line.row, line.text, line.color, 15));
+  const std::string status[6] = {"ＨＰ:12", "ＭＰ:7", "魔力:245", "攻撃:335", "防御:200", "敏捷:330"};
+  const int colors[6] = {4, 5, 6, 12, 2, 1};
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(Shows(3, 9 + i, status[i], colors[i], 15));
 }
 
-TEST_F(Title, EnterHeldOnArrivalIsIgnoredUntilReleased) {
-  keys.hold(kKeyEnter, 0, 300);
-  keys.set_idle_limit(100);
-  EXPECT_EQ(TitleScreen(), Screen::Quit);
-  EXPECT_TRUE(sound.names("play_wave").empty());
-  ASSERT_FALSE(sound.calls().empty());
-  EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
-}
-
-TEST_F(Title, ArenaWithoutFighterShowsTheRefusalForASecond) {
-  keys.hold(kKeyDown, 100, 150);
+TEST_F(Title, EnterWaitsForReleaseAndTheArenaRefusesWithoutFighterForASecond) {
+  keys.hold(kKeyEnter, 0, 300);  // still down from the screen before: ignored
+  keys.hold(kKeyDown, 400, 450);
   keys.hold(kKeyEnter, 1000, 1050);  // taken before 1020
   for (std::uint32_t t : {1030u, 1990u})
     At(t, [] { EXPECT_TRUE(Shows(4, 24, "先にネームエントリーして下さい！", 12, 15)); });
   keys.set_idle_limit(100);
   EXPECT_EQ(TitleScreen(), Screen::Quit);
+  EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
-  EXPECT_TRUE(HelpShows(4, " 全6ラウンドを勝ち抜く基本のモード")) << "help line back afterwards";
+  EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
 }
 
-TEST_F(Title, ANewFighterAppearsOnTheTitleAfterTheManualAndNameEntry) {
-  keys.pause(100);
-  keys.press(kKeyDown);
-  keys.press(kKeyDown);
-  keys.press(kKeyEnter);  // マニュアル
-  keys.pause(30);
-  keys.press(kKeyEnter);  // back to the title
+TEST_F(Title, ANewFighterAppearsOnTheTitleAndOpensTheArena) {
   keys.pause(100);
   keys.press(kKeyEnter);  // ネームエントリー
   keys.pause(10);
@@ -148,7 +126,6 @@ TEST_F(Title, ANewFighterAppearsOnTheTitleAfterTheManualAndNameEntry) {
   EXPECT_EQ(RunScreens(Screen::Title, Screen::NewRun), Screen::NewRun);
   EXPECT_TRUE(Shows(3, 8, "名前:Hero", 0, 15));
   EXPECT_TRUE(FrameAt(15));
-  EXPECT_EQ(sound.names("load_music"),
-            (std::vector<std::string>{"title.mid", "title.mid", "entry.mid", "title.mid"}));
-  EXPECT_EQ(sound.names("stop_music").size(), 3u) << "every visit stops the last one's music";
+  EXPECT_EQ(sound.names("load_music"), (std::vector<std::string>{"title.mid", "entry.mid", "title.mid"}));
+  EXPECT_EQ(sound.names("stop_music").size(), 2u) << "every visit stops the last one's music";
 }

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "console/text_width.hpp"
 #include "game/flow/screen.hpp"
 #include "game/model/fighter.hpp"
 #include "tests/pages/big_digits.hpp"
@@ -28,13 +27,6 @@ class Creation : public GameSession {
       if (call.name == effect) times.push_back(call.time);
     return times;
   }
-  // Whether `text` holds nothing but blanks.
-  static bool Blank(std::string text) {
-    for (const std::string blank : {"　", " "})
-      for (auto at = text.find(blank); at != std::string::npos; at = text.find(blank))
-        text.erase(at, blank.size());
-    return text.empty();
-  }
 };
 
 }  // namespace
@@ -46,12 +38,7 @@ TEST_F(Creation, NumbersStopOneByOneOnTheAbilities) {
   // Mid-stage s, the numbers before s already show the abilities, and the caption blinks.
   for (int s = 0; s < 6; ++s) {
     At(505 * s + 250, [&, s] {
-      for (int i = 0; i < 6; ++i) {
-        if (i < s) {
-          EXPECT_EQ(Shown(i), made[i]) << s;
-        }
-        EXPECT_GE(Shown(i), 0) << s;
-      }
+      for (int i = 0; i < 6; ++i) EXPECT_TRUE(i < s ? Shown(i) == made[i] : Shown(i) >= 0) << s << i;
       EXPECT_TRUE(Shows(32, 9, s % 2 == 0 ? "キャラクター作成中" : "　　　　　　　　　", 0, 15)) << s;
     });
   }
@@ -114,14 +101,9 @@ TEST_F(Creation, YesAnnouncesTheBirthCentredAndWaitsTwoSeconds) {
     const auto created = TimesOf("create.wav");
     ASSERT_EQ(created.size(), 1u);
     EXPECT_GE(console.now() - created[0], 2000u) << c.name;
-    const std::string birth = c.name + "が誕生した！";
-    EXPECT_TRUE(Shows(c.column, 9, birth, 3, 15)) << c.name;
-    // Nothing of "キャラクター作成完了" (columns 31 to 50) is left around it.
-    const int end = c.column + text::ColumnWidth(birth);
-    EXPECT_TRUE(Blank(Text(29, 9, c.column - 29))) << c.name;
-    if (end <= 50) {
-      EXPECT_TRUE(Blank(Text(end, 9, 51 - end))) << c.name;
-    }
+    EXPECT_TRUE(Shows(c.column, 9, c.name + "が誕生した！", 3, 15)) << c.name;
+    // Nothing of "キャラクター作成完了" (columns 31 to 50) is left on either side.
+    for (const char* leftover : {"キ", "了"}) EXPECT_EQ(Text(29, 9, 30).find(leftover), std::string::npos);
     EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
     keys.pause(100);  // Enter is let go before the next fighter
   }

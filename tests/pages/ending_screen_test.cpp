@@ -31,25 +31,19 @@ const std::string kPlain = "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？"
 }  // namespace
 
 TEST_F(EndingScreenTest, ChoosesTheBranchByTurnsAndRound) {
-  struct Line {
-    int column, row;
-    std::string text;
-    int fg;
-  };
   const struct {
     int wonRound, turns;
     Screen next;
-    std::vector<Line> lines;
-    const char* prompt;    // nullptr: no prompt, the Extra Round follows
+    int column, row;  // of the line that tells the branch
+    std::string line;
+    int fg;
+    const char* prompt;      // nullptr: no prompt, the Extra Round follows
     std::uint32_t promptAt;  // when the prompt appears, from the start
   } cases[] = {
-      {6, 49, Screen::RoundIntro, {{20, 22, "？？？「ちょっと待ちな！！」", 12}}, nullptr, 0},
-      {6, 50, Screen::Title, {{30, 21, kPlain, 9}}, "Press [ENTER KEY] and Return Title.", 4500},
-      {7, 50, Screen::Title, {{30, 21, kPlain, 9}}, "Press [ENTER KEY] and Return Title.", 4500},
-      {7, 49, Screen::Title,
-       {{20, 19, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！", 6},
-        {20, 20, "よくぞここまでやり込んでくれやがりました！", 0},
-        {20, 21, "おめでとうございますです！", 0}},
+      {6, 49, Screen::RoundIntro, 20, 22, "？？？「ちょっと待ちな！！」", 12, nullptr, 0},
+      {6, 50, Screen::Title, 30, 21, kPlain, 9, "Press [ENTER KEY] and Return Title.", 4500},
+      {7, 50, Screen::Title, 30, 21, kPlain, 9, "Press [ENTER KEY] and Return Title.", 4500},
+      {7, 49, Screen::Title, 20, 19, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！", 6,
        "Press [ENTER KEY] and Return Title!", 6000},
   };
   for (const auto& c : cases) {
@@ -63,7 +57,7 @@ TEST_F(EndingScreenTest, ChoosesTheBranchByTurnsAndRound) {
       keys.hold(kKeyEnter, start + c.promptAt + 10, start + c.promptAt + 60);
     }
     EXPECT_EQ(EndingScreen(), c.next);
-    for (const Line& line : c.lines) EXPECT_TRUE(Shows(line.column, line.row, line.text, line.fg, 15));
+    EXPECT_TRUE(Shows(c.column, c.row, c.line, c.fg, 15));
     if (c.prompt) {
       EXPECT_TRUE(Shows(43, 23, c.prompt, 8, 15));
       EXPECT_EQ(sound.calls().back().time - start, c.promptAt + 20) << "checked every 20 ms";
@@ -81,11 +75,10 @@ TEST_F(EndingScreenTest, ChoosesTheBranchByTurnsAndRound) {
 TEST_F(EndingScreenTest, TrueEndingShowsItsLinesOneASecond) {
   WinRound(7, 49);
   At(3000 + 999, [] { EXPECT_EQ(Text(20, 20, 10), std::string(10, ' ')); });
-  At(3000 + 1001, [] {
-    EXPECT_TRUE(Shows(20, 20, "よくぞ", 0, 15));
-    EXPECT_EQ(Text(20, 21, 10), std::string(10, ' '));
-  });
+  At(3000 + 1001, [] { EXPECT_EQ(Text(20, 20, 6) + Text(20, 21, 6), "よくぞ      "); });
   EXPECT_EQ(EndingScreen(), Screen::Quit) << "the session ends at the prompt";
+  EXPECT_TRUE(Shows(20, 20, "よくぞここまでやり込んでくれやがりました！", 0, 15));
+  EXPECT_TRUE(Shows(20, 21, "おめでとうございますです！", 0, 15));
   EXPECT_TRUE(player.exists());
 }
 

@@ -12,6 +12,7 @@ void MidiStreamPlayer::restart_sequence() {
   sequence_.rewind();
   current_tick_ = 0;
   record_tick_ = 0;
+  pass_records_ = 0;
 }
 
 bool MidiStreamPlayer::play(bool loop) {
@@ -60,10 +61,7 @@ MidiStreamPlayer::Fill MidiStreamPlayer::fill_buffer(bool reset, MidiStreamBuffe
     pending_event_ = {};
   }
   if (merge_flags_ & kEndOfData) {
-    // A pass that ended at tick 0 holds no time: looping it would only trade empty buffers.
-    if (!loop_ || current_tick_ == 0) return Fill::Ended;
-    restart_sequence();
-    merge_flags_ = 0;
+    return Fill::Ended;
   } else if (merge_flags_ & kReadError) {
     return Fill::EarlierError;
   } else if (merge_flags_ & kPending) {
@@ -76,6 +74,10 @@ MidiStreamPlayer::Fill MidiStreamPlayer::fill_buffer(bool reset, MidiStreamBuffe
   for (;;) {
     switch (sequence_.next_event(pending_event_)) {
       case MidiSequence::Read::EndOfData:
+        if (loop_ && pass_holds_time()) {
+          wrap_around(buffer);
+          continue;
+        }
         merge_flags_ |= kEndOfData;
         return Fill::Filled;
       case MidiSequence::Read::Failure:
@@ -92,6 +94,22 @@ MidiStreamPlayer::Fill MidiStreamPlayer::fill_buffer(bool reset, MidiStreamBuffe
   }
 }
 
+bool MidiStreamPlayer::pass_holds_time() const {
+  // A pass without records, or with all of them at tick 0, would make the stream hand buffers
+  // back as fast as they come: such a piece plays its pass once and ends.
+  return current_tick_ != 0 && pass_records_ != 0;
+}
+
+void MidiStreamPlayer::wrap_around(MidiStreamBuffer& buffer) {
+  // The next pass follows the last event of this one without a seam: ticks count on across the
+  // wrap, for the buffer's time budget and for the next record's delta.
+  buffer.start_tick -= current_tick_;
+  record_tick_ -= current_tick_;
+  sequence_.rewind();
+  current_tick_ = 0;
+  pass_records_ = 0;
+}
+
 void MidiStreamPlayer::put_record(MidiStreamBuffer& buffer, std::uint8_t kind, std::uint32_t parameter,
                                   std::uint32_t time) {
   // Time since the last written record, so dropped or waiting events lose none of it.
@@ -99,6 +117,7 @@ void MidiStreamPlayer::put_record(MidiStreamBuffer& buffer, std::uint8_t kind, s
   record.write_to(buffer.data.data() + buffer.used);
   buffer.used += MidiStreamRecord::kSize;
   record_tick_ = time;
+  ++pass_records_;
 }
 
 MidiStreamPlayer::Write MidiStreamPlayer::write_record(MidiEvent& event, MidiStreamBuffer& buffer) {
@@ -172,6 +191,8 @@ bool MidiStreamPlayer::stop() {
     EndState running = EndState::Running;
     end_state_.compare_exchange_strong(running, EndState::Stopping);
     if (stream_ && (!stream_->stop() || !stream_->reset())) return false;
+    // Both may be home already, when the music ran dry after a read error.
+    if (returned_buffers_ >= 2) finish();
     std::unique_lock lock(finished_mutex_);
     if (!finished_.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
                             [this] { return end_state_ == EndState::Finished; }))

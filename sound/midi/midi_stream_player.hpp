@@ -42,9 +42,13 @@ class MidiStreamPlayer final : public MusicPlayer {
   static constexpr int kStopWaitMs = 2000;
 
  private:
+  // kEndOfData: the piece ended and does not loop on; kReadError: the file cannot be read on;
+  // kPending: pending_event waits for the next buffer.
   enum MergeFlag : std::uint32_t { kEndOfData = 1, kReadError = 2, kPending = 4 };
 
   void restart_sequence();
+  bool pass_holds_time() const;
+  void wrap_around(MidiStreamBuffer& buffer);
   void release_stream();
   void put_record(MidiStreamBuffer& buffer, std::uint8_t kind, std::uint32_t parameter, std::uint32_t time);
   void finish();
@@ -65,6 +69,7 @@ class MidiStreamPlayer final : public MusicPlayer {
   bool loop_ = false;
   std::uint32_t current_tick_ = 0;
   std::uint32_t record_tick_ = 0;  // time of the last written record: the next delta counts from it
+  std::uint32_t pass_records_ = 0;  // records written since the piece last started over
   std::uint32_t tick_budget_ = 0;
   std::uint32_t buffer_index_ = 0;
   std::uint32_t merge_flags_ = 0;

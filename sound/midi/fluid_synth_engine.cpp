@@ -78,7 +78,7 @@ std::unique_ptr<SynthEngine> CreateFluidSynthEngine(int sampleRate) {
   fluid_settings_t* settings = new_fluid_settings();
   if (settings == nullptr) return nullptr;
   fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
-  fluid_settings_setnum(settings, "synth.gain", 0.4);
+  fluid_settings_setnum(settings, "synth.gain", 0.55);
   fluid_synth_t* synth = new_fluid_synth(settings);
   if (synth == nullptr || fluid_synth_sfload(synth, soundFont, 1) == FLUID_FAILED) {
     if (synth != nullptr) delete_fluid_synth(synth);

@@ -41,6 +41,25 @@ bool IsChordTone(int step, int chord) {
   return above == 0 || above == 2 || above == 4;
 }
 
+// The melody keeps between the fifth below the upper tonic and the third above it.
+constexpr int kLowestStep = 4, kHighestStep = 14;
+
+// A chord tone within a fourth of `step`, picked at random among those in range.
+int NearChordTone(Dice& dice, int step, int chord) {
+  int best = -1;
+  for (int candidate = std::max(kLowestStep, step - 3); candidate <= std::min(kHighestStep, step + 3); ++candidate)
+    if (IsChordTone(candidate, chord) && (best < 0 || dice.roll(2) == 0)) best = candidate;
+  return best;
+}
+
+// A step or a skip, turned back toward the middle near the edges of the range.
+int Move(Dice& dice, int step) {
+  static const int kMoves[] = {-2, -1, -1, 1, 1, 2};
+  int move = kMoves[dice.roll(6)];
+  if ((step >= kHighestStep - 2 && move > 0) || (step <= kLowestStep + 2 && move < 0)) move = -move;
+  return std::clamp(step + move, kLowestStep, kHighestStep);
+}
+
 struct Bar {
   std::uint32_t start;
   int chord;
@@ -65,15 +84,10 @@ void WriteMelody(const Piece& piece, const std::vector<Bar>& bars, SmfTrack& tra
       if (final && !piece.loops) {
         step = 7;
       } else if (strong || i + 1 == rhythm.size()) {
-        int best = step;
-        for (int candidate = step - 3; candidate <= step + 3; ++candidate)
-          if (IsChordTone(candidate, bar.chord) && (best == step || dice.roll(2) == 0)) best = candidate;
-        step = best;
+        step = NearChordTone(dice, step, bar.chord);
       } else {
-        static const int kMoves[] = {-2, -1, -1, 1, 1, 2};
-        step += kMoves[dice.roll(6)];
+        step = Move(dice, step);
       }
-      step = std::clamp(step, 4, 14);
       if (rhythm[i] > 0) track.note(at, length - length / 8, kLead, KeyOf(piece, step), 96 + (strong ? 12 : 0));
       at += length;
     }

@@ -31,7 +31,7 @@ std::vector<Piece> GamePieces() {
        kTrumpet, kBrass, kFingerBass, BassStyle::Walking, DrumStyle::Rock, PadStyle::Held},
       {"gameover.mid", false, 72, 50, true, {{'A', {0, 3, 4, 0}, 81}, {'B', {5, 3, 4, 4}, 82}}, "AB", calm,
        kOboe, kStrings, kAcousticBass, BassStyle::Held, DrumStyle::None, PadStyle::Held},
-      {"end.mid", false, 98, 51, false, {{'A', {0, 5, 3, 4}, 91}, {'B', {3, 4, 2, 5}, 92}, {'C', {3, 4, 0, 4}, 93}},
+      {"end.mid", false, 98, 58, false, {{'A', {0, 5, 3, 4}, 91}, {'B', {3, 4, 2, 5}, 92}, {'C', {3, 4, 0, 4}, 93}},
        "AABC", calm, kFlute, kSlowStrings, kAcousticBass, BassStyle::Held, DrumStyle::Brush, PadStyle::Held},
   };
 }

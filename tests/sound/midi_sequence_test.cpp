@@ -109,21 +109,6 @@ TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndSingleByteMessages) {
   }
 }
 
-TEST(MidiSequence, EventsCarryTheirLengthsAndData) {
-  MidiSequence sequence;
-  const Bytes file =
-      Smf(96, {{0x00, 0xD2, 0x40, 0x00, 0xFF, 0x03, 0x02, 'a', 'b', 0x00, 0xE1, 0x00, 0x40, 0x00, 0xFF, 0x2F, 0x00}});
-  ASSERT_TRUE(sequence.parse_image(file));
-  MidiEvent event;
-  const std::uint32_t lengths[] = {2, 2, 3, 0};
-  const Bytes data[] = {{}, {'a', 'b'}, {}, {}};
-  for (int i = 0; i < 4; ++i) {
-    ASSERT_EQ(sequence.next_event(event), MidiSequence::Read::Event);
-    EXPECT_EQ(event.length, lengths[i]);
-    EXPECT_EQ(event.data, data[i]);
-  }
-}
-
 TEST(MidiSequence, MergesTracksInTimeOrderWithTiesToTheEarlierTrack) {
   MidiSequence sequence;
   const Bytes file = Smf(96, {

@@ -1,8 +1,6 @@
 // The game's music calls: results for null, unknown and missing players; replaced players retired.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "sound/midi/midi_player_set.hpp"
 #include "tests/sound/fake_midi_stream.hpp"
 #include "tests/sound/midi_test_files.hpp"
@@ -11,8 +9,8 @@ namespace {
 struct PlayerSetTest : ::testing::Test {
   FakeStreamService streams;
   MidiPlayerSet music{streams};
-  std::string piece = WriteTestFile("set_piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})}));
-  ~PlayerSetTest() override { std::remove(piece.c_str()); }
+  TestFile file{"set_piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})})};
+  const char* piece = file.path();
 };
 
 TEST_F(PlayerSetTest, NullUnknownAndMissingPlayersAreRefusedQuietly) {
@@ -28,7 +26,7 @@ TEST_F(PlayerSetTest, NullUnknownAndMissingPlayersAreRefusedQuietly) {
 }
 
 TEST_F(PlayerSetTest, LoadedPlayersPlayAndStop) {
-  MusicPlayer* player = music.load_music(piece.c_str());
+  MusicPlayer* player = music.load_music(piece);
   ASSERT_NE(player, nullptr);
   EXPECT_TRUE(music.stop_music(player));  // not playing yet: nothing to do
   EXPECT_TRUE(music.play_music(player, true));
@@ -38,13 +36,13 @@ TEST_F(PlayerSetTest, LoadedPlayersPlayAndStop) {
 }
 
 TEST_F(PlayerSetTest, ChangingTheMusicRetiresTheStoppedPlayerOnly) {
-  MusicPlayer* first = music.load_music(piece.c_str());
+  MusicPlayer* first = music.load_music(piece);
   ASSERT_TRUE(music.play_music(first, true));
-  ASSERT_NE(music.load_music(piece.c_str()), nullptr);
+  ASSERT_NE(music.load_music(piece), nullptr);
   EXPECT_EQ(music.size(), 2u);  // the first still plays, so it stays
 
   ASSERT_TRUE(music.stop_music(first));
-  MusicPlayer* next = music.load_music(piece.c_str());
+  MusicPlayer* next = music.load_music(piece);
   ASSERT_NE(next, nullptr);
   EXPECT_EQ(music.size(), 1u);  // both the stopped and the never-played player are gone
   EXPECT_TRUE(music.play_music(next, false));

@@ -1,7 +1,6 @@
 // The MIDI file loader: file forms, header and chunk checks, event decoding and time order.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <tuple>
 
@@ -45,11 +44,11 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesAlikeAndRefusesOtherRiffForms) {
   };
   for (const Case& c : cases) {
     MidiSequence sequence;
-    EXPECT_EQ(sequence.load(WriteTestFile(c.name, c.bytes).c_str()), c.loads) << c.name;
+    TestFile file(c.name, c.bytes);
+    EXPECT_EQ(sequence.load(file.path()), c.loads) << c.name;
     if (c.loads) {
       EXPECT_EQ(ReadAll(sequence), kTwoNotesEvents) << c.name;
     }
-    std::remove(c.name);
   }
 }
 
@@ -176,16 +175,16 @@ TEST(MidiSequence, ReportsReadingFailuresWithTheirTrackAndText) {
 }
 
 TEST(MidiSequence, FileInTheWorkingDirectoryReplacesTheBuiltInPiece) {
-  std::remove("title.mid");
+  InTestDirectory here;
   MidiSequence builtIn;
   ASSERT_TRUE(builtIn.load("title.mid"));
   EXPECT_NE(ReadAll(builtIn), kTwoNotesEvents);
-
-  MidiSequence replaced;
-  ASSERT_TRUE(replaced.load(WriteTestFile("title.mid", kTwoNotes).c_str()));
-  EXPECT_EQ(ReadAll(replaced), kTwoNotesEvents);
-  std::remove("title.mid");
-
+  {
+    TestFile own("title.mid", kTwoNotes);
+    MidiSequence replaced;
+    ASSERT_TRUE(replaced.load("title.mid"));
+    EXPECT_EQ(ReadAll(replaced), kTwoNotesEvents);
+  }
   MidiSequence missing;
   EXPECT_FALSE(missing.load("no_such_piece.mid"));
 }

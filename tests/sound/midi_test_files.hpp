@@ -60,5 +60,26 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
 // An end of track right after the previous event.
 inline const Bytes kEndOfTrack = {0x00, 0xFF, 0x2F, 0x00};
 
-// Writes bytes to a file in the working directory, for loading by name.
-std::string WriteTestFile(const std::string& name, const Bytes& bytes);
+// A file written for one test into a directory of the test process's own (tests run in
+// parallel), and removed again when the test is done.
+class TestFile {
+ public:
+  TestFile(const std::string& name, const Bytes& bytes);
+  ~TestFile();
+  TestFile(const TestFile&) = delete;
+  TestFile& operator=(const TestFile&) = delete;
+  const char* path() const { return path_.c_str(); }
+
+ private:
+  std::string path_;
+};
+
+// Makes the process's own test directory the working directory for as long as it lives.
+class InTestDirectory {
+ public:
+  InTestDirectory();
+  ~InTestDirectory();
+
+ private:
+  std::string previous_;
+};

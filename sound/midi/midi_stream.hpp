@@ -15,6 +15,12 @@ struct MidiStreamBuffer {
   std::uint32_t used = 0;  // bytes of records, handed to the stream as the bytes recorded
   std::uint32_t start_tick = 0;
   bool over_budget = false;
+
+  void clear() {
+    used = 0;
+    start_tick = 0;
+    over_budget = false;
+  }
 };
 
 // A record: delta time in ticks, stream id (always 0), and the event word whose high byte is

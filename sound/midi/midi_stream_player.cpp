@@ -42,9 +42,7 @@ bool MidiStreamPlayer::open_and_prime() {
   buffer_index_ = 0;
   for (std::size_t i = 0; i < buffers_.size(); ++i) {
     MidiStreamBuffer& buffer = buffers_[i];
-    buffer.used = 0;
-    buffer.start_tick = 0;
-    buffer.over_budget = false;
+    buffer.clear();
     Fill fill = fill_buffer(i == 0, buffer);
     if (fill != Fill::Filled && fill != Fill::Ended) return false;
     // A buffer the stream refuses ends the priming; the piece plays what was queued.
@@ -60,11 +58,9 @@ MidiStreamPlayer::Fill MidiStreamPlayer::fill_buffer(bool reset, MidiStreamBuffe
     merge_flags_ = 0;
     pending_event_ = {};
   }
-  if (merge_flags_ & kEndOfData) {
-    return Fill::Ended;
-  } else if (merge_flags_ & kReadError) {
-    return Fill::EarlierError;
-  } else if (merge_flags_ & kPending) {
+  if (merge_flags_ & kEndOfData) return Fill::Ended;
+  if (merge_flags_ & kReadError) return Fill::EarlierError;
+  if (merge_flags_ & kPending) {
     merge_flags_ &= ~kPending;
     if (!pending_event_.is_end_of_track() && write_record(pending_event_, buffer) == Write::Full) {
       merge_flags_ |= kPending;
@@ -171,9 +167,7 @@ void MidiStreamPlayer::on_buffer_done(MidiStreamBuffer*) {
   }
   if (!playing_) return;
   MidiStreamBuffer& next = buffers_[buffer_index_];  // buffers come back in queue order
-  next.used = 0;
-  next.start_tick = 0;
-  next.over_budget = false;
+  next.clear();
   Fill fill = fill_buffer(false, next);
   if (fill == Fill::Ended) {
     end_state_ = EndState::Ending;

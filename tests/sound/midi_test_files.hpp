@@ -12,7 +12,9 @@ inline void AppendBig(Bytes& out, std::uint32_t value, int bytes) {
   for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-inline void AppendTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+inline void AppendTag(Bytes& out, const char* tag) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
+}
 
 // A whole file: header of length 6 and one "MTrk" chunk per track.
 inline Bytes Smf(std::uint16_t division, std::initializer_list<Bytes> tracks, std::uint16_t format = 1) {

@@ -29,6 +29,7 @@ ConsoleScreen::ConsoleScreen(HANDLE output) : output_(output) {
 
 void ConsoleScreen::present(const ScreenGrid& grid, const CursorState& cursor) {
   if (!IsValid(output_)) return;
+  wrote_ = false;
   for (int row = 1; row <= ScreenGrid::kRows; ++row) {
     if (wide_takes_two_cells_)
       draw_changed_runs(grid, row);
@@ -126,6 +127,7 @@ int ConsoleScreen::buffer_column(const ScreenGrid& grid, int column, int row) co
 
 void ConsoleScreen::write(int buffer_column, int row, const std::wstring& text, WORD attribute) {
   if (text.empty() || buffer_column >= ScreenGrid::kColumns) return;
+  wrote_ = true;
   SetConsoleCursorPosition(output_, COORD{static_cast<SHORT>(buffer_column), static_cast<SHORT>(row - 1)});
   SetConsoleTextAttribute(output_, attribute);
   DWORD written = 0;
@@ -133,12 +135,17 @@ void ConsoleScreen::write(int buffer_column, int row, const std::wstring& text, 
 }
 
 void ConsoleScreen::show_cursor(const ScreenGrid& grid, const CursorState& cursor) {
-  if (!shown_cursor_ || shown_cursor_->visible != cursor.visible || shown_cursor_->size != cursor.size) {
+  const bool same_look = shown_cursor_ && shown_cursor_->visible == cursor.visible &&
+                         shown_cursor_->size == cursor.size;
+  const bool same_place = shown_cursor_ && shown_cursor_->column == cursor.column &&
+                          shown_cursor_->row == cursor.row;
+  if (!same_look) {
     const CONSOLE_CURSOR_INFO info{cursor.size, cursor.visible ? TRUE : FALSE};
     SetConsoleCursorInfo(output_, &info);
   }
-  // Writing moved the console's cursor: put it back where the game left it.
-  SetConsoleCursorPosition(output_, COORD{static_cast<SHORT>(buffer_column(grid, cursor.column, cursor.row)),
-                                          static_cast<SHORT>(cursor.row - 1)});
+  // Writing moves the console's cursor: put it back where the game left it.
+  if (wrote_ || !same_place)
+    SetConsoleCursorPosition(output_, COORD{static_cast<SHORT>(buffer_column(grid, cursor.column, cursor.row)),
+                                            static_cast<SHORT>(cursor.row - 1)});
   shown_cursor_ = cursor;
 }

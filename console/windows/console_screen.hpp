@@ -23,6 +23,9 @@ class ConsoleScreen {
   // `output` is a console screen buffer handle; an invalid one makes every call do nothing.
   // Finds out, by writing one full-width character, how the console stores them.
   explicit ConsoleScreen(HANDLE output);
+  // Takes the console's way of storing full-width characters as given.
+  ConsoleScreen(HANDLE output, bool wide_takes_two_cells)
+      : output_(output), wide_takes_two_cells_(wide_takes_two_cells) {}
 
   void present(const ScreenGrid& grid, const CursorState& cursor);
 
@@ -39,6 +42,7 @@ class ConsoleScreen {
 
   HANDLE output_;
   bool wide_takes_two_cells_ = true;
+  bool wrote_ = false;  // whether this present() has written, moving the console's cursor
   std::optional<ScreenGrid> shown_;
   std::optional<CursorState> shown_cursor_;
 };

@@ -20,15 +20,26 @@ BOOL WINAPI RestoreBeforeExit(DWORD) {
   return FALSE;  // the default handler ends the process
 }
 
-HANDLE CreateGameBuffer(HANDLE player_output) {
+DWORD ConsoleMode(HANDLE handle) {
+  DWORD mode = 0;
+  GetConsoleMode(handle, &mode);
+  return mode;
+}
+
+// Sets the console up for the game's screen and returns the buffer to draw on: a new one,
+// made active, or the player's own when the console allows no second buffer.
+HANDLE OpenGameScreen(HANDLE player_output) {
+  SetConsoleOutputCP(kJapaneseCodePage);
   HANDLE buffer = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             CONSOLE_TEXTMODE_BUFFER, nullptr);
-  if (buffer == INVALID_HANDLE_VALUE) return player_output;
-  if (!SetConsoleActiveScreenBuffer(buffer)) {
+  if (buffer != INVALID_HANDLE_VALUE && !SetConsoleActiveScreenBuffer(buffer)) {
     CloseHandle(buffer);
-    return player_output;
+    buffer = INVALID_HANDLE_VALUE;
   }
+  if (buffer == INVALID_HANDLE_VALUE) buffer = player_output;
+  SizeScreenBuffer(buffer);
+  SetConsoleMode(buffer, 0);  // no wrap at the last column, so row 25 never scrolls
   return buffer;
 }
 
@@ -52,15 +63,13 @@ void SizeScreenBuffer(HANDLE output) {
 WindowsBackend::WindowsBackend()
     : player_output_(GetStdHandle(STD_OUTPUT_HANDLE)),
       input_handle_(GetStdHandle(STD_INPUT_HANDLE)),
-      game_output_(CreateGameBuffer(player_output_)),
       player_code_page_(GetConsoleOutputCP()),
+      player_output_mode_(ConsoleMode(player_output_)),
+      player_input_mode_(ConsoleMode(input_handle_)),
+      game_output_(OpenGameScreen(player_output_)),
       screen_(game_output_),
       input_(input_handle_) {
   timeBeginPeriod(1);  // every wait is on the millisecond clock; kept for the whole session
-  SetConsoleOutputCP(kJapaneseCodePage);
-  SizeScreenBuffer(game_output_);
-  SetConsoleMode(game_output_, 0);  // no wrap at the last column, so row 25 never scrolls
-  GetConsoleMode(input_handle_, &player_input_mode_);
   // Ctrl+C still ends the game; mouse events come in; quick-edit selection stays off.
   SetConsoleMode(input_handle_, ENABLE_PROCESSED_INPUT | ENABLE_MOUSE_INPUT | ENABLE_EXTENDED_FLAGS);
   if (game_output_ != player_output_) {
@@ -71,6 +80,7 @@ WindowsBackend::WindowsBackend()
 
 WindowsBackend::~WindowsBackend() {
   SetConsoleMode(input_handle_, player_input_mode_);
+  SetConsoleMode(player_output_, player_output_mode_);
   SetConsoleOutputCP(player_code_page_);
   if (game_output_ != player_output_) {
     SetConsoleActiveScreenBuffer(player_output_);

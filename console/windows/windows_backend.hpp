@@ -29,9 +29,10 @@ class WindowsBackend final : public ConsoleBackend {
  private:
   HANDLE player_output_;  // the buffer the window showed before the game
   HANDLE input_handle_;
-  HANDLE game_output_;    // the game's own buffer, or the player's when none could be made
   UINT player_code_page_;
-  DWORD player_input_mode_ = 0;
+  DWORD player_output_mode_;
+  DWORD player_input_mode_;
+  HANDLE game_output_;    // the game's own buffer, or the player's when none could be made
   ConsoleScreen screen_;
   ConsoleInput input_;
 };

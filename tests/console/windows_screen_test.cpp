@@ -1,4 +1,5 @@
 // The Windows console screen: what present() leaves in a real console buffer, read back through the console API.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,11 @@
 
 namespace {
 
-class WindowsScreen : public GameSession {
+// Runs on the layout the console reports, and again with every full-width character given two
+// cells (wine's console stores one, so both ways of drawing are covered there).
+enum class Layout { AsProbed, TwoCells };
+
+class WindowsScreen : public GameSession, public ::testing::WithParamInterface<Layout> {
  protected:
   void SetUp() override {
     SKIP_WITHOUT_CONSOLE(test_console);
@@ -19,7 +24,10 @@ class WindowsScreen : public GameSession {
     ASSERT_GE(info.dwSize.X, 80);
     ASSERT_GE(info.dwSize.Y, 25);
     SetConsoleMode(test_console.output, 0);
-    screen.emplace(test_console.output);
+    if (GetParam() == Layout::AsProbed)
+      screen.emplace(test_console.output);
+    else
+      screen.emplace(test_console.output, true);
   }
 
   void present() { screen->present(console.screen(), console.cursor()); }
@@ -57,7 +65,7 @@ class WindowsScreen : public GameSession {
   std::optional<ConsoleScreen> screen;
 };
 
-TEST_F(WindowsScreen, ClearPaintsEveryCellBlackOnWhiteAndHomesTheCursor) {
+TEST_P(WindowsScreen, ClearPaintsEveryCellBlackOnWhiteAndHomesTheCursor) {
   console.locate(30, 12);
   console.print("old");
   present();
@@ -73,7 +81,7 @@ TEST_F(WindowsScreen, ClearPaintsEveryCellBlackOnWhiteAndHomesTheCursor) {
   EXPECT_EQ(cursor.Y, 0);
 }
 
-TEST_F(WindowsScreen, CursorVisibilityAndSizeReachTheConsole) {
+TEST_P(WindowsScreen, CursorVisibilityAndSizeReachTheConsole) {
   struct Step {
     int visible;
     unsigned size;
@@ -96,7 +104,7 @@ TEST_F(WindowsScreen, CursorVisibilityAndSizeReachTheConsole) {
   }
 }
 
-TEST_F(WindowsScreen, TextKeepsItsColumnsAndColours) {
+TEST_P(WindowsScreen, TextKeepsItsColumnsAndColours) {
   console.set_color(0, 15);
   console.clear(KEEP_COLOR, KEEP_COLOR);
   console.locate(34, 10);
@@ -125,7 +133,7 @@ TEST_F(WindowsScreen, TextKeepsItsColumnsAndColours) {
   EXPECT_EQ(cursor.Y, 11);
 }
 
-TEST_F(WindowsScreen, OnlyChangedCellsAreRedrawn) {
+TEST_P(WindowsScreen, OnlyChangedCellsAreRedrawn) {
   console.set_color(0, 15);
   console.clear(KEEP_COLOR, KEEP_COLOR);
   present();
@@ -139,5 +147,7 @@ TEST_F(WindowsScreen, OnlyChangedCellsAreRedrawn) {
   EXPECT_EQ(chars(buffer_column(5, 0), 20, 1), L"Ｈ");
   EXPECT_EQ(chars(buffer_column(9, 2), 20, 4), L":360");
 }
+
+INSTANTIATE_TEST_SUITE_P(Layouts, WindowsScreen, ::testing::Values(Layout::AsProbed, Layout::TwoCells));
 
 }  // namespace

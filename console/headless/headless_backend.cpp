@@ -97,6 +97,9 @@ void HeadlessBackend::drain_input(InputState& state) {
     if (now_ >= h.from && now_ < h.until) down.insert(h.key);
   }
   for (std::uint32_t key : scripted) state.set(key, down.count(key) > 0);
+  // A hold that is over has just been applied as a release; dropping it keeps long scripts
+  // from slowing every later poll.
+  std::erase_if(holds_, [&](const Hold& h) { return h.until <= now_; });
 }
 
 bool HeadlessBackend::key_waiting() {

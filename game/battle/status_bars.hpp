@@ -1,4 +1,4 @@
-// The HP and MP bars of both status panels, and the values they were last drawn for.
+// The two status panels of the battle screen: names, figures, abilities, the animated bars.
 #pragma once
 
 extern int shownPlayerHp;
@@ -11,3 +11,10 @@ void SetShownValuesToCurrent();
 
 // Animates every bar whose value differs from its shown value and reprints the figures.
 void UpdateStatusBars();
+
+// The name, HP and MP figures and abilities of each panel, as the battle screen opens.
+void DrawOpponentPanel();
+void DrawPlayerPanel();
+
+// Draws the four bars from empty, cell by cell: opponent HP and MP, then player HP and MP.
+void FillStatusBars();

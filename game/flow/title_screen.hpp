@@ -3,4 +3,6 @@
 
 #include "game/flow/screen.hpp"
 
+// Returns Screen::NameEntry (with "entry.mid" started), Screen::Manual, or Screen::NewRun
+// when the arena is chosen with a fighter.
 Screen TitleScreen();

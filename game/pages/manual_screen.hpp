@@ -3,4 +3,6 @@
 
 #include "game/flow/screen.hpp"
 
+// Opens on page 1 once Enter is let go; Left and Right turn the pages. Returns Screen::Title
+// when Enter is pressed.
 Screen ManualScreen();

@@ -6,5 +6,9 @@
 // Sets the six abilities of `player` from `name`; maxHp and maxMp equal hp and mp.
 void DeriveAbilitiesFromName(const char* name);
 
-// Returns Screen::Creation once a name is accepted.
+// Draws the fixed part of the screen: heading, field box, "名前：" and the six labels.
+void DrawNameEntryFrame();
+
+// Clears the fighter's name and asks for a new one until one is given. Returns
+// Screen::Creation once a name is accepted and the abilities are set.
 Screen NameEntryScreen();

@@ -1,0 +1,130 @@
+// The endings: the 49-turn branches, their texts and prompts, and the Extra Round's "WARNING!".
+#include <gtest/gtest.h>
+
+#include "game/flow/sound_cues.hpp"
+#include "game/model/enemy_roster.hpp"
+#include "game/model/fighter.hpp"
+#include "game/model/run_state.hpp"
+#include "game/pages/ending_screen.hpp"
+#include "tests/flow/sound_log.hpp"
+#include "tests/support/game_session.hpp"
+
+namespace {
+
+class EndingScreenTest : public GameSession {
+ protected:
+  EndingScreenTest() {
+    CreateFighter("Alice");
+    ChangeMusic("buttle3.mid", true);
+    sound.forget();
+  }
+
+  // The state VictoryScreen leaves after winning round `round`.
+  static void WinRound(int round, int turns) { runState = {round + 1, round - 1, turns}; }
+};
+
+}  // namespace
+
+TEST_F(EndingScreenTest, ChoosesTheBranchByTurnsAndRound) {
+  struct Case {
+    int wonRound;
+    int turns;
+    Screen next;
+    const char* line;  // what the message area shows at the end
+    int column, row;
+  } cases[] = {
+      {6, 49, Screen::RoundIntro, "？？？「ちょっと待ちな！！」", 20, 22},
+      {6, 50, Screen::Title, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？", 30, 21},
+      {7, 49, Screen::Title, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！", 20, 19},
+      {7, 50, Screen::Title, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？", 30, 21},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.wonRound) + " after " + std::to_string(c.turns));
+    CreateFighter("Alice");
+    WinRound(c.wonRound, c.turns);
+    keys.pause(100);
+    keys.press(kKeyEnter);
+    EXPECT_EQ(EndingScreen(), c.next);
+    EXPECT_EQ(Text(c.column, c.row, 36).rfind(c.line, 0), 0u) << Text(c.column, c.row, 36);
+    const bool extraRound = c.next == Screen::RoundIntro;
+    EXPECT_EQ(player.exists(), extraRound);
+    EXPECT_EQ(runState.opponentIndex, extraRound ? 6 : c.wonRound - 1);
+    EXPECT_EQ(runState.round, c.wonRound + 1);
+    EXPECT_EQ(runState.turnCount, c.turns);
+  }
+}
+
+TEST_F(EndingScreenTest, PlainEndingWaitsForEnterAndReturnsToTheTitle) {
+  WinRound(6, 50);
+  keys.pause(100);
+  keys.press(kKeyEnter);
+  EXPECT_EQ(EndingScreen(), Screen::Title);
+  EXPECT_EQ(Text(19, 19, 60), std::string(60, ' '));
+  EXPECT_EQ(Text(19, 20, 60), std::string(60, ' '));
+  EXPECT_TRUE(Shows(30, 21, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？", 9, 15));
+  EXPECT_TRUE(Shows(43, 23, "Press [ENTER KEY] and Return Title.", 8, 15));
+  EXPECT_EQ(sound.calls().back().time, 3000u + 1500 + 120);  // the first 20 ms check after the pause
+  EXPECT_FALSE(player.exists());
+}
+
+TEST_F(EndingScreenTest, TrueEndingShowsItsThreeLinesOneASecond) {
+  WinRound(7, 49);
+  keys.at(3000 + 999, [] { EXPECT_EQ(Text(20, 20, 10), std::string(10, ' ')); });
+  keys.at(3000 + 1000, [] { EXPECT_EQ(Text(20, 21, 10), std::string(10, ' ')); });
+  keys.pause(100);
+  keys.press(kKeyEnter);
+  EXPECT_EQ(EndingScreen(), Screen::Title);
+  EXPECT_TRUE(Shows(20, 19, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！", 6, 15));
+  EXPECT_TRUE(Shows(20, 20, "よくぞここまでやり込んでくれやがりました！", 0, 15));
+  EXPECT_TRUE(Shows(20, 21, "おめでとうございますです！", 0, 15));
+  EXPECT_TRUE(Shows(43, 23, "Press [ENTER KEY] and Return Title!", 8, 15));
+  EXPECT_EQ(sound.calls().back().time, 3000u + 3000 + 120);  // the first 20 ms check after the pause
+  EXPECT_FALSE(player.exists());
+}
+
+TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
+  WinRound(6, 49);
+  roster.hp[5] = 0;
+  keys.at(1000 - 1, [] { EXPECT_EQ(Text(20, 20, 5), "     "); });  // the name follows after 1 s
+  // Closing sweep from 4500: after step s, black words at 7 + s and 67 - s.
+  keys.at(4500 + 10 * 15, [] {
+    EXPECT_TRUE(Shows(21, 10, "WARNING!", 0, 15));
+    EXPECT_TRUE(Shows(53, 10, "WARNING!", 0, 15));
+    EXPECT_EQ(Text(1, 10, 20), std::string(20, ' '));
+    EXPECT_EQ(Text(29, 10, 24), std::string(24, ' '));
+    EXPECT_EQ(Text(61, 10, 20), std::string(20, ' '));
+  });
+  // They meet at 37 and stand there in red for 1300 ms.
+  keys.at(4810 + 1299, [] {
+    EXPECT_TRUE(Shows(37, 10, "WARNING!", 12, 15));
+    EXPECT_EQ(Text(1, 10, 36), std::string(36, ' '));
+    EXPECT_EQ(Text(45, 10, 36), std::string(36, ' '));
+  });
+  // Opening sweep from 6110: after step s, red words at 38 + s and 36 - s.
+  keys.at(6110 + 10 * 21, [] {
+    EXPECT_TRUE(Shows(58, 10, "WARNING!", 12, 15));
+    EXPECT_TRUE(Shows(16, 10, "WARNING!", 12, 15));
+    EXPECT_EQ(Text(24, 10, 34), std::string(34, ' '));
+  });
+
+  EXPECT_EQ(EndingScreen(), Screen::RoundIntro);
+  EXPECT_EQ(console.now(), 6110u + 340);
+  EXPECT_EQ(Text(1, 10, 80), std::string(80, ' '));
+  EXPECT_TRUE(Shows(20, 19, "ザムを撃破した！", 9, 15));
+  EXPECT_TRUE(Shows(20, 20, "Alice", 9, 15));
+  EXPECT_TRUE(Shows(25, 20, "は闘技場を制覇した！！", 0, 15));
+  EXPECT_TRUE(Shows(20, 22, "？？？「ちょっと待ちな！！」", 12, 15));
+  EXPECT_EQ(runState.opponentIndex, 6);
+  EXPECT_EQ(runState.round, 7);
+  EXPECT_TRUE(player.exists());
+  EXPECT_EQ(TimedSoundLog(sound),
+            (std::vector<std::string>{"0 stop buttle3.mid", "0 load end.mid", "0 play end.mid once",
+                                      "3000 stop end.mid", "3000 wave flush.wav",
+                                      "4500 wave alarm.wav"}));
+}
+
+TEST_F(EndingScreenTest, EndsWithTheSessionAtThePrompt) {
+  WinRound(6, 50);
+  EXPECT_EQ(EndingScreen(), Screen::Quit);
+  EXPECT_TRUE(Shows(43, 23, "Press [ENTER KEY] and Return Title.", 8, 15));
+}

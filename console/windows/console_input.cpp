@@ -51,18 +51,25 @@ void ApplyInputRecord(const INPUT_RECORD& record, InputState& state) {
 void ConsoleInput::drain(InputState& state) {
   for (const INPUT_RECORD& record : taken_) ApplyInputRecord(record, state);
   taken_.clear();
-  DWORD count = 0;
-  if (!GetNumberOfConsoleInputEvents(input_, &count) || count == 0) return;
+  const DWORD count = waiting_count();
+  if (count == 0) return;
   std::vector<INPUT_RECORD> records(count);
   DWORD read = 0;
   if (!ReadConsoleInputW(input_, records.data(), count, &read)) return;
   for (DWORD i = 0; i < read; ++i) ApplyInputRecord(records[i], state);
 }
 
+DWORD ConsoleInput::waiting_count() {
+  // Wine's console takes in what the terminal typed only when the handle is waited on; a
+  // wait that returns at once costs the Windows console nothing.
+  WaitForSingleObject(input_, 0);
+  DWORD count = 0;
+  return GetNumberOfConsoleInputEvents(input_, &count) ? count : 0;
+}
+
 // Takes one record out of the queue without waiting; false when none is there.
 bool ConsoleInput::next_record(INPUT_RECORD& record) {
-  DWORD count = 0;
-  if (!GetNumberOfConsoleInputEvents(input_, &count) || count == 0) return false;
+  if (waiting_count() == 0) return false;
   DWORD read = 0;
   if (!ReadConsoleInputW(input_, &record, 1, &read) || read == 0) return false;
   taken_.push_back(record);
@@ -73,7 +80,7 @@ bool ConsoleInput::key_waiting() {
   if (!typed_.empty()) return true;
   INPUT_RECORD record;
   DWORD peeked = 0;
-  while (PeekConsoleInputW(input_, &record, 1, &peeked) && peeked == 1) {
+  while (waiting_count() > 0 && PeekConsoleInputW(input_, &record, 1, &peeked) && peeked == 1) {
     if (IsTypedKey(record)) return true;
     if (!next_record(record)) return false;  // a release or a modifier: it types nothing
   }

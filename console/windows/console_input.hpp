@@ -32,6 +32,7 @@ class ConsoleInput {
   int read_key();
 
  private:
+  DWORD waiting_count();
   bool next_record(INPUT_RECORD& record);
 
   HANDLE input_;

@@ -20,6 +20,13 @@ BOOL WINAPI RestoreBeforeExit(DWORD) {
   return FALSE;  // the default handler ends the process
 }
 
+// The console's own input queue or active screen buffer, also when the standard handles are
+// redirected.
+HANDLE OpenConsole(const wchar_t* name) {
+  return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                     nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 DWORD ConsoleMode(HANDLE handle) {
   DWORD mode = 0;
   GetConsoleMode(handle, &mode);
@@ -61,8 +68,8 @@ void SizeScreenBuffer(HANDLE output) {
 }
 
 WindowsBackend::WindowsBackend()
-    : player_output_(GetStdHandle(STD_OUTPUT_HANDLE)),
-      input_handle_(GetStdHandle(STD_INPUT_HANDLE)),
+    : player_output_(OpenConsole(L"CONOUT$")),
+      input_handle_(OpenConsole(L"CONIN$")),
       player_code_page_(GetConsoleOutputCP()),
       player_output_mode_(ConsoleMode(player_output_)),
       player_input_mode_(ConsoleMode(input_handle_)),
@@ -88,6 +95,8 @@ WindowsBackend::~WindowsBackend() {
     restoreOnSignal = INVALID_HANDLE_VALUE;
     CloseHandle(game_output_);
   }
+  for (HANDLE handle : {player_output_, input_handle_})
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
 }
 
 std::int32_t WindowsBackend::read_joystick(std::uint32_t code) {

@@ -1,4 +1,11 @@
-// Placeholder until the audio back ends are built: the game is silent.
+// The sound of POSIX systems: effects and music mixed into one SDL2 audio device.
 #include "sound/platform_sound.hpp"
 
-std::unique_ptr<SoundSystem> CreatePlatformSound() { return nullptr; }
+#include "sound/audio/sdl_audio_output.hpp"
+#include "sound/sound_engine.hpp"
+
+std::unique_ptr<SoundSystem> CreatePlatformSound() {
+  std::unique_ptr<AudioOutput> output = SdlAudioOutput::Open();
+  if (!output) return nullptr;  // no audio here: the game plays silently
+  return std::make_unique<SoundEngine>(std::move(output));
+}

@@ -74,20 +74,21 @@ void Recover(Combatant& c, int line, int hpFactors, int hpUnit) {
 
 }  // namespace
 
-BattleOutcome ResolvePlayerPhase(Combatant& player, Combatant& opponent) {
+BattleOutcome ResolvePlayerPhase(Combatant& playerSide, Combatant& opponentSide) {
   ClearMessageArea();
-  const BattleOutcome outcome = RunPlayerScript(player, opponent);
+  const BattleOutcome outcome = RunPlayerScript(playerSide, opponentSide);
   if (outcome != BattleOutcome::Continues) return outcome;
   console.wait(kPhaseEndMs);
   ClearMessageArea();
   return BattleOutcome::Continues;
 }
 
-BattleOutcome ResolveEnemyPhase(Combatant& player, Combatant& opponent) {
+BattleOutcome ResolveEnemyPhase(Combatant& playerSide, Combatant& opponentSide) {
   ClearMessageArea();
-  if (player.command != Counter && opponent.command != Counter) {
-    const BattleOutcome outcome = opponent.command == Magic ? CastMagic(opponent, player)
-                                                            : StrikeWithHitRoll(opponent, player);
+  if (playerSide.command != Counter && opponentSide.command != Counter) {
+    const BattleOutcome outcome = opponentSide.command == Magic
+                                      ? CastMagic(opponentSide, playerSide)
+                                      : StrikeWithHitRoll(opponentSide, playerSide);
     if (outcome != BattleOutcome::Continues) return outcome;
     console.wait(kPhaseEndMs);
   }
@@ -95,10 +96,10 @@ BattleOutcome ResolveEnemyPhase(Combatant& player, Combatant& opponent) {
   return BattleOutcome::Continues;
 }
 
-void ApplyCounterRecovery(Combatant& player, Combatant& opponent) {
-  if (player.command == Counter) Recover(player, 19, 3, player.maxHp / 20);
-  if (opponent.command == Counter)
-    Recover(opponent, player.command == Counter ? 20 : 19, 4, opponent.hp / 20);
+void ApplyCounterRecovery(Combatant& playerSide, Combatant& opponentSide) {
+  if (playerSide.command == Counter) Recover(playerSide, 19, 3, playerSide.maxHp / 20);
+  if (opponentSide.command == Counter)
+    Recover(opponentSide, playerSide.command == Counter ? 20 : 19, 4, opponentSide.hp / 20);
 }
 
 BattleOutcome PlayTurn() {
@@ -106,18 +107,18 @@ BattleOutcome PlayTurn() {
   ChooseEnemyCommand();
   ClearMessageArea();
   ShowCommands();
-  Combatant player = PlayerSide();
-  Combatant opponent = OpponentSide();
+  Combatant playerSide = PlayerSide();
+  Combatant opponentSide = OpponentSide();
   // The player acts first only when strictly faster.
   auto first = ResolveEnemyPhase;
   auto second = ResolvePlayerPhase;
-  if (player.agility > opponent.agility) std::swap(first, second);
+  if (playerSide.agility > opponentSide.agility) std::swap(first, second);
   for (auto phase : {first, second}) {
-    const BattleOutcome outcome = phase(player, opponent);
+    const BattleOutcome outcome = phase(playerSide, opponentSide);
     if (outcome != BattleOutcome::Continues) return outcome;
   }
   SetShownValuesToCurrent();
-  ApplyCounterRecovery(player, opponent);
+  ApplyCounterRecovery(playerSide, opponentSide);
   ClearMessageArea();
   SetShownValuesToCurrent();
   return BattleOutcome::Continues;

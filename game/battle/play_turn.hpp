@@ -8,8 +8,8 @@
 BattleOutcome PlayTurn();
 
 // The player's command against the opponent's, every exchange with a Counter included.
-BattleOutcome ResolvePlayerPhase(Combatant& player, Combatant& opponent);
+BattleOutcome ResolvePlayerPhase(Combatant& playerSide, Combatant& opponentSide);
 // The opponent's Attack, StrongAttack or Magic, when neither side chose Counter.
-BattleOutcome ResolveEnemyPhase(Combatant& player, Combatant& opponent);
+BattleOutcome ResolveEnemyPhase(Combatant& playerSide, Combatant& opponentSide);
 // The HP and MP that each side that chose Counter regains.
-void ApplyCounterRecovery(Combatant& player, Combatant& opponent);
+void ApplyCounterRecovery(Combatant& playerSide, Combatant& opponentSide);

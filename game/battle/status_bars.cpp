@@ -79,26 +79,27 @@ void DrawPanel(const Panel& panel, const PanelValues& v) {
   PrintAbility(panel.column + 12, row, "敏%d", v.agility, 1);
 }
 
-// Paints cell i of the bar at (column, row) in the current colours, then waits.
-void PaintCell(int column, int row, int i) {
+// Prints cell i of the bar at (column, row): one blank in the current colours.
+void PutCell(int column, int row, int i) {
   console.locate(column + i, row);
   console.print("%c", ' ');
-  console.wait(kCellMs);
 }
 
-void BlankCell(int column, int row, int i) {
-  console.locate(column + i, row);
-  console.print("%c", ' ');
+// One step of a bar's animation: a cell, then the pause.
+void AnimateCell(int column, int row, int i) {
+  PutCell(column, row, i);
+  console.wait(kCellMs);
 }
 
 // The real rule: the bar covers the cells i with value / step > i, where the step is
 // max / 20 rounded to single precision.
 double RealStep(int max) { return static_cast<float>(max / 20.0); }
 
+// Never past cell 20, even for a value above its maximum.
 void GrowRealBar(int column, int row, int color, int value, int max) {
   const double step = RealStep(max);
   console.set_color(color, color);
-  for (int i = 0; i <= kBarCells && value / step > i; ++i) PaintCell(column, row, i);
+  for (int i = 0; i <= kBarCells && value / step > i; ++i) AnimateCell(column, row, i);
 }
 
 void UpdateHpBar(const Panel& panel, int hp, int shown, int maxHp) {
@@ -107,8 +108,8 @@ void UpdateHpBar(const Panel& panel, int hp, int shown, int maxHp) {
   if (hp < shown) {
     const double step = RealStep(maxHp);
     console.set_color(15, 15);
-    for (int i = kBarCells; i >= 0 && hp / step < i; --i) PaintCell(column, row, i);
-    if (hp <= 0) BlankCell(column, row, 0);
+    for (int i = kBarCells; hp / step < i; --i) AnimateCell(column, row, i);
+    if (hp <= 0) PutCell(column, row, 0);
   } else if (hp > shown) {
     GrowRealBar(column, row, kHpColor, hp, maxHp);
   }
@@ -125,11 +126,11 @@ void UpdateMpBar(const Panel& panel, int mp, int shown, int maxMp) {
   const int q = MpCells(mp, maxMp);
   console.set_color(15, 15);
   if (mp < shown) {
-    for (int i = kBarCells; i > q; --i) PaintCell(column, row, i);
-    if (mp <= 0) BlankCell(column, row, 0);
+    for (int i = kBarCells; i > q; --i) AnimateCell(column, row, i);
+    if (mp <= 0) PutCell(column, row, 0);
   } else if (mp > shown) {
     console.set_color(kMpColor, kMpColor);
-    for (int i = 0; i < q; ++i) PaintCell(column, row, i);
+    for (int i = 0; i < q; ++i) AnimateCell(column, row, i);
   }
   PrintMpFigures(panel, mp, maxMp);
 }

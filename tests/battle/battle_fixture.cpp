@@ -56,7 +56,10 @@ void BattleFixture::WatchMessages(std::uint32_t until, std::uint32_t every_ms) {
       for (int row = 19; row <= 23; ++row) {
         std::string text = Styled(20, row, 59);
         std::string& last = lastSeen_[row - 19];
-        if (!text.empty() && text != last) lines.push_back({row, text});
+        if (!text.empty() && text != last) {
+          lines.push_back({row, text});
+          lineTimes.push_back(console.now());
+        }
         last = std::move(text);
       }
     });
@@ -64,16 +67,28 @@ void BattleFixture::WatchMessages(std::uint32_t until, std::uint32_t every_ms) {
 }
 
 std::uint32_t BattleFixture::SeedFor(BattleCommand command, bool counterSucceeds) {
-  for (std::uint32_t seed = 1;; ++seed) {
-    GameRandom probe;
-    probe.seed(seed);
-    if (EnemyCommandTable[0][probe.next() % 10] != command) continue;
+  return SeedWhere([&](GameRandom& probe) {
+    if (EnemyCommandTable[0][probe.next() % 10] != command) return false;
     int draws[8];
     for (int& d : draws) d = probe.next();
     bool lands = true;
     for (int d : draws) lands = lands && d % 100 <= 75;
-    if (lands && (draws[1] % 101 >= 66) == counterSucceeds) return seed;
+    return lands && (draws[1] % 101 >= 66) == counterSucceeds;
+  });
+}
+
+std::uint32_t BattleFixture::SeedWhere(const std::function<bool(GameRandom&)>& draws) {
+  for (std::uint32_t seed = 1;; ++seed) {
+    GameRandom probe;
+    probe.seed(seed);
+    if (draws(probe)) return seed;
   }
+}
+
+std::uint32_t BattleFixture::SeedForFall(BattleCommand command, bool rises) {
+  return SeedWhere([&](GameRandom& probe) {
+    return EnemyCommandTable[0][probe.next() % 10] == command && (probe.next() % 3 == 0) == rises;
+  });
 }
 
 int BattleFixture::BarCells(int column, int row, int color) {

@@ -3,6 +3,7 @@
 
 #include "game/battle/battle_screen.hpp"
 #include "game/battle/status_bars.hpp"
+#include "game/model/game_random.hpp"
 #include "tests/battle/battle_fixture.hpp"
 
 using BattleScreenTest = BattleFixture;
@@ -14,10 +15,15 @@ constexpr std::uint32_t kFlash = kOpeningStart + 31 * 10;
 constexpr std::uint32_t kMenuStart = kFlash + 1000 + 37 * 10;
 }  // namespace
 
-TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelp) {
+TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelpAndSetsTheShownValues) {
   player.hp = 7;
   player.mp = 45;
   EXPECT_EQ(BattleScreen(), Screen::Quit);
+  // The shown values start at the maxima, whatever the current values.
+  EXPECT_EQ(shownPlayerHp, 400);
+  EXPECT_EQ(shownPlayerMp, 300);
+  EXPECT_EQ(shownEnemyHp, roster.maxHp[0]);
+  EXPECT_EQ(shownEnemyMp, roster.maxMp[0]);
 
   EXPECT_TRUE(Shows(3, 2, "自称勇者ぽこぺ", 0, 15));
   EXPECT_TRUE(Shows(3, 3, "ＨＰ 360 / 360", 12, 15));
@@ -60,17 +66,6 @@ TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelp) {
   EXPECT_TRUE(Shows(20, 19, "通常攻撃を行う。強攻撃に強い。", 0, 15));
 }
 
-TEST_F(BattleScreenTest, SetsTheShownValuesToTheMaxima) {
-  player.hp = 100;
-  player.mp = 20;
-  roster.hp[0] = 50;
-  BattleScreen();
-  EXPECT_EQ(shownPlayerHp, 400);
-  EXPECT_EQ(shownPlayerMp, 300);
-  EXPECT_EQ(shownEnemyHp, roster.maxHp[0]);
-  EXPECT_EQ(shownEnemyMp, roster.maxMp[0]);
-}
-
 TEST_F(BattleScreenTest, BarsFillCellByCellInTheirOrder) {
   // Opponent HP 0..19 by 300 ms, opponent MP by 600, player HP by 900, player MP by 1200.
   struct Probe {
@@ -98,7 +93,12 @@ TEST_F(BattleScreenTest, FightOpeningSlidesMeetsInRedAndParts) {
   std::vector<std::string> row10;
   for (std::uint32_t t : {kOpeningStart + 5, kFlash - 5, kFlash + 5, kMenuStart - 5})
     keys.at(t, [&row10] { row10.push_back(Styled(1, 10, 80)); });
+  // The menu comes up only when the opening is over.
+  std::vector<std::string> cursor;
+  for (std::uint32_t t : {kMenuStart - 1, kMenuStart + 1})
+    keys.at(t, [&cursor] { cursor.push_back(Text(4, 19, 2)); });
   BattleScreen();
+  EXPECT_EQ(cursor, (std::vector<std::string>{"  ", "⇒"}));
 
   ASSERT_EQ(row10.size(), 4u);
   // First step: the copies at columns 7 and 67.
@@ -122,4 +122,37 @@ TEST_F(BattleScreenTest, NoOpeningAfterTheExtraRound) {
   BattleScreen();
   EXPECT_TRUE(sound.names("play_wave").empty());
   EXPECT_EQ(console.now(), kOpeningStart + 30);  // and one pass of the menu
+}
+
+TEST_F(BattleScreenTest, AFightReplaysTheSameFromTheSameSeed) {
+  keys.hold(kKeyEnter, 0, 10'000'000);
+  struct Fight {
+    Screen end;
+    int turns, playerHp, playerMp;
+    std::vector<std::string> sounds;
+    std::vector<std::uint32_t> times;  // from the start of the fight
+  };
+  auto fight = [&] {
+    player.hp = player.maxHp;
+    player.mp = player.maxMp;
+    gameRandom.seed(42);
+    ResetRoster();
+    runState = RunState{};
+    sound.forget();
+    const std::uint32_t start = console.now();
+    Fight f{BattleScreen(), runState.turnCount, player.hp, player.mp, sound.names("play_wave"), {}};
+    for (const auto& call : sound.calls()) f.times.push_back(call.time - start);
+    return f;
+  };
+  player.attack = 600;
+  const Fight first = fight();
+  const Fight again = fight();
+  EXPECT_NE(first.end, Screen::Quit);
+  EXPECT_GT(first.turns, 0);
+  EXPECT_EQ(again.end, first.end);
+  EXPECT_EQ(again.turns, first.turns);
+  EXPECT_EQ(again.playerHp, first.playerHp);
+  EXPECT_EQ(again.playerMp, first.playerMp);
+  EXPECT_EQ(again.sounds, first.sounds);
+  EXPECT_EQ(again.times, first.times);
 }

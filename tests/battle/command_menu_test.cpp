@@ -49,13 +49,17 @@ TEST_F(CommandMenuTest, ShowsTheItemsAndMovesOneStepPerPressWithinTheEnds) {
   keys.press(kKeyDown);         // on "魔法"
   keys.press(kKeyDown);         // at the bottom: nothing
   keys.press(kKeyUp);           // back to "カウンター"
+  keys.press(kKeyUp);           // and "強攻撃"
   EXPECT_EQ(CommandMenu(), Screen::Quit);
 
   const char* labels[] = {"攻撃", "強攻撃", "カウンター", "魔法"};
   for (int row = 19; row <= 22; ++row) EXPECT_TRUE(Shows(6, row, labels[row - 19], 0, 15));
-  EXPECT_EQ(CursorRow(), 21);
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(4, "kasoru.wav"));
+  EXPECT_EQ(CursorRow(), 20);
+  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(5, "kasoru.wav"));
   EXPECT_EQ(runState.turnCount, 0);
+  // Moving up cleared the fifth line of "カウンター" that "強攻撃" does not reach.
+  EXPECT_EQ(Styled(20, 22, 59), "ただし相手がカウンターを選択していた場合、確実に命中する。");
+  EXPECT_EQ(Styled(20, 23, 59), "");
 }
 
 TEST_P(MenuDescriptions, DescribeTheItemUnderTheCursor) {
@@ -163,4 +167,19 @@ TEST_F(CommandMenuTest, EachPassBlanksTheCommandPlacesAndAWinEndsTheMenu) {
   EXPECT_EQ(CommandMenu(), Screen::Victory);
   EXPECT_TRUE(blank);
   EXPECT_EQ(roster.hp[0], 0);
+}
+
+TEST_F(CommandMenuTest, GameOverEndsTheMenuForTheTitleScreen) {
+  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
+  player.hp = 30;
+  roster.agility[0] = player.agility + 1;
+  gameRandom.seed(SeedForFall(Magic, false));
+  keys.press(kKeyEnter);
+  WatchMessages(5000, 10);
+  EXPECT_EQ(CommandMenu(), Screen::Title);
+  EXPECT_EQ(player.hp, 0);
+  EXPECT_EQ(roster.hp[0], 999);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front().text, "{5}自称勇者ぽこぺ{0}の魔法攻撃！");
+  for (const MessageLine& line : lines) EXPECT_EQ(line.text.find("{9}HERO{0}の攻撃"), std::string::npos);
 }

@@ -161,8 +161,13 @@ TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
     EXPECT_GE(mpGain[0], 30);
     EXPECT_LE(mpGain[0], 135);
   }
+  // The opponent's: 1..4 times its HP after the phases / 20 plus 0..15, and its MP as above.
   if (c.enemy == Counter) {
+    const int unit = (kHp - damageTo[1]) / 20;
+    EXPECT_GE(hpGain[1], unit);
+    EXPECT_LE(hpGain[1], 4 * unit + 15);
     EXPECT_GE(mpGain[1], 30);
+    EXPECT_LE(mpGain[1], 135);
   }
   EXPECT_EQ(player.hp, kHp - damageTo[0] + hpGain[0]);
   EXPECT_EQ(roster.hp[0], kHp - damageTo[1] + hpGain[1]);

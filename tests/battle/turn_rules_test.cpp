@@ -2,8 +2,11 @@
 // the pacing, and a deciding blow that ends the turn at once.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <regex>
 #include <set>
 
+#include "game/battle/enemy_command.hpp"
 #include "game/battle/play_turn.hpp"
 #include "game/battle/status_bars.hpp"
 #include "game/battle/strike_scripts.hpp"
@@ -76,8 +79,8 @@ TEST_F(TurnRulesTest, MagicDealsAThirdOfTheCastersMagicAndCostsOneHundredAndFift
   enemyCommand = Attack;
   for (auto [magic, damage] : {std::pair(280, 93), std::pair(2, 0)}) {
     player.magic = magic;
-    std::set<int> dealt;
-    Losses([&](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5).swap(dealt);
+    const std::set<int> dealt =
+        Losses([](Combatant& x, Combatant& y) { return CastMagic(x, y); }, 5);
     if (damage == 0) {
       EXPECT_TRUE(dealt.empty());
     } else {
@@ -261,5 +264,86 @@ TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
     const std::string damage = Styled(20, c.damageRow, 59);
     EXPECT_EQ(damage.rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u) << damage;
     for (int row = c.damageRow + 1; row <= 23; ++row) EXPECT_EQ(Styled(20, row, 59), "");
+  }
+}
+
+TEST_F(TurnRulesTest, PhasesAndRecoveriesEachHoldASecond) {
+  // Full HP and MP on both sides, the player faster: misses and capped recoveries move no
+  // bar, so the turn's length is its pauses alone.
+  const std::string P = "{9}HERO{0}";
+  const std::string E = "{5}自称勇者ぽこぺ{0}";
+  const std::string kMiss = "しかし攻撃は外れてしまった！";
+  struct Case {
+    const char* name;
+    BattleCommand mine;
+    std::function<bool(GameRandom&)> draws;
+    std::vector<MessageLine> lines;
+    std::vector<std::uint32_t> at;  // when each line appears, after the turn starts
+  } cases[] = {
+      {"both miss", Attack,
+       [](GameRandom& r) {
+         const bool attack = r.next() % 10 < 2;
+         r.next();
+         const bool playerMisses = r.next() % 100 > 90;
+         r.next();
+         return attack && playerMisses && r.next() % 100 > 90;
+       },
+       {{19, P + "の攻撃！"}, {20, kMiss}, {19, E + "の攻撃！"}, {20, kMiss}},
+       {0, 500, 1500, 2000}},
+      {"both counter", Counter,
+       [](GameRandom& r) { return EnemyCommandTable[0][r.next() % 10] == Counter; },
+       {{19, "お互い顔を見合わせている...。"},
+        {19, "{9}HERO{0}はＨＰを{2}#{0}、ＭＰを{2}#{0}回復した。"},
+        {20, "{9}自称勇者ぽこぺ{0}はＨＰを{2}#{0}、ＭＰを{2}#{0}回復した。"}},
+       {0, 1000, 2000}},
+  };
+  for (auto& c : cases) {
+    lines.clear();
+    lineTimes.clear();
+    sound.forget();
+    // Scribbles where the figures go: a turn that calls no bar update leaves them.
+    for (auto [column, row] : {std::pair(3, 3), std::pair(57, 12)}) {
+      console.locate(column, row);
+      console.print("scribble");
+    }
+    playerCommand = c.mine;
+    gameRandom.seed(SeedWhere(c.draws));
+    const std::uint32_t start = console.now();
+    WatchMessages(start + 4000, 10);
+    EXPECT_EQ(PlayTurn(), BattleOutcome::Continues);
+
+    EXPECT_EQ(console.now() - start, 3000u) << c.name;
+    for (MessageLine& line : lines)  // recovery figures vary with the draws
+      line.text = std::regex_replace(line.text, std::regex("\\}[0-9]+\\{"), "}#{");
+    EXPECT_EQ(lines, c.lines) << c.name;
+    ASSERT_EQ(lineTimes.size(), c.at.size()) << c.name;
+    for (std::size_t i = 0; i < c.at.size(); ++i)
+      EXPECT_EQ(lineTimes[i] - start, c.at[i] + 1) << c.name << " line " << i;
+    EXPECT_EQ(player.hp, player.maxHp);
+    EXPECT_EQ(roster.hp[0], roster.maxHp[0]);
+    EXPECT_TRUE(sound.names("play_wave").empty()) << c.name;
+    EXPECT_EQ(Text(3, 3, 8) == "scribble", c.mine != Counter) << c.name;
+  }
+}
+
+TEST_F(TurnRulesTest, AFallenPlayerWhoRisesFinishesTheTurn) {
+  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
+  struct Case {
+    bool rises;
+    BattleOutcome outcome;
+  } cases[] = {{true, BattleOutcome::Continues}, {false, BattleOutcome::Lost}};
+  roster.agility[0] = player.agility + 1;
+  for (const Case& c : cases) {
+    player.hp = 30;
+    roster.hp[0] = roster.maxHp[0];
+    playerCommand = Attack;
+    lines.clear();
+    gameRandom.seed(SeedForFall(Magic, c.rises));
+    WatchMessages(console.now() + 10000, 10);
+    EXPECT_EQ(PlayTurn(), c.outcome) << c.rises;
+    bool playerActed = false;
+    for (const MessageLine& line : lines) playerActed = playerActed || line.text == "{9}HERO{0}の攻撃！";
+    EXPECT_EQ(playerActed, c.rises);
+    EXPECT_EQ(player.hp > 0, c.rises);
   }
 }

@@ -1,0 +1,73 @@
+// Turns the bytes a terminal sends into keys: typed bytes, arrows, and escape sequences.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One key as the game sees it: the bytes the typed-character input gets (one, or the
+// extended prefix and a second byte) and the virtual key it holds down (0 for none).
+// Terminals that report key releases send those too: no bytes, `released` set.
+struct TerminalKey {
+  std::uint8_t bytes[2] = {0, 0};
+  std::uint8_t byte_count = 1;
+  std::uint32_t virtual_key = 0;
+  bool released = false;
+
+  bool operator==(const TerminalKey&) const = default;
+};
+
+// Second bytes of extended keys, as the Windows console gives them.
+inline constexpr std::uint8_t kExtendedUp = 72;
+inline constexpr std::uint8_t kExtendedDown = 80;
+inline constexpr std::uint8_t kExtendedLeft = 75;
+inline constexpr std::uint8_t kExtendedRight = 77;
+// Any other escape sequence (function keys, Home/End, mouse reports, paste markers):
+// one extended key that nothing acts on.
+inline constexpr std::uint8_t kExtendedUnknown = 0;
+
+// A lone ESC is the Esc key once this long has passed without the rest of a sequence.
+inline constexpr std::uint32_t kEscapeTimeoutMs = 30;
+
+// Position reported by the terminal (CSI ? row ; column R).
+struct CursorReport {
+  int row;
+  int column;
+};
+
+class KeyDecoder {
+ public:
+  // Decodes `bytes` read at `now`; complete keys are appended to `out`. A sequence may be
+  // split across calls.
+  void feed(std::string_view bytes, std::uint32_t now, std::deque<TerminalKey>& out);
+  // Ends a sequence that has waited kEscapeTimeoutMs for its next byte: a lone ESC becomes
+  // the Esc key, anything longer an unknown extended key.
+  void flush_if_stale(std::uint32_t now, std::deque<TerminalKey>& out);
+  // Whether part of a sequence is waiting for more bytes.
+  bool pending() const { return !sequence_.empty(); }
+
+  // The last cursor position report seen, taken once. The plain form (CSI row ; column R,
+  // which looks like F3 with modifiers) counts only while plain reports are expected.
+  std::optional<CursorReport> take_cursor_report();
+  void expect_plain_reports(bool expect) { expect_plain_reports_ = expect; }
+  // Whether the terminal has answered a device attributes request (CSI ? ... c) since the
+  // last call. Such answers are never keys.
+  bool take_device_attributes();
+  // The keyboard enhancement flags the terminal reported (CSI ? flags u), taken once.
+  std::optional<int> take_keyboard_flags();
+
+ private:
+  void feed_byte(unsigned char byte, std::deque<TerminalKey>& out);
+  void finish_sequence(std::deque<TerminalKey>& out);
+  bool sequence_complete() const;
+
+  std::string sequence_;  // an escape sequence still being read, ESC included
+  bool skipping_overlong_ = false;  // the tail of a cut-off sequence is still coming
+  std::uint32_t last_byte_at_ = 0;
+  std::optional<CursorReport> cursor_report_;
+  bool expect_plain_reports_ = false;
+  bool device_attributes_ = false;
+  std::optional<int> keyboard_flags_;
+};

@@ -1,0 +1,39 @@
+// Owning the terminal while the game runs: raw mode, the alternate screen, signals, restoring.
+#pragma once
+
+namespace terminal_session {
+
+// Switches the terminal on standard input/output to the game: no echo, no line editing,
+// Ctrl+C still interrupts, alternate screen, cursor hidden, no autowrap, standard error
+// silenced. From here on every way out restores the terminal: normal exit, SIGINT, SIGTERM,
+// SIGHUP, SIGQUIT (restored, then the signal's default action), and Ctrl+Z (restored while
+// stopped, taken back on resume).
+void Enter();
+// Gives the terminal back exactly as it was. Safe to call more than once.
+void Leave();
+// The terminal has been switched to reporting key releases (CSI > 2 u): switch it back on
+// leaving and again after a resume.
+void KeepKeyReleases();
+
+// Becomes readable when a signal asks for a redraw (resize, resume); wait on it with input,
+// and clear it once woken (before taking the changes).
+int WakeFd();
+void ClearWake();
+// What happened since the last call.
+struct Changes {
+  bool resized = false;
+  bool resumed = false;
+};
+Changes TakeChanges();
+
+// The terminal's size in columns and rows (0 when it cannot be asked).
+struct Size {
+  int columns = 0;
+  int rows = 0;
+};
+Size CurrentSize();
+
+// Writes all of `size` bytes to the terminal in as few write() calls as it takes.
+void WriteAll(const char* data, unsigned long size);
+
+}  // namespace terminal_session

@@ -1,0 +1,257 @@
+// The terminal renderer checked on libvterm: frames, small and total changes, colours, cursor,
+// wide and ambiguous characters on terminals that draw ambiguous ones narrow or wide.
+#include "console/posix/terminal_renderer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "console/text_width.hpp"
+#include "tests/console/vterm_screen.hpp"
+
+namespace {
+
+// The ANSI palette index of each console colour (console bits: blue 1, green 2, red 4).
+constexpr int kAnsiIndex[16] = {0, 4, 2, 6, 1, 5, 3, 7, 8, 12, 10, 14, 9, 13, 11, 15};
+
+std::string Utf8(char32_t ch) {
+  std::string s;
+  text::AppendUtf8(ch, s);
+  return s;
+}
+
+// A title-like frame: a heavy box, big digits, Japanese text, arrows and symbols, half-width
+// katakana, and text reaching the last column and the last cell.
+ScreenGrid TitleFrame() {
+  ScreenGrid g;
+  g.fill(0, 15);
+  g.write({10, 3}, "┏━━━━━━━━━━━━━━┓", 8, 15);
+  g.write({10, 4}, "┃ＤＯＭＲＡＫ　闘技場┃", 8, 15);
+  g.write({10, 5}, "┣━━━━━━━━━━━━━━┫", 8, 15);
+  g.write({10, 6}, "┗━━━━━━━┻━━━━━━┛", 8, 15);
+  g.write({20, 4}, "ＤＯＭＲＡＫ", 12, 15);
+  g.write({4, 9}, "┏━┓  ━┓┏━┓", 9, 7);
+  g.write({4, 10}, "┃　┃  ┏┛┣━┫", 9, 7);
+  g.write({4, 11}, "┗━┛  ┗━┗━┛", 9, 7);
+  g.write({30, 13}, "→ はじめから ⇒ × ÷ … ↑↓← ■□・", 0, 15);
+  g.write({30, 14}, "ｶﾀｶﾅ･ HP 999/999", 1, 14);
+  g.write({71, 24}, "端まで届く文", 4, 15);
+  g.write({60, 25}, "the very last cell:X", 15, 0);
+  return g;
+}
+
+// Every cell different from the title frame: other characters in all colour pairs.
+ScreenGrid BusyFrame() {
+  ScreenGrid g;
+  g.fill(15, 1);
+  for (int row = 1; row <= ScreenGrid::kRows; ++row) {
+    const std::string line = (row % 3 == 0) ? "攻撃■強攻撃□カウンター━魔法┃" : "Round 1 ←→ Final ×÷ abc";
+    g.write({1 + row % 2, row}, line + line + line, static_cast<std::uint8_t>(row % 16),
+            static_cast<std::uint8_t>((row * 7) % 16));
+  }
+  return g;
+}
+
+struct Mode {
+  const char* name;
+  AmbiguousWidth renderer;
+  bool terminal_wide;  // the terminal draws ambiguous characters two columns wide
+};
+
+// libvterm draws ambiguous characters narrow. A terminal that draws them wide is played by
+// swapping each ambiguous character in the output for a wide stand-in of its own.
+class Terminal {
+ public:
+  Terminal(bool wide, AmbiguousWidth renderer) : wide_(wide), renderer_(renderer) {}
+
+  void show(const std::string& bytes) {
+    std::string out = bytes;
+    if (wide_)
+      for (const auto& [ambiguous, standIn] : stand_ins_) Replace(out, Utf8(ambiguous), Utf8(standIn));
+    vt_.feed(out);
+  }
+  void learn(const ScreenGrid& grid) {
+    for (int row = 1; row <= ScreenGrid::kRows; ++row)
+      for (int column = 1; column <= ScreenGrid::kColumns; ++column) {
+        const char32_t ch = grid.at(column, row).ch;
+        for (char32_t c : {ch, RightFiller(ch)})
+          if (FitOfTwoColumnGlyph(c, AmbiguousWidth::Narrow) == GlyphFit::Narrow && !stand_ins_.count(c))
+            stand_ins_[c] = 0x4E00 + static_cast<char32_t>(stand_ins_.size());
+      }
+  }
+  // Every character of the model in its own columns and colours, narrow-drawn ones followed
+  // by their filler; the first few differences.
+  std::string differences(const ScreenGrid& grid) const {
+    std::ostringstream out;
+    int count = 0;
+    auto report = [&](int column, int row, const std::string& what) {
+      if (++count <= 8) out << "(" << column << "," << row << "): " << what << "\n";
+    };
+    for (int row = 1; row <= ScreenGrid::kRows; ++row)
+      for (int column = 1; column <= ScreenGrid::kColumns; ++column) {
+        const Cell& cell = grid.at(column, row);
+        if (cell.width == 0) continue;
+        const VtermCell shown = vt_.at(column, row);
+        if (original(shown.ch) != cell.ch)
+          report(column, row, "shows " + Utf8(original(shown.ch)) + " instead of " + Utf8(cell.ch));
+        if (shown.fg != kAnsiIndex[cell.fg] || shown.bg != kAnsiIndex[cell.bg])
+          report(column, row, "colours " + std::to_string(shown.fg) + "/" + std::to_string(shown.bg));
+        if (shown.bold || shown.blink) report(column, row, "bold or blinking");
+        if (cell.width == 2 && shown.width == 1) {
+          const VtermCell filler = vt_.at(column + 1, row);
+          const char32_t expected = FillerFor(cell.ch, FitOfTwoColumnGlyph(cell.ch, renderer_));
+          if (original(filler.ch) != expected || filler.bg != kAnsiIndex[cell.bg])
+            report(column + 1, row, "filler " + Utf8(original(filler.ch)));
+        }
+      }
+    if (count > 8) out << "... " << count << " differences in all\n";
+    return out.str();
+  }
+  const VtermScreen& vt() const { return vt_; }
+
+ private:
+  static void Replace(std::string& s, const std::string& from, const std::string& to) {
+    for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+      s.replace(at, from.size(), to);
+  }
+  char32_t original(char32_t ch) const {
+    for (const auto& [ambiguous, standIn] : stand_ins_)
+      if (wide_ && standIn == ch) return ambiguous;
+    return ch;
+  }
+
+  bool wide_;
+  AmbiguousWidth renderer_;
+  VtermScreen vt_;
+  std::map<char32_t, char32_t> stand_ins_;
+};
+
+class RendererOnTerminal : public ::testing::TestWithParam<Mode> {
+ protected:
+  RendererOnTerminal() : terminal_(GetParam().terminal_wide, GetParam().renderer), renderer_(GetParam().renderer) {
+    terminal_.learn(TitleFrame());
+    terminal_.learn(BusyFrame());
+  }
+  std::string render(const ScreenGrid& grid, CursorState cursor = {1, 1, false, 8}) {
+    std::string out;
+    renderer_.render(grid, cursor, out);
+    terminal_.show(out);
+    return out;
+  }
+
+  Terminal terminal_;
+  TerminalRenderer renderer_;
+};
+
+TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCell) {
+  ScreenGrid grid = TitleFrame();
+  render(grid);
+  EXPECT_EQ(terminal_.differences(grid), "") << "first frame";
+
+  // A few cells change: a letter, half of a wide character, the colour of a box piece,
+  // a wide character over two narrow ones, a narrow one over a wide one.
+  grid.write({22, 4}, "x", 12, 15);
+  grid.write({31, 13}, "!", 0, 15);
+  grid.write({10, 3}, "┏", 12, 15);
+  grid.write({62, 25}, "闘", 15, 0);
+  grid.write({4, 10}, "|", 9, 7);
+  const std::string changes = render(grid);
+  EXPECT_EQ(terminal_.differences(grid), "") << "after a few changes";
+  EXPECT_LT(changes.size(), 150u) << "only the changed cells go out";
+
+  const ScreenGrid busy = BusyFrame();
+  render(busy);
+  EXPECT_EQ(terminal_.differences(busy), "") << "after everything changed";
+  EXPECT_EQ(render(busy), "") << "an unchanged frame sends nothing";
+
+  // After a resize or resume the terminal holds anything: a full redraw puts it right.
+  terminal_.show("\x1b[0m\x1b[2Jgarbage\x1b[5;5H\x1b[41mmore");
+  renderer_.invalidate();
+  render(busy);
+  EXPECT_EQ(terminal_.differences(busy), "") << "after a full redraw";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AmbiguousWidths, RendererOnTerminal,
+    ::testing::Values(Mode{"NarrowTerminal", AmbiguousWidth::Narrow, false},
+                      Mode{"WideTerminal", AmbiguousWidth::Wide, true},
+                      Mode{"UnknownOnNarrow", AmbiguousWidth::Unknown, false},
+                      Mode{"UnknownOnWide", AmbiguousWidth::Unknown, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TerminalRenderer, SendsAllSixteenColoursWithoutBoldOrBlink) {
+  ScreenGrid grid;
+  for (int fg = 0; fg < 16; ++fg)
+    for (int bg = 0; bg < 16; ++bg)
+      grid.write({1 + bg * 2, 1 + fg}, "Ab", static_cast<std::uint8_t>(fg), static_cast<std::uint8_t>(bg));
+  TerminalRenderer renderer(AmbiguousWidth::Narrow);
+  std::string out;
+  renderer.render(grid, {}, out);
+  VtermScreen vt;
+  vt.feed(out);
+  // Blue is ANSI 4, red ANSI 1, dark grey the bright black (8), white the bright white (15).
+  const std::map<int, int> expected = {{0, 0}, {1, 4}, {4, 1}, {6, 3}, {7, 7}, {8, 8}, {9, 12}, {12, 9}, {14, 11}, {15, 15}};
+  for (const auto& [console, ansi] : expected) {
+    EXPECT_EQ(vt.at(1, 1 + console).fg, ansi) << "foreground " << console;
+    EXPECT_EQ(vt.at(2 + console * 2, 1).bg, ansi) << "background " << console;
+  }
+  for (int fg = 0; fg < 16; ++fg)
+    for (int bg = 0; bg < 16; ++bg) {
+      const VtermCell cell = vt.at(2 + bg * 2, 1 + fg);
+      EXPECT_EQ(cell.fg, kAnsiIndex[fg]);
+      EXPECT_EQ(cell.bg, kAnsiIndex[bg]);
+      EXPECT_FALSE(cell.bold || cell.blink) << fg << " on " << bg;
+    }
+  EXPECT_NE(out.find("\x1b[30;107m"), std::string::npos) << "black on white as 30 and 107";
+}
+
+TEST(TerminalRenderer, PlacesShowsAndHidesTheCursor) {
+  ScreenGrid grid;
+  grid.fill(0, 15);
+  TerminalRenderer renderer;
+  VtermScreen vt;
+  std::string out;
+  renderer.render(grid, {30, 12, true, 8}, out);
+  vt.feed(out);
+  EXPECT_TRUE(vt.cursor_visible());
+  EXPECT_EQ(vt.cursor_column(), 30);
+  EXPECT_EQ(vt.cursor_row(), 12);
+
+  out.clear();
+  renderer.render(grid, {31, 12, false, 8}, out);
+  vt.feed(out);
+  EXPECT_FALSE(vt.cursor_visible());
+
+  out.clear();
+  renderer.render(grid, {5, 5, false, 8}, out);
+  EXPECT_EQ(out, "") << "moving a hidden cursor sends nothing";
+
+  grid.write({10, 20}, "名前", 0, 15);
+  out.clear();
+  renderer.render(grid, {14, 20, true, 8}, out);
+  vt.feed(out);
+  EXPECT_TRUE(vt.cursor_visible());
+  EXPECT_EQ(vt.cursor_column(), 14);
+  EXPECT_EQ(vt.cursor_row(), 20);
+}
+
+TEST(TerminalRenderer, ControlCharactersInTheModelDoNotReachTheTerminal) {
+  ScreenGrid grid;
+  grid.fill(7, 0);
+  grid.write({1, 1}, "a\x1b[2Jb\x07", 7, 0);
+  grid.write({1, 2}, "\xc2\x9b" "31m", 7, 0);  // C1 CSI, two columns in the model
+  TerminalRenderer renderer(AmbiguousWidth::Narrow);
+  std::string out;
+  renderer.render(grid, {}, out);
+  VtermScreen vt;
+  vt.feed(out);
+  EXPECT_EQ(vt.at(1, 1).ch, U'a');
+  EXPECT_EQ(vt.at(2, 1).ch, U' ');
+  EXPECT_EQ(vt.at(3, 1).ch, U'[');
+  EXPECT_EQ(vt.at(6, 1).ch, U'b');
+  EXPECT_EQ(vt.at(3, 2).ch, U'3');
+  EXPECT_EQ(vt.at(3, 2).fg, 7) << "the C1 character started no colour sequence";
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// A libvterm terminal for tests: feed it a renderer's bytes, read back characters and colours.
+#pragma once
+
+#include <vterm.h>
+
+#include <string>
+#include <string_view>
+
+struct VtermCell {
+  char32_t ch;
+  int width;
+  int fg;  // palette index 0..15
+  int bg;
+  bool bold;
+  bool blink;
+};
+
+class VtermScreen {
+ public:
+  VtermScreen(int rows = 25, int columns = 80);
+  ~VtermScreen();
+  VtermScreen(const VtermScreen&) = delete;
+  VtermScreen& operator=(const VtermScreen&) = delete;
+
+  void feed(std::string_view bytes);
+  // 1-based column and row, as in the game.
+  VtermCell at(int column, int row) const;
+  int cursor_column() const;
+  int cursor_row() const;
+  bool cursor_visible() const { return cursor_visible_; }
+
+ private:
+  static int on_termprop(VTermProp prop, VTermValue* value, void* self);
+  int palette_index(VTermColor color) const;
+
+  VTerm* vt_;
+  VTermScreen* screen_;
+  VTermScreenCallbacks callbacks_{};
+  bool cursor_visible_ = true;
+};

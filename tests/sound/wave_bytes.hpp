@@ -1,0 +1,34 @@
+// Building WAVE files byte by byte for the sound tests, and a scratch working directory.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace wave_bytes {
+std::string Little(std::uint32_t value, int count);
+// A chunk: identifier, 32-bit size, body, and the pad byte after an odd body.
+std::string Chunk(std::string_view id, std::string_view body);
+// The 16 bytes of a "fmt " chunk; block alignment and byte rate follow from the rest.
+std::string Format(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits);
+// "RIFF" form "WAVE" around the given chunks.
+std::string RiffWave(std::initializer_list<std::string> chunks);
+// A whole 16-bit PCM file of the given samples.
+std::string Pcm16Wave(std::uint16_t channels, std::uint32_t rate, std::initializer_list<std::int16_t> samples);
+// A 16-bit mono file holding `frames` samples all of `level`.
+std::string SteadyWave(std::uint32_t rate, std::size_t frames, std::int16_t level);
+}  // namespace wave_bytes
+
+// Makes a fresh empty directory the working directory for the test's life.
+class ScratchDirectory {
+ public:
+  ScratchDirectory();
+  ~ScratchDirectory();
+  void write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};

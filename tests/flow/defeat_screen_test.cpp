@@ -58,6 +58,14 @@ TEST_F(DefeatScreenTest, ADrawOfZeroRaisesTheFighterWithATenthOfItsHp) {
   EXPECT_EQ(Colors(58, 13), std::make_pair(12, 12));
   EXPECT_NE(Colors(59, 13).second, 12);
   EXPECT_EQ(console.now(), 3300u + 2 * 15 + 1500);
+
+  // The fighter may fall and rise again any number of times.
+  for (int again = 0; again < 3; ++again) {
+    player.hp = -5;
+    SeedForDraw(0);
+    EXPECT_TRUE(DefeatScreen()) << again;
+    EXPECT_EQ(player.hp, 34) << again;
+  }
 }
 
 TEST_F(DefeatScreenTest, OtherDrawsEndTheRunWithGameOverAndEraseTheFighter) {
@@ -68,7 +76,7 @@ TEST_F(DefeatScreenTest, OtherDrawsEndTheRunWithGameOverAndEraseTheFighter) {
     sound.forget();
     SeedForDraw(r);
     const std::uint32_t start = console.now();
-    keys.at(start + 3300, [] { EXPECT_TRUE(Shows(20, 19, "Aliceは力尽きた...", 12, 15)); });
+    At(start + 3300, [] { EXPECT_TRUE(Shows(20, 19, "Aliceは力尽きた...", 12, 15)); });
     keys.hold(kKeyEnter, start + 4900, start + 5000);  // the prompt checks every 20 ms from 4810
     EXPECT_FALSE(DefeatScreen());
     EXPECT_FALSE(player.exists());

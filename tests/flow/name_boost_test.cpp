@@ -64,7 +64,12 @@ TEST_F(NameBoostTest, AddsTheAbilitiesOfTheSecondNameAndShowsThem) {
 
 TEST_F(NameBoostTest, AsksInABoxWithTheCursorShownWhileTyping) {
   // 1500 ms, then the question, then 750 ms before the box.
-  keys.at(1500 + 750 + 5, [] {
+  At(1500 - 1, [] { EXPECT_EQ(Text(20, 19, 14), std::string(14, ' ')); });
+  At(1500 + 750 - 1, [] {
+    EXPECT_TRUE(Shows(20, 19, "追加強化発動！名前を入力して下さい。", 9, 15));
+    EXPECT_EQ(Text(20, 20, 20), std::string(20, ' ')) << "no box yet";
+  });
+  At(1500 + 750 + 5, [] {
     EXPECT_TRUE(Shows(20, 19, "追加強化発動！名前を入力して下さい。", 9, 15));
     EXPECT_TRUE(Shows(20, 20, "┏━━━━━━━━┓", 0, 15));
     EXPECT_TRUE(Shows(20, 21, "┃                ┃", 0, 15));
@@ -75,7 +80,7 @@ TEST_F(NameBoostTest, AsksInABoxWithTheCursorShownWhileTyping) {
   });
   keys.pause(10);
   keys.type("Zed");
-  keys.at(1500 + 750 + 20, [] {
+  At(1500 + 750 + 20, [] {
     EXPECT_TRUE(Shows(20, 21, "┃Zed             ┃", 0, 15));
     EXPECT_EQ(console.cursor().column, 25);
   });

@@ -60,7 +60,7 @@ TEST_F(RoundIntroScreen, AnnouncesEachRoundWithItsMusicBarsAndCaption) {
 
 TEST_F(RoundIntroScreen, BarsSweepInFromOppositeSidesOneCellEveryTenMilliseconds) {
   CreateFighter("Alice");
-  keys.at(400, [] {
+  At(400, [] {
     EXPECT_EQ(Colors(40, 11).second, 7);
     EXPECT_EQ(Colors(41, 11).second, 15);
     EXPECT_EQ(Colors(41, 15).second, 7);

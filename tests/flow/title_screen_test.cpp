@@ -26,6 +26,8 @@ class Title : public GameSession {
 }  // namespace
 
 TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
+  CreateFighter("A");
+  player.erase();  // as game over leaves it: the numbers are still there, the name is gone
   EXPECT_EQ(Open(), Screen::Quit);
   EXPECT_TRUE(Shows(34, 10, "ネームエントリー", 0, 15));
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 7, 15));

@@ -48,7 +48,7 @@ TEST_F(VictoryScreenTest, GrowsRecoversAndOpensTheNextRound) {
   const int mpTwentieths = replay.next() % 3 + 2;
   const int mpAmount = mpTwentieths * (maxMp / 20) + replay.next() % 16;
 
-  keys.at(2800 + 1, [&] {
+  At(2800 + 1, [&] {
     EXPECT_TRUE(Shows(20, 19, "きんにくを撃破した！", 9, 15));
     EXPECT_TRUE(Shows(20, 21, "ステータス成長", 9, 15));
     const struct {
@@ -63,6 +63,12 @@ TEST_F(VictoryScreenTest, GrowsRecoversAndOpensTheNextRound) {
         {50, 23, 1, "敏捷＋" + std::to_string(growth[5])},
     };
     for (const auto& line : lines) EXPECT_TRUE(Shows(line.column, line.row, line.text, line.color, 15));
+  });
+  // The growth stays for 3000 ms; then the area is blanked for the recovery line.
+  At(2800 + 3000 - 1, [] { EXPECT_TRUE(Shows(20, 21, "ステータス成長", 9, 15)); });
+  At(2800 + 3000 + 1, [] {
+    EXPECT_TRUE(Shows(20, 19, "ＨＰを", 0, 15));
+    EXPECT_EQ(Text(20, 21, 58), std::string(58, ' '));
   });
   keys.pause(200);
   keys.press(kKeyEnter);
@@ -80,7 +86,6 @@ TEST_F(VictoryScreenTest, GrowsRecoversAndOpensTheNextRound) {
   EXPECT_EQ(player.agility, 100 + growth[5]);
   EXPECT_EQ(player.hp, std::min(120 + hpAmount, maxHp));
   EXPECT_EQ(player.mp, 999);
-  EXPECT_GT(mpAmount, 0);
   EXPECT_EQ(gameRandom.next(), replay.next());  // exactly ten draws were made
 
   // The recovery line: black words, green amounts, and the message area blank below it.

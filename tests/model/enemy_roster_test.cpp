@@ -48,18 +48,22 @@ TEST(ResetRoster, DrawsSixBumpsPerSlotInFieldOrder) {
 TEST(ResetRoster, SecondRunStartsFromTheTemplateAgain) {
   gameRandom.seed(5);
   ResetRoster();
-  roster.hp[0] = 0;
+  const EnemyRoster first = roster;
+  roster.hp[0] = 0;  // the first run's battles damage the roster
   roster.mp[3] = 0;
   gameRandom.seed(5);
-  ResetRoster();
-  const EnemyRoster first = roster;
-  gameRandom.seed(5);
-  ResetRoster();
+  ResetRoster();  // the same draws again: the same roster, not bumps on top of bumps
   for (int k = 0; k < kRosterSlots; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(roster.maxHp[k], first.maxHp[k]);
     EXPECT_EQ(roster.hp[k], first.hp[k]);
     EXPECT_EQ(roster.maxMp[k], first.maxMp[k]);
+    EXPECT_EQ(roster.mp[k], first.mp[k]);
+    EXPECT_EQ(roster.attack[k], first.attack[k]);
+    EXPECT_EQ(roster.defence[k], first.defence[k]);
+    EXPECT_EQ(roster.agility[k], first.agility[k]);
+    EXPECT_EQ(roster.magic[k], first.magic[k]);
   }
-  EXPECT_GT(roster.hp[0], 0);
 }
 
 TEST(RosterSlot, CurrentOpponentIsSlotOpponentIndex) {

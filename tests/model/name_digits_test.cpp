@@ -45,9 +45,3 @@ TEST(NameRule, BoostsByTheWorkedNames) {
   };
   for (const Case& c : cases) ExpectAbilities(AbilitiesFromName(c.name, kBoostRule), c.expected, c.name);
 }
-
-TEST(NameRule, SameNameAlwaysGivesTheSameFighter) {
-  const Abilities first = AbilitiesFromName("Pokope_99", kCreationRule);
-  const Abilities again = AbilitiesFromName("Pokope_99", kCreationRule);
-  ExpectAbilities(again, first, "Pokope_99");
-}

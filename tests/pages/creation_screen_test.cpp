@@ -66,11 +66,13 @@ class Creation : public GameSession {
 
 TEST_F(Creation, NumbersStopOneByOneOnTheAbilities) {
   CreateFighter("AB");
+  const std::array<int, 6> made = Abilities();
+  const int madeMaxHp = player.maxHp, madeMaxMp = player.maxMp;
   console.clear(0, 15);
   // Mid-stage s, the numbers before s already show the abilities, and the caption blinks.
   int checked = 0;
   for (int s = 0; s < 6; ++s) {
-    keys.at(505 * s + 250, [&, s] {
+    At(505 * s + 250, [&, s] {
       ++checked;
       for (int i = 0; i < s; ++i)
         EXPECT_EQ(ReadBigNumber(kPlaces[i].column, kPlaces[i].row), Abilities()[i]) << s;
@@ -84,6 +86,9 @@ TEST_F(Creation, NumbersStopOneByOneOnTheAbilities) {
   PressEnterAfterRolling();
   ASSERT_EQ(CreationScreen(), Screen::Title);
   EXPECT_EQ(checked, 6);
+  EXPECT_EQ(Abilities(), made) << "the rolling never touches the fighter";
+  EXPECT_EQ(player.maxHp, madeMaxHp);
+  EXPECT_EQ(player.maxMp, madeMaxMp);
 
   const auto flushes = TimesOf("flush.wav");
   ASSERT_EQ(flushes.size(), 6u);
@@ -103,7 +108,7 @@ TEST_F(Creation, NumbersStopOneByOneOnTheAbilities) {
 TEST_F(Creation, AsksThenMovesTheArrowOncePerPressAndNoDeclines) {
   CreateFighter("A");
   bool asked = false;
-  keys.at(3100, [&] {
+  At(3100, [&] {
     asked = true;
     EXPECT_TRUE(Shows(31, 9, "キャラクター作成完了", 0, 15));
     EXPECT_TRUE(Shows(60, 6, "このキャラでＯＫ？", 0, 7));
@@ -165,7 +170,7 @@ TEST_F(Creation, NoStartsTheNameEntryAgainWithAnEmptyField) {
   keys.pause(100);
   keys.type("xyz\r");
   bool checked = false;
-  keys.at(console.now() + 50, [&] {
+  At(console.now() + 50, [&] {
     checked = true;
     EXPECT_TRUE(Shows(33, 5, "                ", 0, 15)) << "the field starts empty";
     EXPECT_EQ(player.name[0], '\0');

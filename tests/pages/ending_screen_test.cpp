@@ -69,8 +69,8 @@ TEST_F(EndingScreenTest, PlainEndingWaitsForEnterAndReturnsToTheTitle) {
 
 TEST_F(EndingScreenTest, TrueEndingShowsItsThreeLinesOneASecond) {
   WinRound(7, 49);
-  keys.at(3000 + 999, [] { EXPECT_EQ(Text(20, 20, 10), std::string(10, ' ')); });
-  keys.at(3000 + 1000, [] { EXPECT_EQ(Text(20, 21, 10), std::string(10, ' ')); });
+  At(3000 + 999, [] { EXPECT_EQ(Text(20, 20, 10), std::string(10, ' ')); });
+  At(3000 + 1000, [] { EXPECT_EQ(Text(20, 21, 10), std::string(10, ' ')); });
   keys.pause(100);
   keys.press(kKeyEnter);
   EXPECT_EQ(EndingScreen(), Screen::Title);
@@ -85,9 +85,9 @@ TEST_F(EndingScreenTest, TrueEndingShowsItsThreeLinesOneASecond) {
 TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
   WinRound(6, 49);
   roster.hp[5] = 0;
-  keys.at(1000 - 1, [] { EXPECT_EQ(Text(20, 20, 5), "     "); });  // the name follows after 1 s
+  At(1000 - 1, [] { EXPECT_EQ(Text(20, 20, 5), "     "); });  // the name follows after 1 s
   // Closing sweep from 4500: after step s, black words at 7 + s and 67 - s.
-  keys.at(4500 + 10 * 15, [] {
+  At(4500 + 10 * 15, [] {
     EXPECT_TRUE(Shows(21, 10, "WARNING!", 0, 15));
     EXPECT_TRUE(Shows(53, 10, "WARNING!", 0, 15));
     EXPECT_EQ(Text(1, 10, 20), std::string(20, ' '));
@@ -95,13 +95,13 @@ TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
     EXPECT_EQ(Text(61, 10, 20), std::string(20, ' '));
   });
   // They meet at 37 and stand there in red for 1300 ms.
-  keys.at(4810 + 1299, [] {
+  At(4810 + 1299, [] {
     EXPECT_TRUE(Shows(37, 10, "WARNING!", 12, 15));
     EXPECT_EQ(Text(1, 10, 36), std::string(36, ' '));
     EXPECT_EQ(Text(45, 10, 36), std::string(36, ' '));
   });
   // Opening sweep from 6110: after step s, red words at 38 + s and 36 - s.
-  keys.at(6110 + 10 * 21, [] {
+  At(6110 + 10 * 21, [] {
     EXPECT_TRUE(Shows(58, 10, "WARNING!", 12, 15));
     EXPECT_TRUE(Shows(16, 10, "WARNING!", 12, 15));
     EXPECT_EQ(Text(24, 10, 34), std::string(34, ' '));

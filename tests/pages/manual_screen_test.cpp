@@ -48,7 +48,7 @@ TEST_F(Manual, PagesTurnOneStepPerPressAndStopAtTheEnds) {
   for (const Step& s : steps) {
     keys.hold(s.key, time, time + s.holdMs);
     time += s.holdMs + 100;
-    keys.at(time - 50, [this, &s] {
+    At(time - 50, [this, &s] {
       EXPECT_TRUE(Shows(22, 25, Footer(s.page), 0, 15)) << s.page;
       EXPECT_EQ(Kasoru(), s.kasoru) << s.page;
     });

@@ -100,7 +100,7 @@ TEST_F(NameEntry, DrawsTheFrameAndRedrawsTheFieldWithTheCursorAfterEveryKey) {
   keys.pause(50);
   keys.type("b\r");
   int checked = 0;
-  keys.at(30, [&] {
+  At(30, [&] {
     ++checked;
     ExpectFrame();
     EXPECT_EQ(player.name[0], '\0') << "the old fighter's name is cleared on entry";
@@ -108,7 +108,7 @@ TEST_F(NameEntry, DrawsTheFrameAndRedrawsTheFieldWithTheCursorAfterEveryKey) {
     EXPECT_EQ(console.cursor().column, 33);
     EXPECT_EQ(console.cursor().row, 5);
   });
-  keys.at(80, [&] {
+  At(80, [&] {
     ++checked;
     EXPECT_TRUE(Shows(33, 5, "Bo              ", 0, 15));
     EXPECT_TRUE(console.cursor().visible);
@@ -116,7 +116,7 @@ TEST_F(NameEntry, DrawsTheFrameAndRedrawsTheFieldWithTheCursorAfterEveryKey) {
     console.locate(33, 5);
     console.print("########");
   });
-  keys.at(130, [&] {
+  At(130, [&] {
     ++checked;
     EXPECT_TRUE(Shows(33, 5, "Bo              ", 0, 15));
   });
@@ -137,14 +137,14 @@ TEST_F(NameEntry, EmptyNameIsRefusedUntilANameIsGiven) {
   keys.pause(100);
   keys.type("\r");
   int checked = 0;
-  keys.at(60, [&] {
+  At(60, [&] {
     ++checked;
     EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15));
     ExpectFrame();
     EXPECT_TRUE(Shows(33, 5, kField16, 0, 15)) << "typing starts again with an empty field";
     EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>{"kettei.wav"});
   });
-  keys.at(160, [&] {
+  At(160, [&] {
     ++checked;
     EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15)) << "the message stays while typing";
     EXPECT_TRUE(Shows(33, 5, "Zed             ", 0, 15));

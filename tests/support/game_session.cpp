@@ -2,6 +2,7 @@
 #include "tests/support/game_session.hpp"
 
 #include <cstring>
+#include <utility>
 
 #include "console/text_width.hpp"
 #include "game/model/fighter.hpp"
@@ -51,4 +52,16 @@ std::pair<int, int> GameSession::Colors(int column, int row) {
 void GameSession::CreateFighter(const char* name) {
   std::strncpy(player.name, name, sizeof player.name - 1);
   DeriveAbilitiesFromName(player.name);
+}
+
+void GameSession::At(std::uint32_t time, std::function<void()> check) {
+  ++pendingChecks_;
+  keys.at(time, [this, check = std::move(check)] {
+    --pendingChecks_;
+    check();
+  });
+}
+
+void GameSession::TearDown() {
+  EXPECT_EQ(pendingChecks_, 0) << "timed checks that never ran: the game was over before them";
 }

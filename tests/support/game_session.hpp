@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "console/game_console.hpp"
@@ -28,6 +30,14 @@ class GameSession : public ::testing::Test {
   // Gives the player a fighter made from `name`, as a confirmed name entry would.
   static void CreateFighter(const char* name);
 
+  // Runs `check` when the game clock reaches `time`, like keys.at, but the test fails when
+  // the game was over before that time, so a timed check is never skipped unnoticed.
+  void At(std::uint32_t time, std::function<void()> check);
+  void TearDown() override;
+
   HeadlessBackend keys;
   RecordingSound sound;
+
+ private:
+  int pendingChecks_ = 0;
 };

@@ -35,4 +35,6 @@ done
 tmux kill-session -t "$session" 2>/dev/null || true
 cat "$log"
 [ -f "$status" ] || { echo "windows tests did not finish in 10 minutes" >&2; exit 1; }
+skipped=$(grep -h '^\[  SKIPPED \] [A-Za-z]' "$build/Testing/Temporary/LastTest.log" | sort -u || true)
+[ -z "$skipped" ] || printf 'Skipped under wine:\n%s\n' "$skipped"
 exit "$(cat "$status")"

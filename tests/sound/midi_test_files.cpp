@@ -30,14 +30,14 @@ const std::filesystem::path& TestDirectory() {
 }
 }  // namespace
 
-TestFile::TestFile(const std::string& name, const Bytes& bytes) : path_(TestDirectory() / name) {
+TestFile::TestFile(const std::string& name, const Bytes& bytes) : path_((TestDirectory() / name).string()) {
   std::ofstream(path_, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 TestFile::~TestFile() { std::filesystem::remove(path_); }
 
-InTestDirectory::InTestDirectory() : previous_(std::filesystem::current_path()) {
+InTestDirectory::InTestDirectory() : previous_(std::filesystem::current_path().string()) {
   std::filesystem::current_path(TestDirectory());
 }
 

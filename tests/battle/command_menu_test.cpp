@@ -128,13 +128,16 @@ TEST_F(CommandMenuTest, MagicIsRefusedBelowOneHundredAndFiftyMp) {
   EXPECT_EQ(Styled(20, 19, 59), "{5}消費MP150。");
 }
 
-TEST_F(CommandMenuTest, MagicWithOneHundredAndFiftyMpIsPlayed) {
+TEST_F(CommandMenuTest, MagicWithOneHundredAndFiftyMpIsPlayedAndAWinEndsTheMenu) {
   player.mp = 150;
+  player.agility = 999;
+  roster.hp[0] = 1;
   gameRandom.seed(SeedFor(Attack));
-  ConfirmMagic();
+  EXPECT_EQ(ConfirmMagic(), Screen::Victory);
   EXPECT_EQ(runState.turnCount, 1);
   EXPECT_EQ(playerCommand, Magic);
   EXPECT_EQ(player.mp, 0);
+  EXPECT_EQ(roster.hp[0], 0);
   EXPECT_EQ(Count("kettei.wav"), 1);
   EXPECT_EQ(Count("mahou.wav"), 1);
 }
@@ -144,15 +147,6 @@ TEST_F(CommandMenuTest, EnterHeldThroughATurnConfirmsAgain) {
   CommandMenu();
   EXPECT_GE(runState.turnCount, 2);
   EXPECT_EQ(Count("kettei.wav"), runState.turnCount);
-}
-
-TEST_F(CommandMenuTest, AWinEndsTheMenuForTheVictoryScreen) {
-  roster.hp[0] = 1;
-  player.agility = 999;
-  player.mp = 150;
-  gameRandom.seed(SeedFor(Attack));
-  EXPECT_EQ(ConfirmMagic(), Screen::Victory);
-  EXPECT_EQ(roster.hp[0], 0);
 }
 
 TEST_F(CommandMenuTest, GameOverEndsTheMenuForTheTitleScreen) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <regex>
 #include <utility>
 
 #include "game/battle/enemy_command.hpp"
@@ -177,33 +176,27 @@ TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
 TEST_F(TurnRulesTest, PhasesAndRecoveriesEachHoldASecond) {
   // Full HP and MP on both sides, the player faster: misses and capped recoveries move no
   // bar, so the turn's length is its pauses alone.
-  const std::string kMiss = "しかし攻撃は外れてしまった！";
-  const auto bothMiss = [](GameRandom& r) {  // the pick, then damage and hit rolls
-    const bool attack = r.next() % 10 < 2;
-    r.next();
-    const bool playerMisses = r.next() % 100 > 90;
-    r.next();
-    return attack && playerMisses && r.next() % 100 > 90;
-  };
-  const auto bothCounter = [](GameRandom& r) { return EnemyCommandTable[0][r.next() % 10] == Counter; };
   struct Case {
     BattleCommand mine;
     std::function<bool(GameRandom&)> draws;
-    std::vector<MessageLine> lines;
-    std::vector<std::uint32_t> at;  // when each line appears, after the turn starts
+    std::vector<std::uint32_t> at;  // when each message line appears, after the turn starts
   } cases[] = {
-      {Attack, bothMiss,
-       {{19, "{9}HERO{0}の攻撃！"}, {20, kMiss}, {19, "{5}自称勇者ぽこぺ{0}の攻撃！"}, {20, kMiss}},
+      // Both miss: an announcement, its miss line 500 later, a second's pause, the other's.
+      {Attack,
+       [](GameRandom& r) {  // the pick, then each side's damage and hit rolls
+         const bool attack = r.next() % 10 < 2;
+         r.next();
+         const bool playerMisses = r.next() % 100 > 90;
+         r.next();
+         return attack && playerMisses && r.next() % 100 > 90;
+       },
        {0, 500, 1500, 2000}},
-      {Counter, bothCounter,
-       {{19, "お互い顔を見合わせている...。"},
-        {19, "{9}HERO{0}はＨＰを{2}#{0}、ＭＰを{2}#{0}回復した。"},
-        {20, "{9}自称勇者ぽこぺ{0}はＨＰを{2}#{0}、ＭＰを{2}#{0}回復した。"}},
+      // Both counter: they face each other, then each recovery holds a second.
+      {Counter, [](GameRandom& r) { return EnemyCommandTable[0][r.next() % 10] == Counter; },
        {0, 1000, 2000}},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.mine);
-    lines.clear();
     lineTimes.clear();
     // Scribbles where the figures go: a turn that calls no bar update leaves them.
     for (auto [column, row] : {std::pair(3, 3), std::pair(57, 12)}) {
@@ -217,9 +210,6 @@ TEST_F(TurnRulesTest, PhasesAndRecoveriesEachHoldASecond) {
     EXPECT_EQ(PlayTurn(), BattleOutcome::Continues);
 
     EXPECT_EQ(console.now() - start, 3000u);
-    for (MessageLine& line : lines)  // recovery figures vary with the draws
-      line.text = std::regex_replace(line.text, std::regex("\\}[0-9]+\\{"), "}#{");
-    EXPECT_EQ(lines, c.lines);
     for (std::uint32_t& t : lineTimes) t -= start + 1;
     EXPECT_EQ(lineTimes, c.at);
     EXPECT_EQ(std::pair(player.hp, roster.hp[0]), std::pair(player.maxHp, roster.maxHp[0]));

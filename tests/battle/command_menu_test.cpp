@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "game/battle/command_menu.hpp"
 #include "game/battle/status_bars.hpp"
@@ -36,34 +37,37 @@ class CommandMenuTest : public BattleFixture {
   }
 };
 
-struct DescriptionCase {
-  int downs;
-  std::vector<std::string> rows;  // rows 19 to 23, styled
-};
-
-class MenuDescriptions : public CommandMenuTest,
-                         public ::testing::WithParamInterface<DescriptionCase> {};
-
 }  // namespace
 
-TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndBlanksTheCommandPlaces) {
+TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndDescribesTheItemUnderTheCursor) {
   for (auto [column, row] : {std::pair(55, 5), std::pair(20, 13)}) {
     console.locate(column, row);
     console.print("old");
   }
+  // Each pass blanks the places where a turn names the commands.
   At(20, [] {
     for (auto [column, row] : {std::pair(55, 5), std::pair(20, 13)}) {
       EXPECT_EQ(Styled(column, row, 26), "");
       EXPECT_EQ(Colors(column, row), std::pair(15, 15));
     }
   });
+  // The message rows (19 to 23) as last seen with the cursor on each item, once it is
+  // described (while a key is held the area stays blank).
+  std::map<int, std::vector<std::string>> described;
+  for (std::uint32_t t = 1; t < 3000; t += 10)
+    keys.at(t, [&described] {
+      if (Styled(20, 19, 59).empty()) return;
+      std::vector<std::string>& rows = described[CursorRow()];
+      rows.clear();
+      for (int row = 19; row <= 23; ++row) rows.push_back(Styled(20, row, 59));
+    });
   keys.press(kKeyUp);         // already at the top: nothing
   keys.press(kKeyDown, 500);  // held: one step
   keys.press(kKeyDown);
   keys.press(kKeyDown);  // on "魔法"
   keys.press(kKeyDown);  // at the bottom: nothing
   keys.press(kKeyUp);    // back to "カウンター"
-  keys.press(kKeyUp);    // and "強攻撃"
+  keys.press(kKeyUp);    // and "強攻撃", whose shorter text leaves row 23 blank
   EXPECT_EQ(CommandMenu(), Screen::Quit);
 
   const char* labels[] = {"攻撃", "強攻撃", "カウンター", "魔法"};
@@ -71,39 +75,22 @@ TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndBlanksTheCommandPlac
   EXPECT_EQ(CursorRow(), 20);
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(5, "kasoru.wav"));
   EXPECT_EQ(runState.turnCount, 0);
-  // Moving up cleared the fifth line of "カウンター" that "強攻撃" does not reach.
-  EXPECT_EQ(Styled(20, 22, 59), "ただし相手がカウンターを選択していた場合、確実に命中する。");
-  EXPECT_EQ(Styled(20, 23, 59), "");
+  const std::map<int, std::vector<std::string>> descriptions = {
+      {19, {"通常攻撃を行う。強攻撃に強い。", "相手がカウンターを選択していた場合、",
+            "3分の1の確率で攻撃失敗となる。", "", ""}},
+      {20, {"通常攻撃の1.5倍の攻撃力で攻撃する。", "このターン防御力が2分の1になる。",
+            "通常攻撃に比べ、命中率が低い。",
+            "ただし相手がカウンターを選択していた場合、確実に命中する。", ""}},
+      {21, {"成功した場合、相手の攻撃をかわし、", "(相手の攻撃力＋魔力)÷2で反撃する。(必ず命中する)",
+            "このターン防御力が2分の1になるが、HP、MPを多少回復する。",
+            "相手が魔法を選択していた場合、確実に成功する。",
+            "相手が強攻撃を選択していた場合、確実に失敗する。"}},
+      {22, {"{5}消費MP150。", "相手の防御を無視し、",
+            "自分の魔力÷3の値を直接ダメージとして与える。(必ず命中する)",
+            "ただし相手がカウンターを選択していた場合、確実に失敗する。", ""}},
+  };
+  EXPECT_EQ(described, descriptions);
 }
-
-TEST_P(MenuDescriptions, DescribeTheItemUnderTheCursor) {
-  for (int i = 0; i < GetParam().downs; ++i) keys.press(kKeyDown);
-  CommandMenu();
-  EXPECT_EQ(CursorRow(), 19 + GetParam().downs);
-  for (int row = 19; row <= 23; ++row)
-    EXPECT_EQ(Styled(20, row, 59), GetParam().rows[row - 19]) << row;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachItem, MenuDescriptions,
-    ::testing::Values(
-        DescriptionCase{0,
-                        {"通常攻撃を行う。強攻撃に強い。", "相手がカウンターを選択していた場合、",
-                         "3分の1の確率で攻撃失敗となる。", "", ""}},
-        DescriptionCase{1,
-                        {"通常攻撃の1.5倍の攻撃力で攻撃する。", "このターン防御力が2分の1になる。",
-                         "通常攻撃に比べ、命中率が低い。",
-                         "ただし相手がカウンターを選択していた場合、確実に命中する。", ""}},
-        DescriptionCase{2,
-                        {"成功した場合、相手の攻撃をかわし、",
-                         "(相手の攻撃力＋魔力)÷2で反撃する。(必ず命中する)",
-                         "このターン防御力が2分の1になるが、HP、MPを多少回復する。",
-                         "相手が魔法を選択していた場合、確実に成功する。",
-                         "相手が強攻撃を選択していた場合、確実に失敗する。"}},
-        DescriptionCase{3,
-                        {"{5}消費MP150。", "相手の防御を無視し、",
-                         "自分の魔力÷3の値を直接ダメージとして与える。(必ず命中する)",
-                         "ただし相手がカウンターを選択していた場合、確実に失敗する。", ""}}));
 
 TEST_F(CommandMenuTest, MagicIsRefusedBelowOneHundredAndFiftyMp) {
   player.mp = 149;

@@ -114,32 +114,6 @@ TEST_F(TurnRulesTest, ThePlayerActsFirstOnlyWhenStrictlyFaster) {
   }
 }
 
-TEST_F(TurnRulesTest, PausesBetweenTheStepsOfAnExchange) {
-  struct Case {
-    BattleCommand mine, theirs;
-    bool counterSucceeds;
-    const char* sound;
-    std::uint32_t at;  // after the turn starts
-  } cases[] = {
-      {Attack, Attack, false, "tuzyou.wav", 500},          // announcement, 500
-      {Attack, Counter, true, "flush.wav", 1000},          // announcement, counter, 500 each
-      {StrongAttack, Counter, false, "kyouda.wav", 1000},  // two lines, 500 each
-      {Magic, Counter, false, "flush.wav", 1500},          // three lines, 500 each
-  };
-  player.agility = 101;
-  for (const Case& c : cases) {
-    player.mp = player.maxMp;
-    sound.forget();
-    playerCommand = c.mine;
-    gameRandom.seed(SeedFor(c.theirs, c.counterSucceeds));
-    const std::uint32_t start = console.now();
-    PlayTurn();
-    ASSERT_FALSE(sound.calls().empty());
-    EXPECT_EQ(sound.calls().front().name, c.sound);
-    EXPECT_EQ(sound.calls().front().time - start, c.at) << c.sound;
-  }
-}
-
 TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
   // The player is faster; the opponent has 50 HP, less than either blow below deals.
   struct Case {

@@ -51,16 +51,3 @@ TEST(HitCheck, ChanceFallsWithTheAgilityRatioDownToForty) {
     EXPECT_EQ((hits + 500) / 1000, c.landing) << c.attacker << " vs " << c.defender << " base " << c.base;
   }
 }
-
-TEST(PercentCheck, SucceedsOnPercentOf101Draws) {
-  gameRandom.seed(3);
-  int never = 0, always = 0, sixtySix = 0;
-  for (int i = 0; i < 101000; ++i) {
-    never += PercentCheck(0);
-    always += PercentCheck(101);
-    sixtySix += PercentCheck(66);
-  }
-  EXPECT_EQ(never, 0);
-  EXPECT_EQ(always, 101000);
-  EXPECT_NEAR(sixtySix, 66000, 1000);
-}

@@ -36,9 +36,6 @@ TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelpAndSetsTheShownValu
       {57, 14, "ＭＰ  45 / 300", 5}, {57, 16, "攻300", 12},      {63, 16, "防150", 2},
       {69, 16, "敏100", 1},        {75, 16, "魔200", 6},
       {51, 25, "[ENTER]…決定  [↑][↓]…選択", 0},
-      // The menu is up with the first item's description.
-      {4, 19, "⇒", 1}, {6, 19, "攻撃", 0}, {6, 22, "魔法", 0},
-      {20, 19, "通常攻撃を行う。強攻撃に強い。", 0},
   };
   for (const auto& t : texts) EXPECT_TRUE(Shows(t.column, t.row, t.text, t.fg, 15));
 

@@ -51,3 +51,11 @@ TEST(HitCheck, ChanceFallsWithTheAgilityRatioDownToForty) {
     EXPECT_EQ((hits + 500) / 1000, c.landing) << c.attacker << " vs " << c.defender << " base " << c.base;
   }
 }
+
+TEST(PercentCheck, ZeroNeverSucceedsAndOneHundredAndOneAlwaysDoes) {
+  gameRandom.seed(3);
+  for (int i = 0; i < 2020; ++i) {
+    ASSERT_FALSE(PercentCheck(0));
+    ASSERT_TRUE(PercentCheck(101));
+  }
+}

@@ -11,8 +11,10 @@ std::unique_ptr<MidiStream> SynthStreamService::open(DoneCallback done) {
 }
 
 void SynthStreamService::mix_into(float* out, std::size_t frames) {
-  std::unique_lock lock(mutex_, std::try_to_lock);
-  if (!lock) {
+  std::unique_lock lock(mutex_, std::defer_lock);
+  if (mixing_ == Mixing::Offline) {
+    lock.lock();
+  } else if (!lock.try_lock()) {
     engine_.render(out, frames);
     return;
   }

@@ -14,12 +14,16 @@
 class SynthStream;
 
 // Each record is applied at its own sample: the synthesiser renders up to it, takes it and
-// renders on. The audio thread only try-locks the service, so it never waits for the game or
-// a refill (a busy lock just renders the chunk with the streams held where they are).
-// Buffers are handed back on each stream's own thread.
+// renders on. Buffers are handed back on each stream's own thread.
 class SynthStreamService final : public MidiStreamService, public AudioSource {
  public:
-  SynthStreamService(SynthEngine& engine, int sampleRate) : engine_(engine), sample_rate_(sampleRate) {}
+  // How the mix takes the service's lock. A device's audio thread must never wait for the
+  // game or a refill, so it only try-locks: a busy lock renders the chunk with the streams
+  // held where they are. An offline render has time to wait, and waiting keeps it exact.
+  enum class Mixing { RealTime, Offline };
+
+  SynthStreamService(SynthEngine& engine, int sampleRate, Mixing mixing = Mixing::RealTime)
+      : engine_(engine), sample_rate_(sampleRate), mixing_(mixing) {}
   ~SynthStreamService() override = default;  // every stream is closed first
 
   std::unique_ptr<MidiStream> open(DoneCallback done) override;
@@ -34,6 +38,7 @@ class SynthStreamService final : public MidiStreamService, public AudioSource {
 
   SynthEngine& engine_;
   double sample_rate_;
+  Mixing mixing_;
   std::mutex mutex_;
   std::condition_variable delivered_;  // a stream finished handing back a buffer
   std::vector<SynthStream*> streams_;

@@ -51,7 +51,7 @@ TEST_F(RenderTest, AKnownPieceSoundsWhereItsNotesAreAndLastsItsLength) {
                                      {0x00, 0xC0, 19, 0x60, 0x90, 69, 110, 0x60, 0x80, 69, 0, 0x83, 0x00, 0x90, 72, 110,
                                       0x60, 0x80, 72, 0},
                                      kEndOfTrack})});
-  SynthStreamService streams(*engine, kRate);
+  SynthStreamService streams(*engine, kRate, SynthStreamService::Mixing::Offline);
   output.add_source(&streams);
   MidiStreamPlayer player(streams);
   ASSERT_TRUE(player.sequence().parse_image(piece));

@@ -22,7 +22,7 @@ void Put(MidiStreamBuffer& buffer, std::uint32_t delta, std::uint32_t event) {
 
 struct StreamTest : ::testing::Test {
   RecordingSynth synth;
-  SynthStreamService service{synth, kRate};
+  SynthStreamService service{synth, kRate, SynthStreamService::Mixing::Offline};
   OfflineAudio output{kRate};
   std::mutex returnedMutex;
   std::vector<MidiStreamBuffer*> returned;
@@ -107,7 +107,7 @@ TEST_F(StreamTest, ClosingAStreamDropsWhatItHolds) {
 // A piece played through the player and the stream, rendered offline.
 struct PlayedPieceTest : ::testing::Test {
   RecordingSynth synth;
-  SynthStreamService service{synth, kRate};
+  SynthStreamService service{synth, kRate, SynthStreamService::Mixing::Offline};
   OfflineAudio output{kRate};
   MidiStreamPlayer player{service};
 

@@ -33,7 +33,7 @@ double WorstNoteTimingMs() {
   double worst = 0;
   for (const PieceRole& piece : kPieces) {
     RecordingSynth synth;
-    SynthStreamService streams(synth, kRate);
+    SynthStreamService streams(synth, kRate, SynthStreamService::Mixing::Offline);
     OfflineAudio output(kRate);
     output.add_source(&streams);
     MidiStreamPlayer player(streams);

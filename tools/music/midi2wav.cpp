@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no synthesiser: FluidSynth or a General MIDI SoundFont is missing\n");
     return 1;
   }
-  SynthStreamService streams(*engine, kRate);
+  SynthStreamService streams(*engine, kRate, SynthStreamService::Mixing::Offline);
   OfflineAudio output(kRate);
   output.add_source(&streams);
   MidiStreamPlayer player(streams);

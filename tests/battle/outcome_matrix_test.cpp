@@ -1,4 +1,4 @@
-// Every pair of commands played as a whole turn: message lines, sounds, HP and MP afterwards.
+// Every pair of commands played as a whole turn: message lines, sounds and their timing, HP and MP.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -42,66 +42,48 @@ struct MatrixCase {
   const char* name;
   BattleCommand player, enemy;
   bool counterSucceeds;  // for an Attack into a Counter
-  std::vector<Expected> lines;
+  int beats;             // 500 ms pauses before the first blow's sound
   std::vector<std::string> sounds;
-  int playerCasts, enemyCasts;
+  std::vector<Expected> lines;
 };
 
 const MatrixCase kCases[] = {
-    {"AttackAttack", Attack, Attack, false,
-     {{19, P + "の攻撃！"}, Damage('E', 20, kAttackRange), {19, E + "の攻撃！"}, Damage('P', 20, kAttackRange)},
-     {"tuzyou.wav", "tuzyou.wav"}, 0, 0},
-    {"AttackStrong", Attack, StrongAttack, false,
-     {{19, P + "の攻撃！"}, Damage('E', 20, kIntoStrongRange), {19, E + "の強攻撃！"}, Damage('P', 20, kStrongRange)},
-     {"tuzyou.wav", "kyouda.wav"}, 0, 0},
-    {"AttackCounterSucceeds", Attack, Counter, true,
-     {{19, P + "の攻撃！"}, {20, "しかし、" + E + "のカウンター！"}, Damage('P', 21, kCounterRange), {19, kOpponentRecovery}},
-     {"flush.wav"}, 0, 0},
-    {"AttackCounterFails", Attack, Counter, false,
-     {{19, P + "の攻撃！"}, {20, E + "カウンター失敗！"}, Damage('E', 21, kIntoCounterRange), {19, kOpponentRecovery}},
-     {"tuzyou.wav"}, 0, 0},
-    {"AttackMagic", Attack, Magic, false,
-     {{19, P + "の攻撃！"}, Damage('E', 20, kAttackRange), {19, E + "の魔法攻撃！"}, Damage('P', 20, kMagic)},
-     {"tuzyou.wav", "mahou.wav"}, 0, 1},
-    {"StrongAttack", StrongAttack, Attack, false,
-     {{19, P + "の強攻撃！"}, Damage('E', 20, kStrongRange), {19, E + "の攻撃！"}, Damage('P', 20, kIntoStrongRange)},
-     {"kyouda.wav", "tuzyou.wav"}, 0, 0},
-    {"StrongStrong", StrongAttack, StrongAttack, false,
-     {{19, P + "の強攻撃！"}, Damage('E', 20, kIntoStrongRange), {19, E + "の強攻撃！"}, Damage('P', 20, kIntoStrongRange)},
-     {"kyouda.wav", "kyouda.wav"}, 0, 0},
-    {"StrongCounter", StrongAttack, Counter, false,
-     {{19, E + "カウンター失敗！"}, {20, P + "の強攻撃！"}, Damage('E', 21, kIntoStrongRange), {19, kOpponentRecovery}},
-     {"kyouda.wav"}, 0, 0},
-    {"StrongMagic", StrongAttack, Magic, false,
-     {{19, P + "の強攻撃！"}, Damage('E', 20, kStrongRange), {19, E + "の魔法攻撃！"}, Damage('P', 20, kMagic)},
-     {"kyouda.wav", "mahou.wav"}, 0, 1},
-    {"CounterAttackSucceeds", Counter, Attack, true,
-     {{19, E + "の攻撃！"}, {20, "しかし、" + P + "のカウンター！"}, Damage('E', 21, kCounterRange), {19, kPlayerRecovery}},
-     {"flush.wav"}, 0, 0},
-    {"CounterAttackFails", Counter, Attack, false,
-     {{19, E + "の攻撃！"}, {20, P + "カウンター失敗！"}, Damage('P', 21, kIntoCounterRange), {19, kPlayerRecovery}},
-     {"tuzyou.wav"}, 0, 0},
-    {"CounterStrong", Counter, StrongAttack, false,
-     {{19, E + "の強攻撃！"}, {20, P + "カウンター失敗！"}, Damage('P', 21, kIntoStrongRange), {19, kPlayerRecovery}},
-     {"kyouda.wav"}, 0, 0},
-    {"CounterCounter", Counter, Counter, false,
-     {{19, "お互い顔を見合わせている...。"}, {19, kPlayerRecovery}, {20, kOpponentRecovery}},
-     {}, 0, 0},
-    {"CounterMagic", Counter, Magic, false,
-     {{19, E + "の魔法攻撃！"}, {20, P + "カウンター成功！"}, Damage('E', 21, kCounterMagicRange), {19, kPlayerRecovery}},
-     {"flush.wav"}, 0, 1},
-    {"MagicAttack", Magic, Attack, false,
-     {{19, P + "の魔法攻撃！"}, Damage('E', 20, kMagic), {19, E + "の攻撃！"}, Damage('P', 20, kAttackRange)},
-     {"mahou.wav", "tuzyou.wav"}, 1, 0},
-    {"MagicStrong", Magic, StrongAttack, false,
-     {{19, P + "の魔法攻撃！"}, Damage('E', 20, kMagic), {19, E + "の強攻撃！"}, Damage('P', 20, kStrongRange)},
-     {"mahou.wav", "kyouda.wav"}, 1, 0},
-    {"MagicCounter", Magic, Counter, false,
-     {{19, P + "の魔法攻撃！"}, {20, "しかし、見切られていた！"}, {21, E + "カウンター！"}, Damage('P', 22, kCounterMagicRange), {19, kOpponentRecovery}},
-     {"flush.wav"}, 1, 0},
-    {"MagicMagic", Magic, Magic, false,
-     {{19, P + "の魔法攻撃！"}, Damage('E', 20, kMagic), {19, E + "の魔法攻撃！"}, Damage('P', 20, kMagic)},
-     {"mahou.wav", "mahou.wav"}, 1, 1},
+    {"AttackAttack", Attack, Attack, false, 1, {"tuzyou.wav", "tuzyou.wav"},
+     {{19, P + "の攻撃！"}, Damage('E', 20, kAttackRange), {19, E + "の攻撃！"}, Damage('P', 20, kAttackRange)}},
+    {"AttackStrong", Attack, StrongAttack, false, 1, {"tuzyou.wav", "kyouda.wav"},
+     {{19, P + "の攻撃！"}, Damage('E', 20, kIntoStrongRange), {19, E + "の強攻撃！"}, Damage('P', 20, kStrongRange)}},
+    {"AttackCounterSucceeds", Attack, Counter, true, 2, {"flush.wav"},
+     {{19, P + "の攻撃！"}, {20, "しかし、" + E + "のカウンター！"}, Damage('P', 21, kCounterRange), {19, kOpponentRecovery}}},
+    {"AttackCounterFails", Attack, Counter, false, 1, {"tuzyou.wav"},
+     {{19, P + "の攻撃！"}, {20, E + "カウンター失敗！"}, Damage('E', 21, kIntoCounterRange), {19, kOpponentRecovery}}},
+    {"AttackMagic", Attack, Magic, false, 1, {"tuzyou.wav", "mahou.wav"},
+     {{19, P + "の攻撃！"}, Damage('E', 20, kAttackRange), {19, E + "の魔法攻撃！"}, Damage('P', 20, kMagic)}},
+    {"StrongAttack", StrongAttack, Attack, false, 1, {"kyouda.wav", "tuzyou.wav"},
+     {{19, P + "の強攻撃！"}, Damage('E', 20, kStrongRange), {19, E + "の攻撃！"}, Damage('P', 20, kIntoStrongRange)}},
+    {"StrongStrong", StrongAttack, StrongAttack, false, 1, {"kyouda.wav", "kyouda.wav"},
+     {{19, P + "の強攻撃！"}, Damage('E', 20, kIntoStrongRange), {19, E + "の強攻撃！"}, Damage('P', 20, kIntoStrongRange)}},
+    {"StrongCounter", StrongAttack, Counter, false, 2, {"kyouda.wav"},
+     {{19, E + "カウンター失敗！"}, {20, P + "の強攻撃！"}, Damage('E', 21, kIntoStrongRange), {19, kOpponentRecovery}}},
+    {"StrongMagic", StrongAttack, Magic, false, 1, {"kyouda.wav", "mahou.wav"},
+     {{19, P + "の強攻撃！"}, Damage('E', 20, kStrongRange), {19, E + "の魔法攻撃！"}, Damage('P', 20, kMagic)}},
+    {"CounterAttackSucceeds", Counter, Attack, true, 2, {"flush.wav"},
+     {{19, E + "の攻撃！"}, {20, "しかし、" + P + "のカウンター！"}, Damage('E', 21, kCounterRange), {19, kPlayerRecovery}}},
+    {"CounterAttackFails", Counter, Attack, false, 1, {"tuzyou.wav"},
+     {{19, E + "の攻撃！"}, {20, P + "カウンター失敗！"}, Damage('P', 21, kIntoCounterRange), {19, kPlayerRecovery}}},
+    {"CounterStrong", Counter, StrongAttack, false, 2, {"kyouda.wav"},
+     {{19, E + "の強攻撃！"}, {20, P + "カウンター失敗！"}, Damage('P', 21, kIntoStrongRange), {19, kPlayerRecovery}}},
+    {"CounterCounter", Counter, Counter, false, 0, {},
+     {{19, "お互い顔を見合わせている...。"}, {19, kPlayerRecovery}, {20, kOpponentRecovery}}},
+    {"CounterMagic", Counter, Magic, false, 2, {"flush.wav"},
+     {{19, E + "の魔法攻撃！"}, {20, P + "カウンター成功！"}, Damage('E', 21, kCounterMagicRange), {19, kPlayerRecovery}}},
+    {"MagicAttack", Magic, Attack, false, 1, {"mahou.wav", "tuzyou.wav"},
+     {{19, P + "の魔法攻撃！"}, Damage('E', 20, kMagic), {19, E + "の攻撃！"}, Damage('P', 20, kAttackRange)}},
+    {"MagicStrong", Magic, StrongAttack, false, 1, {"mahou.wav", "kyouda.wav"},
+     {{19, P + "の魔法攻撃！"}, Damage('E', 20, kMagic), {19, E + "の強攻撃！"}, Damage('P', 20, kStrongRange)}},
+    {"MagicCounter", Magic, Counter, false, 3, {"flush.wav"},
+     {{19, P + "の魔法攻撃！"}, {20, "しかし、見切られていた！"}, {21, E + "カウンター！"}, Damage('P', 22, kCounterMagicRange), {19, kOpponentRecovery}}},
+    {"MagicMagic", Magic, Magic, false, 1, {"mahou.wav", "mahou.wav"},
+     {{19, P + "の魔法攻撃！"}, Damage('E', 20, kMagic), {19, E + "の魔法攻撃！"}, Damage('P', 20, kMagic)}},
 };
 
 void PrintTo(const MatrixCase& c, std::ostream* out) { *out << c.name; }
@@ -112,10 +94,10 @@ class OutcomeMatrix : public BattleFixture, public ::testing::WithParamInterface
 
 TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
   const MatrixCase& c = GetParam();
-  for (int* hp : {&player.hp, &roster.hp[0]}) *hp = kHp;
   for (int* maxHp : {&player.maxHp, &roster.maxHp[0]}) *maxHp = 800;
-  for (int* mp : {&player.mp, &roster.mp[0]}) *mp = kMp;
   for (int* maxMp : {&player.maxMp, &roster.maxMp[0]}) *maxMp = 600;
+  player.hp = roster.hp[0] = kHp;
+  player.mp = roster.mp[0] = kMp;
   player.attack = roster.attack[0] = 600;
   player.defence = roster.defence[0] = 400;
   player.magic = roster.magic[0] = 330;
@@ -124,56 +106,42 @@ TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
   playerCommand = c.player;
   gameRandom.seed(SeedFor(c.enemy, c.counterSucceeds));
   WatchMessages(12000, 10);
+  const std::uint32_t start = console.now();
 
   ASSERT_EQ(PlayTurn(), BattleOutcome::Continues);
   EXPECT_EQ(enemyCommand, c.enemy);
   EXPECT_EQ(runState.turnCount, 1);
+  EXPECT_EQ(sound.names("play_wave"), c.sounds);
+  // The first blow's sound comes after its lines' pauses and before its bar moves.
+  if (!c.sounds.empty()) {
+    EXPECT_EQ(sound.calls().front().time - start, 500u * c.beats);
+  }
 
+  // Each line as expected, its figures as told; the HP and MP afterwards follow from them.
   ASSERT_EQ(lines.size(), c.lines.size()) << ::testing::PrintToString(lines);
-  int damageTo[2] = {};  // player, opponent
-  int hpGain[2] = {}, mpGain[2] = {};
+  int hp[2] = {kHp, kHp};  // player, opponent
+  int mp[2] = {kMp - (c.player == Magic ? 150 : 0), kMp - (c.enemy == Magic ? 150 : 0)};
   const std::regex number("[0-9]+(?![0-9]*\\})");  // not a colour mark
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const Expected& want = c.lines[i];
-    std::vector<int> numbers;
-    for (std::sregex_iterator it(lines[i].text.begin(), lines[i].text.end(), number), end;
-         it != end; ++it)
-      numbers.push_back(std::stoi(it->str()));
-    const std::string pattern = std::regex_replace(lines[i].text, number, "#");
-    EXPECT_EQ(lines[i].row, want.row) << i << ": " << lines[i];
-    EXPECT_EQ(pattern, want.text) << i;
+    std::vector<int> figures;
+    for (std::sregex_iterator it(lines[i].text.begin(), lines[i].text.end(), number), end; it != end; ++it)
+      figures.push_back(std::stoi(it->str()));
+    EXPECT_EQ(lines[i].row, want.row) << lines[i];
+    EXPECT_EQ(std::regex_replace(lines[i].text, number, "#"), want.text) << lines[i];
     if (want.target) {
-      ASSERT_EQ(numbers.size(), 1u);
-      EXPECT_GE(numbers[0], want.range[0]) << lines[i];
-      EXPECT_LE(numbers[0], want.range[1]) << lines[i];
-      damageTo[want.target == 'P' ? 0 : 1] += numbers[0];
-    } else if (want.text == kPlayerRecovery || want.text == kOpponentRecovery) {
-      ASSERT_EQ(numbers.size(), 2u);
+      ASSERT_EQ(figures.size(), 1u);
+      EXPECT_GE(figures[0], want.range[0]) << lines[i];
+      EXPECT_LE(figures[0], want.range[1]) << lines[i];
+      hp[want.target == 'P' ? 0 : 1] -= figures[0];
+    } else if (figures.size() == 2) {  // a recovery
       const int side = want.text == kPlayerRecovery ? 0 : 1;
-      hpGain[side] = numbers[0];
-      mpGain[side] = numbers[1];
+      hp[side] += figures[0];
+      mp[side] += figures[1];
     }
   }
-  // The player's recovery: 1..3 times 800 / 20 plus 0..15, and 1..4 times 600 / 20 plus 0..15.
-  if (c.player == Counter) {
-    EXPECT_GE(hpGain[0], 40);
-    EXPECT_LE(hpGain[0], 135);
-    EXPECT_GE(mpGain[0], 30);
-    EXPECT_LE(mpGain[0], 135);
-  }
-  // The opponent's: 1..4 times its HP after the phases / 20 plus 0..15, and its MP as above.
-  if (c.enemy == Counter) {
-    const int unit = (kHp - damageTo[1]) / 20;
-    EXPECT_GE(hpGain[1], unit);
-    EXPECT_LE(hpGain[1], 4 * unit + 15);
-    EXPECT_GE(mpGain[1], 30);
-    EXPECT_LE(mpGain[1], 135);
-  }
-  EXPECT_EQ(player.hp, kHp - damageTo[0] + hpGain[0]);
-  EXPECT_EQ(roster.hp[0], kHp - damageTo[1] + hpGain[1]);
-  EXPECT_EQ(player.mp, kMp - 150 * c.playerCasts + mpGain[0]);
-  EXPECT_EQ(roster.mp[0], kMp - 150 * c.enemyCasts + mpGain[1]);
-  EXPECT_EQ(sound.names("play_wave"), c.sounds);
+  EXPECT_EQ(std::pair(player.hp, player.mp), std::pair(hp[0], mp[0]));
+  EXPECT_EQ(std::pair(roster.hp[0], roster.mp[0]), std::pair(hp[1], mp[1]));
 
   // The header stays; the message area is left clear, and the bars are current.
   const char* names[] = {"通常攻撃", "強攻撃", "カウンター", "魔法攻撃"};

@@ -13,72 +13,56 @@ class StatusBarsTest : public BattleFixture {
     DrawPlayerPanel();
     FillStatusBars();
     SetShownValuesToCurrent();
-    start = console.now();
   }
-  std::uint32_t Elapsed() { return console.now() - start; }
-  std::uint32_t start = 0;
 };
 
 }  // namespace
 
-TEST_F(StatusBarsTest, HpBarShrinksFromTheEndAndGrowsFromTheStart) {
+TEST_F(StatusBarsTest, BarsShrinkFromTheEndAndGrowFromTheStartByTheirRules) {
+  // The opponent's HP bar uses the real rule (360 HP: a cell per 18, rounding up); the
+  // player's MP bar the integer rule mp / (max / 20), one MP per cell below 20.
   struct Case {
-    int from, to;       // opponent HP, of 360 (step 18)
-    int cells;          // painted cells afterwards
-    std::uint32_t ms;   // 15 ms for each cell the loop visits
+    bool hp;
+    int max, from, to;
+    int cells;         // painted cells afterwards
+    std::uint32_t ms;  // 15 ms for each cell the loop visits
     const char* figures;
   } cases[] = {
-      {360, 180, 11, 10 * 15, "ＨＰ 180 / 360"},  // 180 / 18 = 10: cells 20..11 blanked
-      {360, 1, 1, 20 * 15, "ＨＰ   1 / 360"},     // full to 1 keeps cell 0
-      {360, 0, 0, 20 * 15, "ＨＰ   0 / 360"},     // 0 blanks cell 0 too, without a wait
-      {180, 270, 15, 15 * 15, "ＨＰ 270 / 360"},  // growth redraws cells 0..14
-      {0, 19, 2, 2 * 15, "ＨＰ  19 / 360"},       // 19 / 18 > 1: the real rule rounds up
+      {true, 360, 360, 180, 11, 10 * 15, "ＨＰ 180 / 360"},   // 180 / 18 = 10: cells 20..11 blanked
+      {true, 360, 360, 1, 1, 20 * 15, "ＨＰ   1 / 360"},      // full to 1 keeps cell 0
+      {true, 360, 360, 0, 0, 20 * 15, "ＨＰ   0 / 360"},      // 0 blanks cell 0 too, without a wait
+      {true, 360, 180, 270, 15, 15 * 15, "ＨＰ 270 / 360"},   // growth redraws cells 0..14
+      {true, 360, 0, 19, 2, 2 * 15, "ＨＰ  19 / 360"},        // 19 / 18 > 1
+      {false, 300, 300, 150, 11, 10 * 15, "ＭＰ 150 / 300"},  // 150 / 15 = 10: a shrink keeps 0..10
+      {false, 300, 0, 150, 10, 10 * 15, "ＭＰ 150 / 300"},    // a growth draws cells 0..9
+      {false, 300, 300, 0, 0, 20 * 15, "ＭＰ   0 / 300"},     // empty: cell 0 goes too
+      {false, 300, 150, 164, 10, 10 * 15, "ＭＰ 164 / 300"},  // 164 / 15 = 10 still
+      {false, 10, 0, 5, 5, 5 * 15, "ＭＰ   5 /  10"},         // below 20 MP each MP is a cell
+      {false, 110, 0, 110, 20, 20 * 15, "ＭＰ 110 / 110"},    // 110 / 5 = 22, but a bar has 20 cells
   };
   for (const Case& c : cases) {
-    roster.hp[0] = c.from;
-    shownEnemyHp = 360;
-    UpdateStatusBars();  // bring the bar to `from`
-    shownEnemyHp = c.from;
-    roster.hp[0] = c.to;
-    start = console.now();
-    UpdateStatusBars();
-    EXPECT_EQ(BarCells(3, 4, 12), c.cells) << c.from << "->" << c.to;
-    EXPECT_EQ(Colors(3 + c.cells, 4), std::pair(15, 15)) << c.from << "->" << c.to;
-    EXPECT_EQ(Elapsed(), c.ms) << c.from << "->" << c.to;
-    EXPECT_TRUE(Shows(3, 3, c.figures, 12, 15));
-  }
-}
-
-TEST_F(StatusBarsTest, MpBarsUseTheIntegerRule) {
-  struct Case {
-    int maxMp, from, to, cells;
-    std::uint32_t ms;
-  } cases[] = {
-      {300, 300, 150, 11, 10 * 15}, // 150 / 15 = 10: a shrink blanks 20..11, keeps 0..10
-      {300, 0, 150, 10, 10 * 15},   // a growth draws cells 0..9
-      {300, 300, 0, 0, 20 * 15},    // empty: cell 0 goes too
-      {300, 150, 164, 10, 10 * 15}, // 164 / 15 = 10 still
-      {10, 0, 5, 5, 5 * 15},        // below 20 MP each MP is a cell (no division by zero)
-      {10, 10, 4, 5, 16 * 15},
-      {110, 0, 110, 20, 20 * 15},   // 110 / 5 = 22, but a bar has 20 cells
-  };
-  for (const Case& c : cases) {
-    player.maxMp = c.maxMp;
+    SCOPED_TRACE(::testing::Message() << (c.hp ? "HP " : "MP ") << c.from << "->" << c.to);
+    const int column = c.hp ? 3 : 57, row = c.hp ? 4 : 15, color = c.hp ? 12 : 5;
+    int& value = c.hp ? roster.hp[0] : player.mp;
+    int& shown = c.hp ? shownEnemyHp : shownPlayerMp;
+    (c.hp ? roster.maxHp[0] : player.maxMp) = c.max;
+    SetShownValuesToCurrent();  // no other bar moves
     // The starting bar: empty, grown to `from`.
     console.set_color(15, 15);
-    console.locate(57, 15);
+    console.locate(column, row);
     console.print("%22c", ' ');
-    player.mp = c.from;
-    shownPlayerMp = 0;
+    value = c.from;
+    shown = 0;
     UpdateStatusBars();
-    shownPlayerMp = c.from;
-    player.mp = c.to;
-    start = console.now();
+    shown = c.from;
+    value = c.to;
+    const std::uint32_t start = console.now();
     UpdateStatusBars();
-    EXPECT_EQ(BarCells(57, 15, 5), c.cells) << c.maxMp << ": " << c.from << "->" << c.to;
-    EXPECT_EQ(Elapsed(), c.ms) << c.maxMp << ": " << c.from << "->" << c.to;
-    for (int column = 57 + c.cells; column <= 78; ++column)
-      EXPECT_NE(Colors(column, 15), std::pair(5, 5)) << column;
+    EXPECT_EQ(BarCells(column, row, color), c.cells);
+    EXPECT_EQ(console.now() - start, c.ms);
+    for (int cell = column + c.cells; cell <= column + 21; ++cell)
+      EXPECT_EQ(Colors(cell, row), std::pair(15, 15)) << cell;
+    EXPECT_TRUE(Shows(column, row - 1, c.figures, color, 15));
   }
 }
 
@@ -87,8 +71,9 @@ TEST_F(StatusBarsTest, OnlyTheBarsThatChangedMoveButAllFiguresAreReprinted) {
   player.hp = 200;
   console.locate(57, 14);
   console.print("scribbled");
+  const std::uint32_t start = console.now();
   UpdateStatusBars();
-  EXPECT_EQ(Elapsed(), (10 + 10) * 15u);
+  EXPECT_EQ(console.now() - start, (10 + 10) * 15u);
   EXPECT_EQ(BarCells(3, 4, 12), 20);
   EXPECT_EQ(BarCells(3, 6, 5), 11);
   EXPECT_EQ(BarCells(57, 13, 12), 11);  // 200 / 20 = 10: cells 20..11 go
@@ -96,17 +81,7 @@ TEST_F(StatusBarsTest, OnlyTheBarsThatChangedMoveButAllFiguresAreReprinted) {
   EXPECT_TRUE(Shows(57, 14, "ＭＰ 300 / 300", 5, 15));
   EXPECT_EQ(console.foreground(), 0);
   EXPECT_EQ(console.background(), 15);
-  // The shown values are left as they were.
+  // The shown values are left as they were: the next call animates again from them.
   EXPECT_EQ(shownPlayerHp, 400);
   EXPECT_EQ(shownEnemyMp, roster.maxMp[0]);
-}
-
-TEST_F(StatusBarsTest, EveryCallWithinATurnAnimatesAgainFromTheShownValue) {
-  player.hp = 300;
-  UpdateStatusBars();  // 400 -> 300: cells 20..15
-  start = console.now();
-  player.hp = 200;
-  UpdateStatusBars();  // still from 400: cells 20..11, the first five again
-  EXPECT_EQ(Elapsed(), 10 * 15u);
-  EXPECT_EQ(BarCells(57, 13, 12), 11);
 }

@@ -14,63 +14,48 @@ TEST(GameRandom, IsTheClassicLinearCongruentialSequence) {
   gameRandom.seed(0xFFFFFFFFu);
   for (int i = 0; i < 1000; ++i) {
     const int r = gameRandom.next();
-    ASSERT_GE(r, 0);
-    ASSERT_LE(r, 32767);
+    ASSERT_TRUE(r >= 0 && r <= 32767) << r;
   }
 }
 
 TEST(DamageRoll, LiesBetweenBasePlusOneAndBasePlusThirty) {
   struct Case {
-    int power, defence, low, high;
+    int power, defence, low;
   } cases[] = {
-      {100, 900, 1, 30},    // base 33 - 225 < 0 counts as 0
-      {300, 200, 51, 80},   // base 100 - 50
-      {450, 100, 126, 155}, // an Attack against a StrongAttack
-      {250, 150, 47, 76},   // counter damage, base 83 - 37
-      {375, 150, 89, 118},  // countered Magic
+      {100, 900, 1},   // base 33 - 225 < 0 counts as 0
+      {300, 200, 51},  // base 100 - 50
+      {250, 150, 47},  // base 83 - 37
   };
   for (const Case& c : cases) {
     std::set<int> seen;
     gameRandom.seed(7);
     for (int i = 0; i < 3000; ++i) seen.insert(DamageRoll(c.power, c.defence));
     EXPECT_EQ(*seen.begin(), c.low) << c.power << "/" << c.defence;
-    EXPECT_EQ(*seen.rbegin(), c.high) << c.power << "/" << c.defence;
+    EXPECT_EQ(*seen.rbegin(), c.low + 29) << c.power << "/" << c.defence;
     EXPECT_EQ(seen.size(), 30u);
   }
 }
 
-namespace {
-// How many of the 100 draws land, found by running the roll over a full cycle of draws.
-int LandingDraws(int attacker, int defender, int base) {
-  int hits = 0;
-  gameRandom.seed(12345);
-  for (int i = 0; i < 100000; ++i) hits += HitCheck(attacker, defender, base);
-  return (hits + 500) / 1000;
-}
-}  // namespace
-
 TEST(HitCheck, ChanceFallsWithTheAgilityRatioDownToForty) {
   struct Case {
-    int attacker, defender, base, landing;
+    int attacker, defender, base, landing;  // landing draws of every 100
   } cases[] = {
       {100, 100, 90, 91}, {100, 299, 90, 91}, {100, 300, 90, 81}, {100, 499, 90, 81},
       {100, 500, 90, 71}, {100, 700, 90, 61}, {100, 900, 90, 51}, {100, 1100, 90, 41},
       {5, 450, 90, 41},   {450, 5, 75, 76},   {100, 300, 75, 51}, {100, 500, 75, 41},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(LandingDraws(c.attacker, c.defender, c.base), c.landing)
-        << c.attacker << " vs " << c.defender << " base " << c.base;
+  for (const Case& c : cases) {
+    int hits = 0;
+    gameRandom.seed(12345);
+    for (int i = 0; i < 100000; ++i) hits += HitCheck(c.attacker, c.defender, c.base);
+    EXPECT_EQ((hits + 500) / 1000, c.landing) << c.attacker << " vs " << c.defender << " base " << c.base;
+  }
 }
 
-TEST(PercentCheck, SucceedsOnPercentOf101Draws) {
+TEST(PercentCheck, ZeroNeverSucceedsAndOneHundredAndOneAlwaysDoes) {
   gameRandom.seed(3);
-  int never = 0, always = 0, sixtySix = 0;
-  for (int i = 0; i < 101000; ++i) {
-    never += PercentCheck(0);
-    always += PercentCheck(101);
-    sixtySix += PercentCheck(66);
+  for (int i = 0; i < 2020; ++i) {
+    ASSERT_FALSE(PercentCheck(0));
+    ASSERT_TRUE(PercentCheck(101));
   }
-  EXPECT_EQ(never, 0);
-  EXPECT_EQ(always, 101000);
-  EXPECT_NEAR(sixtySix, 66000, 1000);
 }

@@ -1,0 +1,65 @@
+// A Standard MIDI File in memory, handing out its events in time order across all tracks.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "sound/midi/midi_event.hpp"
+
+struct MidiTrackCursor {
+  bool ended = false;
+  std::uint32_t length = 0;
+  const std::uint8_t* start = nullptr;
+  const std::uint8_t* position = nullptr;
+  std::uint32_t next_time = 0;
+  std::uint8_t running_status = 0;
+
+  bool exhausted() const { return static_cast<std::uint32_t>(position - start) >= length; }
+};
+
+class MidiSequence {
+ public:
+  // Told about reading failures that have a text: the track index and the text.
+  using ParseErrorHook = std::function<void(std::uint32_t track, std::string_view text)>;
+
+  // What next_event answers besides an event.
+  enum class Read { Event, EndOfData, Failure };
+
+  explicit MidiSequence(ParseErrorHook hook = {}) : parse_error_(std::move(hook)) {}
+
+  // Reads the file `name` (plain or RIFF "RMID") from the working directory, or else the
+  // program's own "MIDI" resource of that name. False when nothing loads or one is loaded.
+  bool load(const char* name);
+  // Takes `bytes` (starting at "MThd") as the file; they must outlive the sequence.
+  bool parse_image(std::span<const std::uint8_t> bytes);
+  bool rewind();
+  std::optional<std::uint32_t> read_var_len(MidiTrackCursor& track);
+  std::optional<MidiEvent> read_track_event(std::uint32_t trackIndex);
+  Read next_event(MidiEvent& event);
+
+  bool loaded() const { return image_ != nullptr; }
+  std::uint32_t format() const { return format_; }
+  std::uint32_t division() const { return division_; }
+  const std::vector<MidiTrackCursor>& tracks() const { return tracks_; }
+
+ private:
+  bool read_data(MidiTrackCursor& track, std::uint32_t count, std::vector<std::uint8_t>& into,
+                 std::uint32_t trackIndex, std::string_view truncated);
+  bool start_track(MidiTrackCursor& track);
+  void report(std::uint32_t track, std::string_view text) const;
+
+  ParseErrorHook parse_error_;
+  std::vector<std::uint8_t> image_block_;  // a file's bytes; empty for a built-in resource
+  const std::uint8_t* image_ = nullptr;
+  std::uint32_t format_ = 0;
+  std::uint32_t division_ = 0;
+  std::vector<MidiTrackCursor> tracks_;
+};
+
+// The Standard MIDI File inside `file`: the "data" chunk of a RIFF "RMID" file, else the whole
+// file. Nothing for an "RMID" file without a whole "data" chunk.
+std::optional<std::span<const std::uint8_t>> MidiImageOf(std::span<const std::uint8_t> file);

@@ -1,0 +1,77 @@
+// A piece of music played through a MIDI stream: two buffers refilled from the sequence as they come back.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "sound/midi/midi_sequence.hpp"
+#include "sound/midi/midi_stream.hpp"
+#include "sound/sound_system.hpp"
+
+class MidiStreamPlayer final : public MusicPlayer {
+ public:
+  enum class EndState : std::int32_t { Running = 0, Stopping = 100, Finished = 200, Ending = 300 };
+  enum class Fill : std::int32_t { Filled = 0, ReadError = -101, EarlierError = -102, Ended = -103 };
+  enum class Write : std::int32_t { Written = 0, Full = -104, Dropped = -105 };
+
+  explicit MidiStreamPlayer(MidiStreamService& service) : service_(service) {}
+  ~MidiStreamPlayer() override;
+
+  MidiSequence& sequence() { return sequence_; }
+
+  // Starts the piece from its beginning (restarting it if it plays); false when it cannot start.
+  bool play(bool loop);
+  // Stops and waits (at most 2000 ms) for both buffers to come back, then releases the stream.
+  bool stop();
+
+  bool open_and_prime();
+  Fill fill_buffer(bool reset, MidiStreamBuffer& buffer);
+  Write write_record(MidiEvent& event, MidiStreamBuffer& buffer);
+  // The stream hands a played buffer back: refill and queue it, or count it home.
+  void on_buffer_done(MidiStreamBuffer* buffer);
+
+  bool playing() const { return playing_; }
+  EndState end_state() const { return end_state_; }
+  bool stream_open() const { return stream_ != nullptr; }
+  std::uint32_t tick_budget() const { return tick_budget_; }
+
+  static constexpr int kStopWaitMs = 2000;
+
+ private:
+  // kEndOfData: the piece ended and does not loop on; kReadError: the file cannot be read on;
+  // kPending: pending_event waits for the next buffer.
+  enum MergeFlag : std::uint32_t { kEndOfData = 1, kReadError = 2, kPending = 4 };
+
+  void restart_sequence();
+  bool pass_holds_time() const;
+  void wrap_around(MidiStreamBuffer& buffer);
+  void release_stream();
+  void put_record(MidiStreamBuffer& buffer, std::uint8_t kind, std::uint32_t parameter, std::uint32_t time);
+  void finish();
+
+  MidiStreamService& service_;
+  MidiSequence sequence_;
+  std::unique_ptr<MidiStream> stream_;
+  std::array<MidiStreamBuffer, 2> buffers_;
+
+  // Shared with the stream's hand-back thread.
+  std::atomic<bool> playing_{false};
+  std::atomic<EndState> end_state_{EndState::Running};
+  std::atomic<std::int32_t> returned_buffers_{0};
+  std::mutex finished_mutex_;
+  std::condition_variable finished_;
+
+  // Touched by the game thread only while no buffer is out, by the hand-back thread otherwise.
+  bool loop_ = false;
+  std::uint32_t current_tick_ = 0;
+  std::uint32_t record_tick_ = 0;  // time of the last written record: the next delta counts from it
+  std::uint32_t pass_records_ = 0;  // records written since the piece last started over
+  std::uint32_t tick_budget_ = 0;
+  std::uint32_t buffer_index_ = 0;
+  std::uint32_t merge_flags_ = 0;
+  MidiEvent pending_event_;
+};

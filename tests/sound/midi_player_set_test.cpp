@@ -1,0 +1,51 @@
+// The game's music calls: results for null, unknown and missing players; replaced players retired.
+#include <gtest/gtest.h>
+
+#include "sound/midi/midi_player_set.hpp"
+#include "tests/sound/fake_midi_stream.hpp"
+#include "tests/sound/midi_test_files.hpp"
+
+namespace {
+struct PlayerSetTest : ::testing::Test {
+  FakeStreamService streams;
+  MidiPlayerSet music{streams};
+  TestFile file{"set_piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})})};
+  const char* piece = file.path();
+};
+
+TEST_F(PlayerSetTest, NullUnknownAndMissingPlayersAreRefusedQuietly) {
+  EXPECT_EQ(music.load_music("no_such_music.mid"), nullptr);
+  EXPECT_EQ(music.load_music(nullptr), nullptr);
+  EXPECT_FALSE(music.play_music(nullptr, true));
+  EXPECT_FALSE(music.stop_music(nullptr));
+  MidiStreamPlayer foreign(streams);
+  EXPECT_FALSE(music.play_music(&foreign, true));
+  EXPECT_FALSE(music.stop_music(&foreign));
+  EXPECT_EQ(streams.opened, 0);
+  EXPECT_EQ(music.size(), 0u);
+}
+
+TEST_F(PlayerSetTest, LoadedPlayersPlayAndStop) {
+  MusicPlayer* player = music.load_music(piece);
+  ASSERT_NE(player, nullptr);
+  EXPECT_TRUE(music.stop_music(player));  // not playing yet: nothing to do
+  EXPECT_TRUE(music.play_music(player, true));
+  EXPECT_EQ(streams.open_streams, 1);
+  EXPECT_TRUE(music.stop_music(player));
+  EXPECT_EQ(streams.open_streams, 0);
+}
+
+TEST_F(PlayerSetTest, ChangingTheMusicRetiresTheStoppedPlayerOnly) {
+  MusicPlayer* first = music.load_music(piece);
+  ASSERT_TRUE(music.play_music(first, true));
+  ASSERT_NE(music.load_music(piece), nullptr);
+  EXPECT_EQ(music.size(), 2u);  // the first still plays, so it stays
+
+  ASSERT_TRUE(music.stop_music(first));
+  MusicPlayer* next = music.load_music(piece);
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(music.size(), 1u);  // both the stopped and the never-played player are gone
+  EXPECT_TRUE(music.play_music(next, false));
+  EXPECT_EQ(streams.open_streams, 1);
+}
+}  // namespace

@@ -1,0 +1,85 @@
+// Music rendered offline through FluidSynth: the piece's length and sound where its notes are.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sound/audio/offline_audio.hpp"
+#include "sound/midi/fluid_synth_engine.hpp"
+#include "sound/midi/midi_music.hpp"
+#include "sound/midi/midi_stream_player.hpp"
+#include "sound/midi/synth_stream_service.hpp"
+#include "tests/sound/midi_test_files.hpp"
+#include "tests/sound/nominal_timing.hpp"
+
+namespace {
+constexpr int kRate = 48000;
+constexpr std::size_t kChunk = 480;
+
+struct RenderTest : ::testing::Test {
+  std::unique_ptr<SynthEngine> engine = CreateFluidSynthEngine(kRate);
+  OfflineAudio output{kRate};
+  std::vector<float> samples;
+
+  void SetUp() override {
+    if (!engine) GTEST_SKIP() << "no General MIDI SoundFont installed";
+  }
+
+  // Renders until the player finishes, then `tail` seconds more; gives the frame it finished at.
+  std::size_t RenderToEnd(SynthStreamService& streams, MidiStreamPlayer& player, double tail) {
+    std::size_t finishedAt = 0;
+    for (std::size_t frames = 0; frames < 120 * kRate; frames += kChunk) {
+      auto chunk = output.render(kChunk);
+      samples.insert(samples.end(), chunk.begin(), chunk.end());
+      streams.settle();
+      if (finishedAt == 0 && player.end_state() == MidiStreamPlayer::EndState::Finished) finishedAt = frames + kChunk;
+      if (finishedAt != 0 && frames > finishedAt + tail * kRate) break;
+    }
+    return finishedAt;
+  }
+
+  double Loudness(double from, double to) const {
+    double sum = 0;
+    auto begin = static_cast<std::size_t>(from * kRate) * 2, end = static_cast<std::size_t>(to * kRate) * 2;
+    for (std::size_t i = begin; i < end && i < samples.size(); ++i) sum += samples[i] * samples[i];
+    return std::sqrt(sum / static_cast<double>(end - begin));
+  }
+};
+
+TEST_F(RenderTest, AKnownPieceSoundsWhereItsNotesAreAndLastsItsLength) {
+  // 120 a minute at 96 ticks a quarter: a note from 0.5 s to 1.0 s, another from 3.0 s to 3.5 s.
+  const Bytes piece = Smf(96, {Join({TempoEvent(500000),
+                                     {0x00, 0xC0, 19, 0x60, 0x90, 69, 110, 0x60, 0x80, 69, 0, 0x83, 0x00, 0x90, 72, 110,
+                                      0x60, 0x80, 72, 0},
+                                     kEndOfTrack})});
+  SynthStreamService streams(*engine, kRate, SynthStreamService::Mixing::Offline);
+  output.add_source(&streams);
+  MidiStreamPlayer player(streams);
+  ASSERT_TRUE(player.sequence().parse_image(piece));
+  ASSERT_NEAR(NominalTimingOf(player.sequence()).pass_seconds, 3.5, 1e-9);
+  ASSERT_TRUE(player.play(false));
+  std::size_t finishedAt = RenderToEnd(streams, player, 1.5);
+  EXPECT_NEAR(finishedAt / double(kRate), 3.5, 0.035);
+
+  double quiet = 1e-4;
+  EXPECT_LT(Loudness(0.0, 0.49), quiet);
+  EXPECT_GT(Loudness(0.52, 0.98), 100 * quiet);
+  EXPECT_LT(Loudness(2.5, 2.99), quiet);
+  EXPECT_GT(Loudness(3.02, 3.48), 100 * quiet);
+  EXPECT_LT(Loudness(4.5, 5.0), quiet);
+}
+
+TEST_F(RenderTest, TheGameMusicPlaysItsBuiltInPiecesOnTheOutput) {
+  auto music = CreateMidiMusic(output);
+  ASSERT_NE(music, nullptr);
+  MusicPlayer* title = music->load_music("title.mid");
+  ASSERT_NE(title, nullptr);
+  ASSERT_TRUE(music->play_music(title, true));
+  for (int i = 0; i < 200; ++i) {
+    auto chunk = output.render(kChunk);
+    samples.insert(samples.end(), chunk.begin(), chunk.end());
+  }
+  EXPECT_GT(Loudness(0.0, 2.0), 1e-3);
+  EXPECT_TRUE(music->stop_music(title));
+  EXPECT_EQ(music->load_music("missing.mid"), nullptr);
+}
+}  // namespace

@@ -1,88 +1,68 @@
-// The round introduction: music and caption by round, the two names, both sets of abilities.
+// The round introduction: music, bars and caption by round, the two names, both sides' abilities.
+#include "game/flow/round_intro.hpp"
+
 #include <gtest/gtest.h>
 
-#include "game/flow/round_intro.hpp"
+#include <tuple>
+
 #include "game/flow/sound_cues.hpp"
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
-#include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
 #include "tests/flow/sound_log.hpp"
+#include "tests/pages/big_digits.hpp"
 #include "tests/support/game_session.hpp"
 
-using RoundIntroScreen = GameSession;
-
 namespace {
-void EnterRound(int round) {
-  runState.round = round;
-  runState.opponentIndex = round - 1;
-}
+
+class RoundIntroScreen : public GameSession {
+ protected:
+  RoundIntroScreen() { CreateFighter("Alice"); }
+  static void EnterRound(int round) { runState = {round, round - 1, 0}; }
+};
+
 }  // namespace
 
 TEST_F(RoundIntroScreen, AnnouncesEachRoundWithItsMusicBarsAndCaption) {
-  struct Case {
+  const struct {
     int round;
     const char* caption;
-    int captionColor;
-    int barColor;
-    const char* music;
+    int captionColor, barColor;
+    std::string music;
   } cases[] = {
-      {1, "Round 1", 2, 7, "buttle1.mid"},  {3, "Round 3", 2, 7, "buttle1.mid"},
-      {4, "Round 4", 6, 6, "buttle2.mid"},  {5, "Round 5", 6, 6, "buttle2.mid"},
+      {1, "Round 1", 2, 7, "buttle1.mid"},       {3, "Round 3", 2, 7, "buttle1.mid"},
+      {4, "Round 4", 6, 6, "buttle2.mid"},       {5, "Round 5", 6, 6, "buttle2.mid"},
       {6, "Final Round", 12, 12, "buttle3.mid"}, {7, "Extra Round", 4, 4, "buttle4.mid"},
   };
-  CreateFighter("Alice");
   ChangeMusic("title.mid", true);
   std::string previousMusic = "title.mid";
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.caption);
     sound.forget();
     EnterRound(c.round);
     const std::uint32_t start = console.now();
+    // The bars sweep in from opposite sides, a cell every 10 ms; the caption comes after them.
+    At(start + 400, [&c] {
+      EXPECT_EQ(Colors(40, 11).second, c.barColor);
+      EXPECT_EQ(Colors(41, 11).second, 15);
+      EXPECT_EQ(Colors(41, 15).second, c.barColor);
+      EXPECT_EQ(Colors(40, 15).second, 15);
+      EXPECT_EQ(Text(1, 14, 10), std::string(10, ' '));
+    });
     EXPECT_EQ(RoundIntro(), Screen::Battle);
     EXPECT_EQ(console.now() - start, 800u + 3000u);
     EXPECT_TRUE(Shows(2, 14, c.caption, c.captionColor, 15));
-    for (int column : {1, 40, 80}) {
-      EXPECT_EQ(Colors(column, 11), std::make_pair(15, c.barColor));
-      EXPECT_EQ(Colors(column, 15), std::make_pair(15, c.barColor));
-    }
+    for (int column : {1, 40, 80})
+      for (int row : {11, 15}) EXPECT_EQ(Colors(column, row), std::make_pair(15, c.barColor));
     EXPECT_EQ(Colors(1, 12), std::make_pair(0, 15));
-    const auto log = SoundLog(sound);
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[0], "stop " + previousMusic);
-    EXPECT_EQ(log[1], std::string("load ") + c.music);
-    EXPECT_EQ(log[2], std::string("play ") + c.music + " loop");
+    EXPECT_EQ(SoundLog(sound), (std::vector<std::string>{"stop " + previousMusic, "load " + c.music,
+                                                          "play " + c.music + " loop"}));
     previousMusic = c.music;
-    EXPECT_EQ(console.foreground(), 0);
-    EXPECT_EQ(console.background(), 15);
+    EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
   }
 }
 
-TEST_F(RoundIntroScreen, BarsSweepInFromOppositeSidesOneCellEveryTenMilliseconds) {
-  CreateFighter("Alice");
-  At(400, [] {
-    EXPECT_EQ(Colors(40, 11).second, 7);
-    EXPECT_EQ(Colors(41, 11).second, 15);
-    EXPECT_EQ(Colors(41, 15).second, 7);
-    EXPECT_EQ(Colors(40, 15).second, 15);
-    EXPECT_EQ(Text(1, 14, 10), std::string(10, ' '));  // the caption follows the bars
-  });
-  RoundIntro();
-}
-
-TEST_F(RoundIntroScreen, CentresBothNamesByTheirWidth) {
-  CreateFighter("Alice");  // 5 bytes
-  EnterRound(3);           // 工事現場の大棟梁, 16 bytes
-  RoundIntro();
-  EXPECT_TRUE(Shows(39, 13, "VS", 6, 15));
-  EXPECT_TRUE(Shows(28, 14, "Alice", 9, 15));
-  EXPECT_TRUE(Shows(44, 12, "工事現場の大棟梁", 12, 15));
-  EXPECT_EQ(Text(27, 14, 1), " ");
-  EXPECT_EQ(Text(43, 12, 1), " ");
-}
-
-TEST_F(RoundIntroScreen, ShowsBothSidesAbilitiesWithCurrentHpAndMp) {
-  CreateFighter("Alice");
+TEST_F(RoundIntroScreen, ShowsBothNamesCentredAndBothSidesCurrentAbilities) {
   player.maxHp = 500;
   player.hp = 42;  // left over from the last round
   player.mp = 7;
@@ -90,51 +70,29 @@ TEST_F(RoundIntroScreen, ShowsBothSidesAbilitiesWithCurrentHpAndMp) {
   player.attack = 999;
   player.defence = 80;
   player.agility = 305;
-  EnterRound(2);
-  roster.hp[1] = 123;
+  EnterRound(3);  // 工事現場の大棟梁, 16 columns
+  roster.hp[2] = 123;
   RoundIntro();
+  EXPECT_TRUE(Shows(39, 13, "VS", 6, 15));
+  EXPECT_TRUE(Shows(28, 14, "Alice", 9, 15));
+  EXPECT_TRUE(Shows(44, 12, "工事現場の大棟梁", 12, 15));
+  EXPECT_EQ(Text(27, 14, 1) + Text(43, 12, 1), "  ");
 
-  const char* glyph[10][3] = {
-      {"┏━┓", "┃　┃", "┗━┛"}, {"　┫　", "　┃　", "　┻　"}, {"┏━┓", "┏━┛", "┗━┛"},
-      {"　━┓", "　━┫", "　━┛"}, {"┃　┃", "┗━┫", "　　┃"}, {"┏━━", "┗━┓", "━━┛"},
-      {"┏━┓", "┣━┓", "┗━┛"}, {"┏━┓", "　　┃", "　　┃"}, {"┏━┓", "┣━┫", "┗━┛"},
-      {"┏━┓", "┗━┫", "┗━┛"},
-  };
-  // Checks the label and the big number of one ability, both in the stat's colour.
-  auto expectAbility = [&](int labelColumn, int labelRow, const char* label, int color, int value) {
-    SCOPED_TRACE(std::string(label) + " " + std::to_string(value));
-    EXPECT_TRUE(Shows(labelColumn, labelRow, label, color, 15));
-    const int digits[3] = {value / 100, value / 10 % 10, value % 10};
-    for (int line = 0; line < 3; ++line) {
-      std::string row;
-      for (int d : digits) row += glyph[d][line];
-      EXPECT_TRUE(Shows(labelColumn + 4, labelRow + 1 + line, row, color, 15));
+  const Opponent foe = RosterSlot(2);
+  const struct {
+    const char* label;
+    int color, mine, theirs;
+  } stats[] = {{"ＨＰ", 4, 42, 123},           {"ＭＰ", 5, 7, foe.mp},
+               {"魔力", 6, 100, foe.magic},     {"攻撃", 12, 999, foe.attack},
+               {"防御", 2, 80, foe.defence},    {"敏捷", 1, 305, foe.agility}};
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(stats[i].label);
+    // Labels 23 columns apart in two rows of three, numbers 4 right of them and 2 below.
+    for (auto [column, row, value] : {std::tuple{2, 17, stats[i].mine}, {12, 2, stats[i].theirs}}) {
+      const int x = column + 23 * (i % 3), y = row + 4 * (i / 3);
+      EXPECT_TRUE(Shows(x, y, stats[i].label, stats[i].color, 15));
+      EXPECT_EQ(ReadBigNumber(x + 4, y + 2), value);
+      EXPECT_EQ(Colors(x + 4, y + 2), std::make_pair(stats[i].color, 15));
     }
-  };
-  expectAbility(2, 17, "ＨＰ", 4, 42);
-  expectAbility(25, 17, "ＭＰ", 5, 7);
-  expectAbility(48, 17, "魔力", 6, 100);
-  expectAbility(2, 21, "攻撃", 12, 999);
-  expectAbility(25, 21, "防御", 2, 80);
-  expectAbility(48, 21, "敏捷", 1, 305);
-
-  const Opponent guard = RosterSlot(1);
-  expectAbility(12, 2, "ＨＰ", 4, 123);
-  expectAbility(35, 2, "ＭＰ", 5, guard.mp);
-  expectAbility(58, 2, "魔力", 6, guard.magic);
-  expectAbility(12, 6, "攻撃", 12, guard.attack);
-  expectAbility(35, 6, "防御", 2, guard.defence);
-  expectAbility(58, 6, "敏捷", 1, guard.agility);
-}
-
-TEST_F(RoundIntroScreen, ANewRunStartsAtRoundOneWithAFreshRoster) {
-  runState = {5, 4, 31};
-  roster.hp[0] = 1;
-  gameRandom.seed(7);
-  EXPECT_EQ(StartNewRun(), Screen::RoundIntro);
-  EXPECT_EQ(runState.round, 1);
-  EXPECT_EQ(runState.opponentIndex, 0);
-  EXPECT_EQ(runState.turnCount, 0);
-  EXPECT_GE(roster.hp[0], initialRoster.hp[0]);
-  EXPECT_EQ(roster.hp[0], roster.maxHp[0]);
+  }
 }

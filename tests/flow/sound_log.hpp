@@ -1,6 +1,7 @@
 // Test helper: the recorded sound calls as short readable lines, optionally with their times.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,10 @@ inline std::vector<std::string> SoundLog(const RecordingSound& sound) {
   return out;
 }
 
-// The same lines prefixed with the game time of each call: "1300 stop x.mid".
-inline std::vector<std::string> TimedSoundLog(const RecordingSound& sound) {
+// The same lines prefixed with the game time of each call after `start`: "1300 stop x.mid".
+inline std::vector<std::string> TimedSoundLog(const RecordingSound& sound, std::uint32_t start = 0) {
   std::vector<std::string> out;
   for (const auto& call : sound.calls())
-    out.push_back(std::to_string(call.time) + " " + DescribeCall(call));
+    out.push_back(std::to_string(call.time - start) + " " + DescribeCall(call));
   return out;
 }

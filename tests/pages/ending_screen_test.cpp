@@ -1,11 +1,15 @@
 // The endings: the 49-turn branches, their texts and prompts, and the Extra Round's "WARNING!".
+#include "game/pages/ending_screen.hpp"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "game/flow/sound_cues.hpp"
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"
-#include "game/pages/ending_screen.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
@@ -18,68 +22,64 @@ class EndingScreenTest : public GameSession {
     ChangeMusic("buttle3.mid", true);
     sound.forget();
   }
-
   // The state VictoryScreen leaves after winning round `round`.
   static void WinRound(int round, int turns) { runState = {round + 1, round - 1, turns}; }
 };
 
+const std::string kPlain = "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？";
+
 }  // namespace
 
 TEST_F(EndingScreenTest, ChoosesTheBranchByTurnsAndRound) {
-  struct Case {
-    int wonRound;
-    int turns;
+  const struct {
+    int wonRound, turns;
     Screen next;
-    const char* line;  // what the message area shows at the end
-    int column, row;
+    int column, row;  // of the line that tells the branch
+    std::string line;
+    int fg;
+    const char* prompt;      // nullptr: no prompt, the Extra Round follows
+    std::uint32_t promptAt;  // when the prompt appears, from the start
   } cases[] = {
-      {6, 49, Screen::RoundIntro, "？？？「ちょっと待ちな！！」", 20, 22},
-      {6, 50, Screen::Title, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？", 30, 21},
-      {7, 49, Screen::Title, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！", 20, 19},
-      {7, 50, Screen::Title, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？", 30, 21},
+      {6, 49, Screen::RoundIntro, 20, 22, "？？？「ちょっと待ちな！！」", 12, nullptr, 0},
+      {6, 50, Screen::Title, 30, 21, kPlain, 9, "Press [ENTER KEY] and Return Title.", 4500},
+      {7, 50, Screen::Title, 30, 21, kPlain, 9, "Press [ENTER KEY] and Return Title.", 4500},
+      {7, 49, Screen::Title, 20, 19, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！", 6,
+       "Press [ENTER KEY] and Return Title!", 6000},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.wonRound) + " after " + std::to_string(c.turns));
     CreateFighter("Alice");
     WinRound(c.wonRound, c.turns);
-    keys.pause(100);
-    keys.press(kKeyEnter);
+    sound.forget();
+    const std::uint32_t start = console.now();
+    if (c.prompt) {
+      At(start + c.promptAt - 1, [] { EXPECT_EQ(Text(43, 23, 10), std::string(10, ' ')); });
+      keys.hold(kKeyEnter, start + c.promptAt + 10, start + c.promptAt + 60);
+    }
     EXPECT_EQ(EndingScreen(), c.next);
-    EXPECT_EQ(Text(c.column, c.row, 36).rfind(c.line, 0), 0u) << Text(c.column, c.row, 36);
+    EXPECT_TRUE(Shows(c.column, c.row, c.line, c.fg, 15));
+    if (c.prompt) {
+      EXPECT_TRUE(Shows(43, 23, c.prompt, 8, 15));
+      EXPECT_EQ(sound.calls().back().time - start, c.promptAt + 20) << "checked every 20 ms";
+    }
+    if (c.turns > 49) {
+      EXPECT_EQ(Text(19, 19, 60) + Text(19, 20, 60), std::string(120, ' '));
+    }
     const bool extraRound = c.next == Screen::RoundIntro;
     EXPECT_EQ(player.exists(), extraRound);
     EXPECT_EQ(runState.opponentIndex, extraRound ? 6 : c.wonRound - 1);
     EXPECT_EQ(runState.round, c.wonRound + 1);
-    EXPECT_EQ(runState.turnCount, c.turns);
   }
 }
 
-TEST_F(EndingScreenTest, PlainEndingWaitsForEnterAndReturnsToTheTitle) {
-  WinRound(6, 50);
-  keys.pause(100);
-  keys.press(kKeyEnter);
-  EXPECT_EQ(EndingScreen(), Screen::Title);
-  EXPECT_EQ(Text(19, 19, 60), std::string(60, ' '));
-  EXPECT_EQ(Text(19, 20, 60), std::string(60, ' '));
-  EXPECT_TRUE(Shows(30, 21, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？", 9, 15));
-  EXPECT_TRUE(Shows(43, 23, "Press [ENTER KEY] and Return Title.", 8, 15));
-  EXPECT_EQ(sound.calls().back().time, 3000u + 1500 + 120);  // the first 20 ms check after the pause
-  EXPECT_FALSE(player.exists());
-}
-
-TEST_F(EndingScreenTest, TrueEndingShowsItsThreeLinesOneASecond) {
+TEST_F(EndingScreenTest, TrueEndingShowsItsLinesOneASecond) {
   WinRound(7, 49);
   At(3000 + 999, [] { EXPECT_EQ(Text(20, 20, 10), std::string(10, ' ')); });
-  At(3000 + 1000, [] { EXPECT_EQ(Text(20, 21, 10), std::string(10, ' ')); });
-  keys.pause(100);
-  keys.press(kKeyEnter);
-  EXPECT_EQ(EndingScreen(), Screen::Title);
-  EXPECT_TRUE(Shows(20, 19, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！", 6, 15));
+  At(3000 + 1001, [] { EXPECT_EQ(Text(20, 20, 6) + Text(20, 21, 6), "よくぞ      "); });
+  EXPECT_EQ(EndingScreen(), Screen::Quit) << "the session ends at the prompt";
   EXPECT_TRUE(Shows(20, 20, "よくぞここまでやり込んでくれやがりました！", 0, 15));
   EXPECT_TRUE(Shows(20, 21, "おめでとうございますです！", 0, 15));
-  EXPECT_TRUE(Shows(43, 23, "Press [ENTER KEY] and Return Title!", 8, 15));
-  EXPECT_EQ(sound.calls().back().time, 3000u + 3000 + 120);  // the first 20 ms check after the pause
-  EXPECT_FALSE(player.exists());
+  EXPECT_TRUE(player.exists());
 }
 
 TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
@@ -90,15 +90,12 @@ TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
   At(4500 + 10 * 15, [] {
     EXPECT_TRUE(Shows(21, 10, "WARNING!", 0, 15));
     EXPECT_TRUE(Shows(53, 10, "WARNING!", 0, 15));
-    EXPECT_EQ(Text(1, 10, 20), std::string(20, ' '));
-    EXPECT_EQ(Text(29, 10, 24), std::string(24, ' '));
-    EXPECT_EQ(Text(61, 10, 20), std::string(20, ' '));
+    EXPECT_EQ(Text(1, 10, 20) + Text(29, 10, 24) + Text(61, 10, 20), std::string(64, ' '));
   });
   // They meet at 37 and stand there in red for 1300 ms.
   At(4810 + 1299, [] {
     EXPECT_TRUE(Shows(37, 10, "WARNING!", 12, 15));
-    EXPECT_EQ(Text(1, 10, 36), std::string(36, ' '));
-    EXPECT_EQ(Text(45, 10, 36), std::string(36, ' '));
+    EXPECT_EQ(Text(1, 10, 36) + Text(45, 10, 36), std::string(72, ' '));
   });
   // Opening sweep from 6110: after step s, red words at 38 + s and 36 - s.
   At(6110 + 10 * 21, [] {
@@ -113,18 +110,8 @@ TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
   EXPECT_TRUE(Shows(20, 19, "ザムを撃破した！", 9, 15));
   EXPECT_TRUE(Shows(20, 20, "Alice", 9, 15));
   EXPECT_TRUE(Shows(25, 20, "は闘技場を制覇した！！", 0, 15));
-  EXPECT_TRUE(Shows(20, 22, "？？？「ちょっと待ちな！！」", 12, 15));
-  EXPECT_EQ(runState.opponentIndex, 6);
-  EXPECT_EQ(runState.round, 7);
-  EXPECT_TRUE(player.exists());
   EXPECT_EQ(TimedSoundLog(sound),
             (std::vector<std::string>{"0 stop buttle3.mid", "0 load end.mid", "0 play end.mid once",
                                       "3000 stop end.mid", "3000 wave flush.wav",
                                       "4500 wave alarm.wav"}));
-}
-
-TEST_F(EndingScreenTest, EndsWithTheSessionAtThePrompt) {
-  WinRound(6, 50);
-  EXPECT_EQ(EndingScreen(), Screen::Quit);
-  EXPECT_TRUE(Shows(43, 23, "Press [ENTER KEY] and Return Title.", 8, 15));
 }

@@ -1,7 +1,8 @@
-// The typed-name field: accepted characters, limits, Backspace and extended keys.
+// The typed-name field: accepted characters, limits, Backspace, extended keys and redrawing.
+#include "game/pages/name_field.hpp"
+
 #include <gtest/gtest.h>
 
-#include "game/pages/name_field.hpp"
 #include "tests/support/game_session.hpp"
 
 using NameField = GameSession;
@@ -12,13 +13,13 @@ TEST_F(NameField, KeepsOnlyNameCharactersUpToSixteen) {
     std::string name;
   } cases[] = {
       {"Abc_9 z\r", "Abc_9 z"},
-      {"a!b-c\r", "abc"},                                 // other bytes are ignored
-      {"abcdefghijklmnopQRS\r", "abcdefghijklmnop"},      // a seventeenth is not taken
-      {"abcdefghijklmnop\bX\r", "abcdefghijklmnoX"},      // Backspace after 16
-      {"\b\bab\x7f\r", "ab"},                             // Backspace on empty does nothing
-      {"ab\xE0Hcd\r", "ab"},                              // arrow + everything waiting behind it
+      {"a!b-c\r", "abc"},                             // other bytes are ignored
+      {"abcdefghijklmnopQRS\r", "abcdefghijklmnop"},  // a seventeenth is not taken
+      {"abcdefghijklmnop\bX\r", "abcdefghijklmnoX"},  // Backspace after 16
+      {"\b\bab\x7f\r", "ab"},                         // Backspace on empty does nothing
+      {"ab\xE0Hcd\r", "ab"},                          // arrow + everything waiting behind it
       {"\r", ""},
-      {"\xE3\x81\x82xy\r", "xy"},                         // bytes of a UTF-8 character
+      {"\xE3\x81\x82xy\r", "xy"},  // bytes of a UTF-8 character
   };
   for (const Case& c : cases) {
     keys.type(c.typed);
@@ -27,7 +28,7 @@ TEST_F(NameField, KeepsOnlyNameCharactersUpToSixteen) {
   }
 }
 
-TEST_F(NameField, RedrawsTheFieldAfterEveryKeyAndLeavesTheCursorAfterTheText) {
+TEST_F(NameField, RedrawsTheFieldAndLeavesTheCursorAfterTheText) {
   console.clear(0, 15);
   console.locate(33, 5);
   console.print("################");
@@ -36,9 +37,7 @@ TEST_F(NameField, RedrawsTheFieldAfterEveryKeyAndLeavesTheCursorAfterTheText) {
   EXPECT_TRUE(Shows(33, 5, "Hi              ", 0, 15));
   EXPECT_EQ(console.cursor().column, 35);
   EXPECT_EQ(console.cursor().row, 5);
-}
 
-TEST_F(NameField, EndsWithNothingWhenTheSessionEnds) {
-  keys.type("abc");
+  keys.type("abc");  // the session ends while typing
   EXPECT_EQ(TypeName(33, 5), std::nullopt);
 }

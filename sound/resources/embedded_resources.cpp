@@ -1,5 +1,6 @@
 // Looking up the program's built-in resources by name and type.
 #include "sound/resources/embedded_resources.hpp"
+#include "sound/resources/resource_table.hpp"
 
 #include <algorithm>
 #include <cctype>

@@ -4,38 +4,31 @@
 #include "console/screen_grid.hpp"
 
 namespace {
+
 ScreenGrid Blank() {
   ScreenGrid grid;
   grid.fill(0, 15);
   return grid;
 }
-}  // namespace
 
-TEST(ScreenGrid, FullWidthCharactersTakeTwoCells) {
+TEST(ScreenGrid, FullWidthCharactersTakeTwoCellsInTheTextColours) {
   ScreenGrid grid = Blank();
-  const auto end = grid.write({10, 3}, "A■B", 9, 7);
-  EXPECT_EQ(end.column, 14);
-  EXPECT_EQ(grid.at(11, 3).ch, U'■');
-  EXPECT_EQ(grid.at(11, 3).width, 2);
-  EXPECT_EQ(grid.at(12, 3).width, 0);
-  EXPECT_EQ(grid.at(12, 3).fg, 9);
-  EXPECT_EQ(grid.at(12, 3).bg, 7);
-  EXPECT_EQ(grid.text(10, 3, 4), "A■B");
-  EXPECT_EQ(grid.at(14, 3), (Cell{U' ', 1, 0, 15}));
+  EXPECT_EQ(grid.write({10, 3}, "A■B", 9, 7).column, 14);
+  EXPECT_EQ(grid.text(10, 3, 5), "A■B ");
+  EXPECT_EQ(grid.at(11, 3), (Cell{U'■', 2, 9, 7}));
+  EXPECT_EQ(grid.at(12, 3), (Cell{U' ', 0, 9, 7}));
 }
 
 TEST(ScreenGrid, TextWrapsAtColumn80AndNeverScrolls) {
   ScreenGrid grid = Blank();
-  auto end = grid.write({78, 1}, "abcd", 0, 15);
-  EXPECT_EQ(grid.text(78, 1, 3), "abc");
-  EXPECT_EQ(grid.text(1, 2, 1), "d");
+  const auto end = grid.write({78, 1}, "abcd", 0, 15);
+  EXPECT_EQ(grid.text(78, 1, 3) + grid.text(1, 2, 1), "abcd");
   EXPECT_EQ(end.column, 2);
   EXPECT_EQ(end.row, 2);
 
   // A full-width character with one column left starts the next row.
-  end = grid.write({80, 5}, "■", 0, 15);
-  EXPECT_EQ(grid.at(80, 5).ch, U' ');
-  EXPECT_EQ(grid.text(1, 6, 2), "■");
+  grid.write({80, 5}, "■", 0, 15);
+  EXPECT_EQ(grid.text(80, 5, 1) + grid.text(1, 6, 2), " ■");
 
   // Past the last cell everything is dropped; row 1 stays as it was.
   const std::string row1 = grid.row_text(1);
@@ -50,14 +43,15 @@ TEST(ScreenGrid, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
   grid.write({11, 1}, "x", 0, 15);  // right half of the first
   grid.write({12, 1}, "y", 0, 15);  // left half of the second
   EXPECT_EQ(grid.text(10, 1, 4), " xy ");
-  for (int c = 10; c <= 13; ++c) EXPECT_EQ(grid.at(c, 1).width, 1) << c;
+  EXPECT_EQ(grid.at(13, 1).width, 1);
 }
 
 TEST(ScreenGrid, TabAdvancesToTheNextStopWithBlanks) {
   ScreenGrid grid = Blank();
-  grid.write({1, 1}, "ab", 0, 15);
-  const auto end = grid.write({3, 2}, "x\ty", 4, 15);
-  EXPECT_EQ(end.column, 10);  // stops at columns 9, 17, ...
-  EXPECT_EQ(grid.text(3, 2, 7), "x     y");
+  grid.write({1, 2}, "abcdefgh", 0, 15);
+  EXPECT_EQ(grid.write({3, 2}, "x\ty", 4, 15).column, 10);  // stops at columns 9, 17, ...
+  EXPECT_EQ(grid.text(1, 2, 10), "abx     y ");
   EXPECT_EQ(grid.at(5, 2).fg, 4);
 }
+
+}  // namespace

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "game/model/run_state.hpp"
-#include "tests/flow/scripted_run.hpp"
+#include "tests/support/scripted_run.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the terminal back end: start-up, idle bytes and CPU, auto-repeat CPU, restoring on
 # signals, and wait accuracy. Runs the title stand-in, and the real game when it is given as
-# an argument (`tools/bench/run_all.sh game`). Needs python3; builds a Release tree in build/bench.
+# an argument (`tools/bench/terminal.sh game`). Needs python3; builds a Release tree in build/bench.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DDOMRAK_TESTS=OFF >/dev/null

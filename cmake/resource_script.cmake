@@ -1,0 +1,21 @@
+# Writes a resource script naming every file of ASSET_DIR as a resource of the program, called by
+# its file name: "*.wav" files as type "WAVE", "*.mid" files as type "MIDI". Run as a script:
+#   cmake -DASSET_DIR=... -DOUTPUT=... -P resource_script.cmake
+file(GLOB assets RELATIVE "${ASSET_DIR}" "${ASSET_DIR}/*.wav" "${ASSET_DIR}/*.mid")
+list(SORT assets)
+set(content "// Generated from sound/assets by cmake/resource_script.cmake; do not edit.\n")
+foreach(asset IN LISTS assets)
+  if(asset MATCHES "\\.wav$")
+    set(type "WAVE")
+  else()
+    set(type "MIDI")
+  endif()
+  string(APPEND content "${asset} ${type} \"${ASSET_DIR}/${asset}\"\n")
+endforeach()
+if(EXISTS "${OUTPUT}")
+  file(READ "${OUTPUT}" previous)
+  if(previous STREQUAL content)
+    return()
+  endif()
+endif()
+file(WRITE "${OUTPUT}" "${content}")

@@ -1,0 +1,113 @@
+// Opening, playing and releasing wave-out devices for the effect voices.
+#include "sound/winmm/winmm_wave_voices.hpp"
+
+// Before the system headers, whose macros share the status codes' names.
+#include "sound/wave/wave_file.hpp"
+
+// clang-format off
+#include <windows.h>
+#include <mmsystem.h>
+// clang-format on
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+static_assert(sizeof(WAVEFORMATEX) == 18, "the format record is packed");
+
+struct WinmmWaveVoices::Voice {
+  HWAVEOUT device = nullptr;
+  WAVEHDR header{};
+  std::unique_ptr<std::uint8_t[]> samples;
+  bool prepared = false;
+  bool played = false;
+
+  ~Voice() {
+    if (device == nullptr) return;
+    waveOutReset(device);
+    if (prepared) waveOutUnprepareHeader(device, &header, sizeof header);
+    waveOutClose(device);
+  }
+};
+
+namespace {
+// The format record as the device takes it: 18 bytes and the extra bytes after them.
+std::vector<std::uint8_t> FormatRecord(const WaveFormat& format) {
+  WAVEFORMATEX head{};
+  head.wFormatTag = format.format_tag;
+  head.nChannels = format.channels;
+  head.nSamplesPerSec = format.samples_per_second;
+  head.nAvgBytesPerSec = format.average_bytes_per_second;
+  head.nBlockAlign = format.block_align;
+  head.wBitsPerSample = format.bits_per_sample;
+  head.cbSize = static_cast<WORD>(format.extra.size());
+  std::vector<std::uint8_t> record(sizeof head + format.extra.size());
+  std::memcpy(record.data(), &head, sizeof head);
+  if (!format.extra.empty()) std::memcpy(record.data() + sizeof head, format.extra.data(), format.extra.size());
+  return record;
+}
+
+// The voice number of a device: its handle value, which must fit in 32 bits.
+WaveVoice VoiceOf(HWAVEOUT device) {
+  const auto value = reinterpret_cast<std::uintptr_t>(device);
+  return value <= UINT32_MAX ? static_cast<WaveVoice>(value) : 0;
+}
+}  // namespace
+
+WinmmWaveVoices::WinmmWaveVoices() = default;
+WinmmWaveVoices::~WinmmWaveVoices() { release_all_waves(); }
+
+WaveVoice WinmmWaveVoices::prepare_wave(const char* name) {
+  release_finished();
+  WaveFile file;
+  if (file.open(name, nullptr, WAVE_READ) < 0) return 0;
+
+  auto voice = std::make_unique<Voice>();
+  const std::vector<std::uint8_t> format = FormatRecord(*file.format());
+  if (waveOutOpen(&voice->device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()), 0, 0,
+                  CALLBACK_NULL) != MMSYSERR_NOERROR) {
+    voice->device = nullptr;  // nothing was opened
+    return 0;
+  }
+  const WaveVoice number = VoiceOf(voice->device);
+  if (number == 0) return 0;  // from here on a failure closes the device as the voice goes
+
+  std::uint32_t length = file.size();
+  voice->samples.reset(new (std::nothrow) std::uint8_t[length]);
+  if (!voice->samples) return 0;
+  // A failed read still plays: whatever arrived, which is nothing.
+  file.read(voice->samples.get(), length, &length);
+
+  WAVEHDR& header = voice->header;
+  header.lpData = reinterpret_cast<LPSTR>(voice->samples.get());
+  header.dwBufferLength = length;
+  header.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
+  header.dwLoops = 1;
+  if (waveOutPrepareHeader(voice->device, &header, sizeof header) != MMSYSERR_NOERROR) return 0;
+  voice->prepared = true;
+
+  voices_[static_cast<std::int32_t>(number)] = std::move(voice);
+  return number;
+}
+
+bool WinmmWaveVoices::play_wave(WaveVoice voice) {
+  if (voice == 0) return false;
+  auto found = voices_.find(static_cast<std::int32_t>(voice));
+  if (found == voices_.end()) return false;
+  Voice& playing = *found->second;
+  waveOutReset(playing.device);
+  if (waveOutWrite(playing.device, &playing.header, sizeof playing.header) != MMSYSERR_NOERROR) return false;
+  playing.played = true;
+  return true;
+}
+
+void WinmmWaveVoices::release_all_waves() {
+  while (!voices_.empty()) voices_.erase(voices_.begin());
+}
+
+void WinmmWaveVoices::release_finished() {
+  std::erase_if(voices_, [](const auto& entry) {
+    const Voice& voice = *entry.second;
+    return voice.played && (voice.header.dwFlags & WHDR_DONE) != 0;
+  });
+}

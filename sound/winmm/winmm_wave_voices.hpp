@@ -1,0 +1,37 @@
+// The effect voices on Windows: one wave-out device per effect, its whole sound in one block.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "sound/sound_system.hpp"
+
+// A voice is the value of its device handle. Devices run without callbacks; a voice that has
+// been played and whose block the device reports done is released when the next one is prepared,
+// so the open devices and the memory held stay flat however many effects the game plays.
+class WinmmWaveVoices {
+ public:
+  WinmmWaveVoices();
+  ~WinmmWaveVoices();
+  WinmmWaveVoices(const WinmmWaveVoices&) = delete;
+  WinmmWaveVoices& operator=(const WinmmWaveVoices&) = delete;
+
+  // Loads the whole effect and opens a device for its format; 0 on any failure.
+  WaveVoice prepare_wave(const char* name);
+  // Starts the voice from its beginning; false for 0, an unknown voice or a refused write.
+  bool play_wave(WaveVoice voice);
+  // Resets, unprepares, closes and frees every voice, in ascending handle order.
+  void release_all_waves();
+
+  // Voices still held: prepared, playing, or played and not yet released.
+  std::size_t voice_count() const { return voices_.size(); }
+
+ private:
+  struct Voice;
+  void release_finished();
+
+  // Keyed as the handle values compare as signed 32-bit numbers.
+  std::map<std::int32_t, std::unique_ptr<Voice>> voices_;
+};

@@ -2,22 +2,41 @@
 #pragma once
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "sound/midi/midi_stream.hpp"
 
 class FakeStreamService final : public MidiStreamService {
  public:
-  std::unique_ptr<MidiStream> open(DoneCallback done) override;
+  using Record = std::pair<std::uint32_t, std::uint32_t>;  // delta, event
+
+  std::unique_ptr<MidiStream> open(DoneCallback callback) override {
+    if (refuse_open) return nullptr;
+    ++opened;
+    done = std::move(callback);
+    return std::make_unique<Stream>(*this);
+  }
 
   // Hands the oldest queued buffer back through the callback, on the calling thread.
-  bool hand_back();
+  bool hand_back() {
+    if (queued.empty()) return false;
+    MidiStreamBuffer* buffer = queued.front();
+    queued.pop_front();
+    ++handed_back;
+    done(buffer);
+    return true;
+  }
   // Hands buffers back until `count` have come back or nothing is queued.
   void hand_back(int count) {
     for (int i = 0; i < count && hand_back(); ++i) {}
   }
   // Every record queued so far, buffer after buffer.
-  std::vector<MidiStreamRecord> all_records() const;
+  std::vector<Record> all_records() const {
+    std::vector<Record> all;
+    for (const auto& buffer : sent) all.insert(all.end(), buffer.begin(), buffer.end());
+    return all;
+  }
 
   bool refuse_open = false;
   int opened = 0;
@@ -25,7 +44,39 @@ class FakeStreamService final : public MidiStreamService {
   int restarted = 0;
   int handed_back = 0;
   std::uint32_t division = 0;
-  std::vector<std::vector<MidiStreamRecord>> sent;  // each queued buffer's records
+  std::vector<std::vector<Record>> sent;  // each queued buffer's records
   std::deque<MidiStreamBuffer*> queued;
   DoneCallback done;
+
+ private:
+  struct Stream final : MidiStream {
+    explicit Stream(FakeStreamService& service) : service(service) { ++service.open_streams; }
+    ~Stream() override {
+      --service.open_streams;
+      service.queued.clear();
+    }
+    bool set_time_division(std::uint32_t value) override {
+      service.division = value;
+      return value != 0;
+    }
+    bool out(MidiStreamBuffer* buffer) override {
+      auto& records = service.sent.emplace_back();
+      for (std::uint32_t at = 0; at + MidiStreamRecord::kSize <= buffer->used; at += MidiStreamRecord::kSize) {
+        const auto record = MidiStreamRecord::read_from(buffer->data.data() + at);
+        records.emplace_back(record.delta, record.event);
+      }
+      service.queued.push_back(buffer);
+      return true;
+    }
+    bool restart() override {
+      ++service.restarted;
+      return true;
+    }
+    bool stop() override { return true; }
+    bool reset() override {
+      while (service.hand_back()) {}
+      return true;
+    }
+    FakeStreamService& service;
+  };
 };

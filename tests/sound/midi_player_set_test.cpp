@@ -4,13 +4,15 @@
 #include "sound/midi/midi_player_set.hpp"
 #include "tests/sound/fake_midi_stream.hpp"
 #include "tests/sound/midi_test_files.hpp"
+#include "tests/sound/wave_bytes.hpp"
 
 namespace {
-struct PlayerSetTest : ::testing::Test {
+struct PlayerSetTest : testing::Test {
+  ScratchDirectory scratch;
   FakeStreamService streams;
   MidiPlayerSet music{streams};
-  TestFile file{"set_piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})})};
-  const char* piece = file.path();
+
+  PlayerSetTest() { scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})})); }
 };
 
 TEST_F(PlayerSetTest, NullUnknownAndMissingPlayersAreRefusedQuietly) {
@@ -25,24 +27,18 @@ TEST_F(PlayerSetTest, NullUnknownAndMissingPlayersAreRefusedQuietly) {
   EXPECT_EQ(music.size(), 0u);
 }
 
-TEST_F(PlayerSetTest, LoadedPlayersPlayAndStop) {
-  MusicPlayer* player = music.load_music(piece);
-  ASSERT_NE(player, nullptr);
-  EXPECT_TRUE(music.stop_music(player));  // not playing yet: nothing to do
-  EXPECT_TRUE(music.play_music(player, true));
-  EXPECT_EQ(streams.open_streams, 1);
-  EXPECT_TRUE(music.stop_music(player));
-  EXPECT_EQ(streams.open_streams, 0);
-}
-
-TEST_F(PlayerSetTest, ChangingTheMusicRetiresTheStoppedPlayerOnly) {
-  MusicPlayer* first = music.load_music(piece);
+TEST_F(PlayerSetTest, PlayersPlayAndStopAndChangingTheMusicRetiresTheStoppedOnes) {
+  MusicPlayer* first = music.load_music("piece.mid");
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(music.stop_music(first));  // not playing yet: nothing to do
   ASSERT_TRUE(music.play_music(first, true));
-  ASSERT_NE(music.load_music(piece), nullptr);
+  EXPECT_EQ(streams.open_streams, 1);
+  ASSERT_NE(music.load_music("piece.mid"), nullptr);
   EXPECT_EQ(music.size(), 2u);  // the first still plays, so it stays
 
   ASSERT_TRUE(music.stop_music(first));
-  MusicPlayer* next = music.load_music(piece);
+  EXPECT_EQ(streams.open_streams, 0);
+  MusicPlayer* next = music.load_music("piece.mid");
   ASSERT_NE(next, nullptr);
   EXPECT_EQ(music.size(), 1u);  // both the stopped and the never-played player are gone
   EXPECT_TRUE(music.play_music(next, false));

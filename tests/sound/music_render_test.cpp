@@ -9,13 +9,12 @@
 #include "sound/midi/midi_stream_player.hpp"
 #include "sound/midi/synth_stream_service.hpp"
 #include "tests/sound/midi_test_files.hpp"
-#include "tests/sound/nominal_timing.hpp"
 
 namespace {
 constexpr int kRate = 48000;
 constexpr std::size_t kChunk = 480;
 
-struct RenderTest : ::testing::Test {
+struct RenderTest : testing::Test {
   std::unique_ptr<SynthEngine> engine = CreateFluidSynthEngine(kRate);
   OfflineAudio output{kRate};
   std::vector<float> samples;
@@ -24,22 +23,16 @@ struct RenderTest : ::testing::Test {
     if (!engine) GTEST_SKIP() << "no General MIDI SoundFont installed";
   }
 
-  // Renders until the player finishes, then `tail` seconds more; gives the frame it finished at.
-  std::size_t RenderToEnd(SynthStreamService& streams, MidiStreamPlayer& player, double tail) {
-    std::size_t finishedAt = 0;
-    for (std::size_t frames = 0; frames < 120 * kRate; frames += kChunk) {
-      auto chunk = output.render(kChunk);
-      samples.insert(samples.end(), chunk.begin(), chunk.end());
-      streams.settle();
-      if (finishedAt == 0 && player.end_state() == MidiStreamPlayer::EndState::Finished) finishedAt = frames + kChunk;
-      if (finishedAt != 0 && frames > finishedAt + tail * kRate) break;
-    }
-    return finishedAt;
+  // Renders a chunk; when `streams` is given, lets its hand-backs finish as a device's pace would.
+  void RenderChunk(SynthStreamService* streams = nullptr) {
+    const auto chunk = output.render(kChunk);
+    samples.insert(samples.end(), chunk.begin(), chunk.end());
+    if (streams) streams->settle();
   }
 
   double Loudness(double from, double to) const {
     double sum = 0;
-    auto begin = static_cast<std::size_t>(from * kRate) * 2, end = static_cast<std::size_t>(to * kRate) * 2;
+    const auto begin = static_cast<std::size_t>(from * kRate) * 2, end = static_cast<std::size_t>(to * kRate) * 2;
     for (std::size_t i = begin; i < end && i < samples.size(); ++i) sum += samples[i] * samples[i];
     return std::sqrt(sum / static_cast<double>(end - begin));
   }
@@ -55,12 +48,13 @@ TEST_F(RenderTest, AKnownPieceSoundsWhereItsNotesAreAndLastsItsLength) {
   output.add_source(&streams);
   MidiStreamPlayer player(streams);
   ASSERT_TRUE(player.sequence().parse_image(piece));
-  ASSERT_NEAR(NominalTimingOf(player.sequence()).pass_seconds, 3.5, 1e-9);
   ASSERT_TRUE(player.play(false));
-  std::size_t finishedAt = RenderToEnd(streams, player, 1.5);
-  EXPECT_NEAR(finishedAt / double(kRate), 3.5, 0.035);
+  while (player.end_state() != MidiStreamPlayer::EndState::Finished && samples.size() < 20u * kRate)
+    RenderChunk(&streams);
+  EXPECT_NEAR(static_cast<double>(samples.size() / 2) / kRate, 3.5, 0.035);
+  while (samples.size() < 10u * kRate) RenderChunk(&streams);
 
-  double quiet = 1e-4;
+  const double quiet = 1e-4;
   EXPECT_LT(Loudness(0.0, 0.49), quiet);
   EXPECT_GT(Loudness(0.52, 0.98), 100 * quiet);
   EXPECT_LT(Loudness(2.5, 2.99), quiet);
@@ -74,11 +68,9 @@ TEST_F(RenderTest, TheGameMusicPlaysItsBuiltInPiecesOnTheOutput) {
   MusicPlayer* title = music->load_music("title.mid");
   ASSERT_NE(title, nullptr);
   ASSERT_TRUE(music->play_music(title, true));
-  for (int i = 0; i < 200; ++i) {
-    auto chunk = output.render(kChunk);
-    samples.insert(samples.end(), chunk.begin(), chunk.end());
-  }
-  EXPECT_GT(Loudness(0.0, 2.0), 1e-3);
+  // The first 0.3 s lie in the buffers queued before play returns: no refill needs to keep up.
+  for (int i = 0; i < 30; ++i) RenderChunk();
+  EXPECT_GT(Loudness(0.0, 0.3), 1e-3);
   EXPECT_TRUE(music->stop_music(title));
   EXPECT_EQ(music->load_music("missing.mid"), nullptr);
 }

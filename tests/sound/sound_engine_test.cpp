@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "console/game_console.hpp"
 #include "game/flow/sound_cues.hpp"
@@ -13,29 +12,27 @@
 #include "tests/sound/wave_bytes.hpp"
 
 namespace {
-class FakeMusic final : public MusicService {
- public:
-  explicit FakeMusic(std::vector<std::string>& calls) : calls_(calls) {}
+// Notes each call; the player it hands out is the only one it knows.
+struct FakeMusic final : MusicService {
+  explicit FakeMusic(std::string& calls) : calls(calls) {}
   MusicPlayer* load_music(const char* name) override {
-    calls_.push_back(std::string("load ") + name);
-    return &player_;
+    calls += std::string("load ") + name + ";";
+    return &player;
   }
-  bool play_music(MusicPlayer* player, bool loop) override {
-    calls_.push_back(loop ? "play looping" : "play once");
-    return player == &player_;
+  bool play_music(MusicPlayer* played, bool loop) override {
+    calls += loop ? "loop;" : "once;";
+    return played == &player;
   }
-  bool stop_music(MusicPlayer* player) override {
-    calls_.push_back("stop");
-    return player == &player_;
+  bool stop_music(MusicPlayer* stopped) override {
+    calls += "stop;";
+    return stopped == &player;
   }
-
- private:
-  std::vector<std::string>& calls_;
-  MusicPlayer player_;
+  std::string& calls;
+  MusicPlayer player;
 };
 }  // namespace
 
-TEST(SoundEngine, TheGamesEffectsAreHeardAndMusicFailsQuietlyWithoutAService) {
+TEST(SoundEngine, TheGamesEffectsAreHeardUntilReleasedAndMusicFailsQuietlyWithoutAService) {
   ScratchDirectory scratch;
   OfflineAudio audio;
   SoundEngine engine(audio, nullptr);
@@ -54,7 +51,7 @@ TEST(SoundEngine, TheGamesEffectsAreHeardAndMusicFailsQuietlyWithoutAService) {
 }
 
 TEST(SoundEngine, HandsMusicCallsToTheMusicService) {
-  std::vector<std::string> calls;
+  std::string calls;
   OfflineAudio audio;
   SoundEngine engine(audio, std::make_unique<FakeMusic>(calls));
   MusicPlayer* player = engine.load_music("title.mid");
@@ -62,5 +59,5 @@ TEST(SoundEngine, HandsMusicCallsToTheMusicService) {
   EXPECT_TRUE(engine.play_music(player, true));
   EXPECT_TRUE(engine.stop_music(player));
   EXPECT_FALSE(engine.play_music(nullptr, false));
-  EXPECT_EQ(calls, (std::vector<std::string>{"load title.mid", "play looping", "stop", "play once"}));
+  EXPECT_EQ(calls, "load title.mid;loop;stop;once;");
 }

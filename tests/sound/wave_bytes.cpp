@@ -29,16 +29,10 @@ std::string RiffWave(std::initializer_list<std::string> chunks) {
   return "RIFF" + Little(static_cast<std::uint32_t>(body.size()), 4) + body;
 }
 
-std::string Pcm16Wave(std::uint16_t channels, std::uint32_t rate, std::initializer_list<std::int16_t> samples) {
+std::string Pcm16Wave(std::uint16_t channels, std::uint32_t rate, const std::vector<std::int16_t>& samples) {
   std::string data;
   for (std::int16_t sample : samples) data += Little(static_cast<std::uint16_t>(sample), 2);
   return RiffWave({Chunk("fmt ", Format(1, channels, rate, 16)), Chunk("data", data)});
-}
-
-std::string SteadyWave(std::uint32_t rate, std::size_t frames, std::int16_t level) {
-  std::string data;
-  for (std::size_t i = 0; i < frames; ++i) data += Little(static_cast<std::uint16_t>(level), 2);
-  return RiffWave({Chunk("fmt ", Format(1, 1, rate, 16)), Chunk("data", data)});
 }
 }  // namespace wave_bytes
 
@@ -55,6 +49,6 @@ ScratchDirectory::~ScratchDirectory() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-void ScratchDirectory::write(const std::string& name, const std::string& bytes) const {
-  std::ofstream(path_ / name, std::ios::binary) << bytes;
+void ScratchDirectory::write(const std::string& name, std::string_view bytes) const {
+  std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wave_bytes {
 std::string Little(std::uint32_t value, int count);
@@ -15,10 +16,8 @@ std::string Chunk(std::string_view id, std::string_view body);
 std::string Format(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits);
 // "RIFF" form "WAVE" around the given chunks.
 std::string RiffWave(std::initializer_list<std::string> chunks);
-// A whole 16-bit PCM file of the given samples.
-std::string Pcm16Wave(std::uint16_t channels, std::uint32_t rate, std::initializer_list<std::int16_t> samples);
-// A 16-bit mono file holding `frames` samples all of `level`.
-std::string SteadyWave(std::uint32_t rate, std::size_t frames, std::int16_t level);
+// A whole 16-bit PCM file of the given interleaved samples.
+std::string Pcm16Wave(std::uint16_t channels, std::uint32_t rate, const std::vector<std::int16_t>& samples);
 }  // namespace wave_bytes
 
 // Makes a fresh empty directory the working directory for the test's life.
@@ -26,7 +25,10 @@ class ScratchDirectory {
  public:
   ScratchDirectory();
   ~ScratchDirectory();
-  void write(const std::string& name, const std::string& bytes) const;
+  void write(const std::string& name, std::string_view bytes) const;
+  void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  }
 
  private:
   std::filesystem::path previous_;

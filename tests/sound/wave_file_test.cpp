@@ -9,150 +9,104 @@
 using namespace wave_bytes;
 
 namespace {
-// Writes `bytes` as "test.wav" in the scratch directory and opens it for reading.
-WaveStatus OpenBytes(ScratchDirectory& scratch, WaveFile& file, const std::string& bytes) {
-  scratch.write("test.wav", bytes);
-  return file.open("test.wav", nullptr, WAVE_READ);
-}
-
-std::string ReadAll(WaveFile& file) {
-  std::string data(file.size() + 10, '\0');
-  std::uint32_t got = 0;
-  EXPECT_EQ(file.read(reinterpret_cast<std::uint8_t*>(data.data()), static_cast<std::uint32_t>(data.size()), &got), S_OK);
-  data.resize(got);
-  return data;
-}
-}  // namespace
-
-TEST(WaveFile, MissingNameWithoutResourceFailsAndLeavesNothingOpen) {
+struct WaveFileTest : testing::Test {
   ScratchDirectory scratch;
   WaveFile file;
+
+  WaveStatus Open(const std::string& bytes) {
+    scratch.write("test.wav", bytes);
+    return file.open("test.wav", nullptr, WAVE_READ);
+  }
+  // Reads up to `wanted` bytes of data; "!" and the count delivered when the read fails.
+  std::string Read(std::uint32_t wanted = 100) {
+    std::string data(wanted, '\0');
+    std::uint32_t got = 99;
+    if (file.read(reinterpret_cast<std::uint8_t*>(data.data()), wanted, &got) != S_OK) return "!" + std::to_string(got);
+    return data.substr(0, got);
+  }
+};
+}  // namespace
+
+TEST_F(WaveFileTest, BadArgumentsAndUnopenedFilesGiveTheirStatus) {
   EXPECT_EQ(file.open("nothing.wav", nullptr, WAVE_READ), E_FAIL);
   EXPECT_EQ(file.format(), nullptr);
   std::uint8_t byte;
-  std::uint32_t got = 7;
+  std::uint32_t got = 0;
   EXPECT_EQ(file.read(&byte, 1, &got), CO_E_NOTINITIALIZED);
   EXPECT_EQ(file.reset(), CO_E_NOTINITIALIZED);
-}
-
-TEST(WaveFile, RejectsBadArgumentsAndWriting) {
-  ScratchDirectory scratch;
-  WaveFile file;
   EXPECT_EQ(file.open(nullptr, nullptr, WAVE_READ), E_INVALIDARG);
-  EXPECT_EQ(file.open("kettei.wav", nullptr, 2), E_FAIL);
+  EXPECT_EQ(file.open("kettei.wav", nullptr, 2), E_FAIL);  // writing
   ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
-  std::uint32_t got = 0;
-  std::uint8_t byte;
   EXPECT_EQ(file.read(nullptr, 1, &got), E_INVALIDARG);
   EXPECT_EQ(file.read(&byte, 1, nullptr), E_INVALIDARG);
 }
 
-TEST(WaveFile, AnythingButRiffWaveFails) {
-  const std::string good_body = Chunk("fmt ", Format(1, 1, 8000, 8)) + Chunk("data", "ab");
+TEST_F(WaveFileTest, AnythingButAWholeRiffWaveFails) {
+  const std::string body = Chunk("fmt ", Format(1, 1, 8000, 8)) + Chunk("data", "ab");
+  const std::string size = Little(4 + static_cast<std::uint32_t>(body.size()), 4);
   const std::string cases[] = {
       "",
       "RIFF",
-      "RIFX" + Little(4 + static_cast<std::uint32_t>(good_body.size()), 4) + "WAVE" + good_body,
-      "RIFF" + Little(4 + static_cast<std::uint32_t>(good_body.size()), 4) + "AVI " + good_body,
-      RiffWave({Chunk("data", "ab")}),                            // no "fmt "
-      RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8))}),           // no "data"
+      "RIFX" + size + "WAVE" + body,
+      "RIFF" + size + "AVI " + body,
+      RiffWave({Chunk("data", "ab")}),                                               // no "fmt "
+      RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8))}),                              // no "data"
       RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8).substr(0, 14)), Chunk("data", "ab")}),
-      "RIFF" + Little(100, 4) + "WAVEfmt " + Little(16, 4) + "\x01",  // cut inside "fmt "
+      "RIFF" + Little(100, 4) + "WAVEfmt " + Little(16, 4) + "\x01",                 // cut inside "fmt "
+      RiffWave({Chunk("fmt ", Format(3, 1, 8000, 32) + Little(500, 2))}),            // extra bytes past the end
   };
-  ScratchDirectory scratch;
-  for (const std::string& bytes : cases) {
-    WaveFile file;
-    EXPECT_EQ(OpenBytes(scratch, file, bytes), E_FAIL) << testing::PrintToString(bytes);
+  for (const std::string& bytes : cases) EXPECT_EQ(Open(bytes), E_FAIL) << testing::PrintToString(bytes);
+}
+
+TEST_F(WaveFileTest, ReadsTheFormatRecordWithItsExtraBytes) {
+  const struct {
+    std::string fmt_and_next;
+    std::uint16_t tag;
+    std::vector<std::uint8_t> extra;
+  } cases[] = {
+      {Chunk("fmt ", Format(1, 2, 44100, 16)), 1, {}},
+      {Chunk("fmt ", Format(2, 2, 44100, 16) + Little(3, 2) + "pqr"), 2, {'p', 'q', 'r'}},
+      // past a 16-byte chunk the count comes from the next chunk's identifier: 2, then "xy"
+      {Chunk("fmt ", Format(3, 2, 44100, 16)) + Chunk(std::string("\x02\x00xy", 4), ""), 3, {'x', 'y'}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Open(RiffWave({c.fmt_and_next, Chunk("data", "abcd")})), S_OK) << c.tag;
+    const WaveFormat& format = *file.format();
+    EXPECT_EQ(format.format_tag, c.tag);
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_EQ(format.samples_per_second, 44100u);
+    EXPECT_EQ(format.average_bytes_per_second, 176400u);
+    EXPECT_EQ(format.block_align, 4);
+    EXPECT_EQ(format.bits_per_sample, 16);
+    EXPECT_EQ(format.extra, c.extra) << c.tag;
+    EXPECT_EQ(Read(), "abcd") << c.tag;
   }
 }
 
-TEST(WaveFile, PcmFormatIsTheSixteenBytesWithNoExtra) {
-  ScratchDirectory scratch;
-  WaveFile file;
-  ASSERT_EQ(OpenBytes(scratch, file, RiffWave({Chunk("fmt ", Format(1, 2, 44100, 16)), Chunk("data", "abcd")})), S_OK);
-  const WaveFormat& format = *file.format();
-  EXPECT_EQ(format.format_tag, 1);
-  EXPECT_EQ(format.channels, 2);
-  EXPECT_EQ(format.samples_per_second, 44100u);
-  EXPECT_EQ(format.average_bytes_per_second, 176400u);
-  EXPECT_EQ(format.block_align, 4);
-  EXPECT_EQ(format.bits_per_sample, 16);
-  EXPECT_TRUE(format.extra.empty());
-  EXPECT_EQ(file.size(), 4u);
-}
-
-TEST(WaveFile, NonPcmFormatReadsItsExtraCountEvenPastASixteenByteChunk) {
-  ScratchDirectory scratch;
-  {  // the count comes from the next chunk's identifier: "\x02\x00" then "xy" as extra bytes
-    WaveFile file;
-    ASSERT_EQ(OpenBytes(scratch, file,
-                        RiffWave({Chunk("fmt ", Format(3, 1, 8000, 32)), Chunk(std::string("\x02\x00xy", 4), ""),
-                                  Chunk("data", "abcd")})),
-              S_OK);
-    EXPECT_EQ(file.format()->extra, (std::vector<std::uint8_t>{'x', 'y'}));
-    EXPECT_EQ(ReadAll(file), "abcd");
-  }
-  {  // an extra count inside the chunk
-    WaveFile file;
-    ASSERT_EQ(OpenBytes(scratch, file,
-                        RiffWave({Chunk("fmt ", Format(2, 1, 8000, 4) + Little(3, 2) + "pqr"), Chunk("data", "z")})),
-              S_OK);
-    EXPECT_EQ(file.format()->extra, (std::vector<std::uint8_t>{'p', 'q', 'r'}));
-  }
-  {  // a count that runs past the end of the file
-    WaveFile file;
-    EXPECT_EQ(OpenBytes(scratch, file, RiffWave({Chunk("fmt ", Format(3, 1, 8000, 32) + Little(500, 2))})), E_FAIL);
-  }
-}
-
-TEST(WaveFile, FindsDataBeforeFormatAndSkipsOtherChunksWithTheirPadBytes) {
-  ScratchDirectory scratch;
-  WaveFile file;
-  ASSERT_EQ(OpenBytes(scratch, file,
-                      RiffWave({Chunk("LIST", "odd"), Chunk("data", "hello"), Chunk("junk", "x"),
-                                Chunk("fmt ", Format(1, 1, 8000, 8))})),
+TEST_F(WaveFileTest, FindsChunksInAnyOrderAndReadsTheDataOnceUntilReset) {
+  ASSERT_EQ(Open(RiffWave({Chunk("LIST", "odd"), Chunk("data", "hello!"), Chunk("junk", "x"),
+                           Chunk("fmt ", Format(1, 1, 8000, 8))})),
             S_OK);
   EXPECT_EQ(file.format()->samples_per_second, 8000u);
-  EXPECT_EQ(file.size(), 5u);
-  EXPECT_EQ(ReadAll(file), "hello");
-}
-
-TEST(WaveFile, ReadsGiveTheDataOnceUntilReset) {
-  ScratchDirectory scratch;
-  WaveFile file;
-  ASSERT_EQ(OpenBytes(scratch, file, RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "abcdef")})), S_OK);
-  std::uint8_t buffer[4];
-  std::uint32_t got = 0;
-  ASSERT_EQ(file.read(buffer, 4, &got), S_OK);
-  EXPECT_EQ(got, 4u);
-  EXPECT_EQ(ReadAll(file), "ef");
-  EXPECT_EQ(ReadAll(file), "");  // past the data: 0 bytes and success
+  EXPECT_EQ(file.size(), 6u);
+  EXPECT_EQ(Read(4), "hell");
+  EXPECT_EQ(Read(), "o!");
+  EXPECT_EQ(Read(), "");  // past the data: 0 bytes and success
   ASSERT_EQ(file.reset(), S_OK);
-  EXPECT_EQ(ReadAll(file), "abcdef");
+  EXPECT_EQ(Read(), "hello!");
 }
 
-TEST(WaveFile, DataRunningPastTheEndFailsToRead) {
-  ScratchDirectory scratch;
-  WaveFile file;
-  const std::string bytes = RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8)), "data" + Little(1000, 4) + "short"});
-  ASSERT_EQ(OpenBytes(scratch, file, bytes), S_OK);
+TEST_F(WaveFileTest, DataRunningPastTheEndFailsToRead) {
+  ASSERT_EQ(Open(RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8)), "data" + Little(1000, 4) + "short"})), S_OK);
   EXPECT_EQ(file.size(), 1000u);
-  std::vector<std::uint8_t> buffer(1000);
-  std::uint32_t got = 99;
-  EXPECT_EQ(file.read(buffer.data(), 1000, &got), E_FAIL);
-  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(Read(1000), "!0");
 }
 
-TEST(WaveFile, FallsBackToTheBuiltInEffectUnlessTheWorkingDirectoryHasOne) {
-  ScratchDirectory scratch;
-  {
-    WaveFile file;
-    ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
-    EXPECT_EQ(file.format()->samples_per_second, 22050u);
-    EXPECT_GT(file.size(), 1000u);
-  }
+TEST_F(WaveFileTest, FallsBackToTheBuiltInEffectUnlessTheWorkingDirectoryHasOne) {
+  ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
+  EXPECT_EQ(file.format()->samples_per_second, 22050u);
+  EXPECT_GT(file.size(), 1000u);
   scratch.write("kettei.wav", Pcm16Wave(2, 11025, {1, 2, 3, 4}));
-  WaveFile file;
   ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
   EXPECT_EQ(file.format()->samples_per_second, 11025u);
   EXPECT_EQ(file.size(), 8u);

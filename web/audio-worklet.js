@@ -33,6 +33,7 @@ class DomrakOutput extends AudioWorkletProcessor {
     this.effects = [];     // blocks of interleaved stereo frames
     this.effectFrame = 0;  // the next frame of effects[0]
     this.peak = 0;
+    this.effectsPeak = 0;
     this.peakFrames = 0;
     this.lastPeak = 0;
     this.port.onmessage = (event) => this.receive(event.data);
@@ -136,8 +137,11 @@ class DomrakOutput extends AudioWorkletProcessor {
   mixEffects(left, right) {
     for (let frame = 0; frame < left.length && this.effects.length > 0; ++frame) {
       const block = this.effects[0];
-      left[frame] += block[this.effectFrame * 2];
-      right[frame] += block[this.effectFrame * 2 + 1];
+      const l = block[this.effectFrame * 2];
+      const r = block[this.effectFrame * 2 + 1];
+      this.effectsPeak = Math.max(this.effectsPeak, Math.abs(l), Math.abs(r));
+      left[frame] += l;
+      right[frame] += r;
       if (++this.effectFrame * 2 >= block.length) {
         this.effects.shift();
         this.effectFrame = 0;
@@ -152,9 +156,11 @@ class DomrakOutput extends AudioWorkletProcessor {
       this.peak = Math.max(this.peak, Math.abs(left[frame]), Math.abs(right[frame]));
     this.peakFrames += left.length;
     if (this.peakFrames < PEAK_FRAMES) return;
-    if (this.peak > 0 || this.lastPeak > 0) this.port.postMessage({ type: 'peak', value: this.peak });
+    if (this.peak > 0 || this.lastPeak > 0)
+      this.port.postMessage({ type: 'peak', value: this.peak, effects: this.effectsPeak });
     this.lastPeak = this.peak;
     this.peak = 0;
+    this.effectsPeak = 0;
     this.peakFrames = 0;
   }
 

@@ -17,7 +17,7 @@ class PageAudio {
     this.pending = [];        // messages for the output before it exists
     this.started = false;     // the player's first key has come
     this.pumping = false;     // effect blocks are being pulled
-    this.peaks = [];          // [time, peak] reported by the output
+    this.peaks = [];          // [time, peak, peak of the effects alone] from the output
     this.failed = false;
   }
 
@@ -92,14 +92,16 @@ class PageAudio {
     } else if (message.type === 'music-played') {
       this.game.musicBufferPlayed(message.stream, message.token);
     } else if (message.type === 'peak') {
-      this.peaks.push([performance.now(), message.value]);
+      this.peaks.push([performance.now(), message.value, message.effects]);
       while (this.peaks.length > 0 && this.peaks[0][0] < performance.now() - 2 * PEAK_WINDOW_MS) this.peaks.shift();
     }
   }
 
-  // The peak absolute sample of the output over the last second, 0 when silent.
-  outputPeak() {
+  // The peak absolute sample of the output over the last second, 0 when silent; of the
+  // effects alone with 'effects'.
+  outputPeak(part) {
     const since = performance.now() - PEAK_WINDOW_MS;
-    return this.peaks.reduce((peak, [time, value]) => (time >= since ? Math.max(peak, value) : peak), 0);
+    const at = part === 'effects' ? 2 : 1;
+    return this.peaks.reduce((peak, entry) => (entry[0] >= since ? Math.max(peak, entry[at]) : peak), 0);
   }
 }

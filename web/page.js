@@ -16,8 +16,11 @@ const pageAudio = new PageAudio({
 });
 
 let gameRunning = false;
+let keyPressedAt = null;  // a key-down whose effect on the screen has not been drawn yet
+const keyToScreen = [];
 const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
   if (!gameRunning) return;
+  if (down) keyPressedAt = performance.now();
   if (down && !pageAudio.started) {
     pageAudio.start();
     showNotice();
@@ -58,6 +61,8 @@ var Module = {
   domrakScreen: {
     show(cells, column, row, visible, size) {
       consoleScreen.show(cells, column, row, visible, size);
+      if (keyPressedAt !== null) keyToScreen.push(performance.now() - keyPressedAt);
+      keyPressedAt = null;
       prepareSoundOnce();
     },
   },
@@ -72,7 +77,10 @@ var Module = {
 window.domrak = {
   rows: () => consoleScreen.rows(),
   outputPeak: () => pageAudio.outputPeak(),
-  // For the browser tests: when the canvas last changed, and how far the sound has come.
+  // For the browser tests: when the canvas last changed, milliseconds from each key press
+  // to the screen it changed, the effects' own peak, and how far the sound has come.
   lastDrawTime: () => consoleScreen.lastDrawTime,
+  keyToScreenMs: () => keyToScreen.slice(),
+  effectsPeak: () => pageAudio.outputPeak('effects'),
   soundState: () => ({ loaded: pageAudio.node !== null, started: pageAudio.started, failed: pageAudio.failed }),
 };

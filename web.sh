@@ -3,7 +3,7 @@
 # it on http://127.0.0.1:8080/. `./web.sh --build-only` builds and stops there.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/install-deps.sh cmake make emscripten nodejs npm python3 python3-fonttools fonts-noto-cjk \
+tools/install-deps.sh cmake make emscripten nodejs npm python3-fonttools fonts-noto-cjk \
   timgm6mb-soundfont
 # Debian's emscripten finds its own JavaScript modules there, also under another node.
 export NODE_PATH=/usr/share/nodejs
@@ -12,5 +12,4 @@ emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DDOMRAK_TES
   -DDOMRAK_WEB_DIR="$PWD/build/web" >/dev/null
 cmake --build build/web-cmake -j"$(nproc)" >/dev/null
 [ "${1:-}" = "--build-only" ] && exit 0
-echo "DOMRAK is at http://127.0.0.1:8080/ (Ctrl+C stops the server)"
-exec /usr/bin/python3 -m http.server 8080 --bind 127.0.0.1 --directory build/web >/dev/null 2>&1
+exec node web/serve.mjs build/web 8080

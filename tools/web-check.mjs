@@ -1,14 +1,17 @@
 // Plays the browser build in headless Chromium as a player would, and measures its budgets.
-// Usage: node tools/web-check.mjs URL   (run by tools/web-check.sh, which serves build/web)
+// Usage: node tools/web-check.mjs FOLDER   (tools/web-check.sh builds build/web and runs it)
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { createRequire } from 'node:module';
 
+import { serve } from '../web/serve.mjs';
+
 const require = createRequire(new URL('../web/package.json', import.meta.url));
 const puppeteer = require('puppeteer-core');
 
-const url = process.argv[2];
+const server = await serve(process.argv[2], 0);
+const url = `http://127.0.0.1:${server.address().port}/`;
 const budgets = { titleMs: 1500, idleBusyPercent: 1, keyToScreenMs: 50 };
 const results = [];
 const figures = {};
@@ -61,16 +64,14 @@ try {
 
   // The title, timed from navigation; the SoundFont only after it.
   await page.goto(url, { waitUntil: 'domcontentloaded' });
-  figures.titleMs = await page.evaluate(() => new Promise((resolve) => {
-    const look = () => (window.domrak && window.domrak.rows().some((row) => row.includes('ネームエントリー'))
-      ? resolve(performance.now()) : setTimeout(look, 5));
-    look();
-  }));
+  await waitForText(page, 'ネームエントリー', 10000);
+  figures.titleMs = await page.evaluate(() => window.domrak.firstContentTime());
   check('title on screen', figures.titleMs < budgets.titleMs, `${figures.titleMs.toFixed(0)} ms, budget ${budgets.titleMs}`);
   check('sound waits for a key, said outside the screen',
     (await page.$eval('#notice', (notice) => notice.textContent)) === 'Sound starts with your first key.');
   await page.waitForFunction(() => window.domrak.soundState().loaded, { timeout: 20000 });
-  const soundFontAt = await page.evaluate(() => performance.getEntriesByName(new URL('TimGM6mb.sf2', location).href)[0].startTime);
+  const soundFontAt = await page.evaluate(() => performance.getEntriesByType('resource')
+    .find((entry) => entry.name.endsWith('/TimGM6mb.sf2')).startTime);
   check('SoundFont loads after the title', soundFontAt > figures.titleMs);
 
   // Idle on the title: no redraw, and the main thread all but still.
@@ -100,7 +101,9 @@ try {
 
   // A name typed through the same keys, and the abilities it gives.
   await hold(page, 'Enter');
-  check('name entry opens', await waitForText(page, '名前を入力して下さい。', 5000));
+  check('name entry opens', await waitForText(page, '名前：', 5000));
+  await hold(page, 'Enter');
+  check('an empty name is refused calmly', await waitForText(page, '名前を入力して下さい。', 2000));
   await page.keyboard.type('Ab_1 x', { delay: 30 });
   await hold(page, 'Backspace');
   check('typed name shows', await waitForText(page, 'Ab_1', 2000) && !(await screenHas(page, 'Ab_1 x')));
@@ -128,11 +131,13 @@ try {
 
   const latencies = await page.evaluate(() => window.domrak.keyToScreenMs());
   figures.keyToScreenMs = Math.max(...latencies);
+  figures.keyToScreenAll = latencies.map((ms) => Math.round(ms));
   check('key press to changed screen', figures.keyToScreenMs < budgets.keyToScreenMs,
     `worst ${figures.keyToScreenMs.toFixed(1)} ms of ${latencies.length}, budget ${budgets.keyToScreenMs}`);
   check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
 } finally {
   await browser.close();
+  server.close();
   rmSync(profile, { recursive: true, force: true });
 }
 

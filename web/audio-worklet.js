@@ -36,11 +36,15 @@ class DomrakOutput extends AudioWorkletProcessor {
     this.effectsPeak = 0;
     this.peakFrames = 0;
     this.lastPeak = 0;
+    this.game = null;      // the game's port: music and effects in, news of them played out
     this.port.onmessage = (event) => this.receive(event.data);
   }
 
   receive(message) {
-    if (message.type === 'soundfont') this.loadSynth(message.data);
+    if (message.type === 'game-port') {
+      this.game = message.port;
+      this.game.onmessage = (event) => this.receive(event.data);
+    } else if (message.type === 'soundfont') this.loadSynth(message.data);
     else if (message.type === 'effects') this.effects.push(message.samples);
     else if (message.type === 'queue') this.stream(message.stream).buffers.push({ ...message, next: 0 });
     else if (message.type === 'control') this.control(message.stream, message.command);
@@ -115,7 +119,7 @@ class DomrakOutput extends AudioWorkletProcessor {
       }
       if (buffer.end > stream.clock) return;
       stream.buffers.shift();
-      this.port.postMessage({ type: 'music-played', stream: id, token: buffer.token });
+      this.game.postMessage({ type: 'music-played', stream: id, token: buffer.token });
     }
   }
 
@@ -145,7 +149,7 @@ class DomrakOutput extends AudioWorkletProcessor {
       if (++this.effectFrame * 2 >= block.length) {
         this.effects.shift();
         this.effectFrame = 0;
-        this.port.postMessage({ type: 'effects-played' });
+        this.game.postMessage({ type: 'effects-played' });
       }
     }
   }

@@ -1,32 +1,23 @@
-// The page around the game: starts the module, wires the screen, the keys and the sound,
-// and offers window.domrak to tests and assistive technology.
+// The page around the game: the screen, the keys and the sound on the main thread, the game
+// itself in a worker; window.domrak for tests and assistive technology.
 'use strict';
 
 const canvas = document.getElementById('screen');
 const notice = document.getElementById('notice');
 const consoleScreen = new ConsoleScreen(canvas);
+const pageAudio = new PageAudio();
+const game = new Worker('game-worker.js');
 
-const pageAudio = new PageAudio({
-  mixEffects(frames) {
-    const at = Module._domrak_mix_effects();
-    return at ? Module.HEAPF32.slice(at >> 2, (at >> 2) + frames * 2) : null;
-  },
-  effectsSounding: () => Module._domrak_effects_sounding() !== 0,
-  musicBufferPlayed: (stream, token) => Module._domrak_music_buffer_played(stream, token),
-});
-
-let gameRunning = false;
-let keyPressedAt = null;  // a key-down whose effect on the screen has not been drawn yet
+let keyPressedAt = null;  // the latest key-down whose effect on the screen is not drawn yet
 const keyToScreen = [];
 const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
-  if (!gameRunning) return;
   if (down) keyPressedAt = performance.now();
+  game.postMessage({ type: 'key', key, down, character, extended, modifiers });
   if (down && !pageAudio.started) {
     pageAudio.start();
+    game.postMessage({ type: 'sound-started' });
     showNotice();
   }
-  Module._domrak_key_event(key, down ? 1 : 0, character, extended, modifiers);
-  if (Module.domrakWakeForInput) Module.domrakWakeForInput();
 });
 keyInput.listen(window);
 
@@ -46,7 +37,10 @@ let soundRequested = false;
 function prepareSoundOnce() {
   if (soundRequested || !consoleScreen.cells || !consoleScreen.fontReady) return;
   soundRequested = true;
-  setTimeout(() => pageAudio.prepare().then(showNotice), 0);
+  setTimeout(() => {
+    const gamePort = (port) => game.postMessage({ type: 'audio-port', port }, [port]);
+    pageAudio.prepare(gamePort).then(showNotice);
+  }, 0);
 }
 
 const fontFace = new FontFace(FONT_FAMILY, 'url(domrak-font.woff)');
@@ -57,30 +51,23 @@ fontFace.load().then((face) => {
   prepareSoundOnce();
 });
 
-var Module = {
-  domrakScreen: {
-    show(cells, column, row, visible, size) {
-      consoleScreen.show(cells, column, row, visible, size);
-      if (keyPressedAt !== null) keyToScreen.push(performance.now() - keyPressedAt);
-      keyPressedAt = null;
-      prepareSoundOnce();
-    },
-  },
-  domrakAudio: pageAudio,
-  onRuntimeInitialized() {
-    gameRunning = true;
-  },
-  print() {},
-  printErr() {},
+game.onmessage = (event) => {
+  const { type, cells, column, row, visible, size } = event.data;
+  if (type !== 'screen') return;
+  consoleScreen.show(cells, column, row, visible, size);
+  if (keyPressedAt !== null) keyToScreen.push(performance.now() - keyPressedAt);
+  keyPressedAt = null;
+  prepareSoundOnce();
 };
 
 window.domrak = {
   rows: () => consoleScreen.rows(),
   outputPeak: () => pageAudio.outputPeak(),
-  // For the browser tests: when the canvas last changed, milliseconds from each key press
+  // For the browser tests: when the canvas first showed something and last changed, milliseconds from each key press
   // to the screen it changed, the effects' own peak, and how far the sound has come.
   lastDrawTime: () => consoleScreen.lastDrawTime,
+  firstContentTime: () => consoleScreen.firstContentTime,
   keyToScreenMs: () => keyToScreen.slice(),
   effectsPeak: () => pageAudio.outputPeak('effects'),
-  soundState: () => ({ loaded: pageAudio.node !== null, started: pageAudio.started, failed: pageAudio.failed }),
+  soundState: () => ({ loaded: pageAudio.ready, started: pageAudio.started, failed: pageAudio.failed }),
 };

@@ -28,6 +28,7 @@ class ConsoleScreen {
     this.drawnCursor = null;
     this.cellWidth = 8;
     this.lastDrawTime = 0;
+    this.firstContentTime = 0;  // when the first screen with anything on it was drawn
     this.fontReady = false;
   }
 
@@ -91,6 +92,7 @@ class ConsoleScreen {
     this.drawn = this.cells;
     this.drawCursor(width, height);
     this.lastDrawTime = performance.now();
+    if (!this.firstContentTime && this.cells.some((word) => cellChar(word) !== 0x20)) this.firstContentTime = this.lastDrawTime;
   }
 
   drawCell(index, width, height) {

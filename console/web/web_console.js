@@ -1,4 +1,4 @@
-// The page's side of the web console: the screen goes to the page's canvas (web/screen.js),
+// The module's side of the web console: the screen goes to the page (Module.domrakScreen, web/game-worker.js),
 // and the waits for input yield to the browser until a key arrives or the time is up.
 mergeInto(LibraryManager.library, {
   domrak_show_screen: function (cells, column, row, visible, size) {

@@ -21,7 +21,8 @@ class PageAudio {
   async prepare(gamePort) {
     try {
       this.context = new AudioContext({ sampleRate: SAMPLE_RATE, latencyHint: 'interactive' });
-      if (this.context.state === 'running' && !this.started) await this.context.suspend();
+      if (this.started) await this.context.resume();
+      else if (this.context.state === 'running') await this.context.suspend();
       const soundFont = fetch('TimGM6mb.sf2').then((response) => response.arrayBuffer());
       for (const module of ['libfluidsynth.js', 'js-synthesizer.worklet.js', 'audio-worklet.js'])
         await this.context.audioWorklet.addModule(module);

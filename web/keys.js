@@ -28,12 +28,12 @@ class KeyInput {
   }
 
   onKey(event, down) {
-    // Browser and system shortcuts stay theirs.
+    // Browser and system shortcuts stay theirs, and so do the function keys (reload, tools).
     if (event.ctrlKey || event.metaKey || event.altKey) {
       if (!down) this.record(event, false);
       return;
     }
-    event.preventDefault();
+    if (!/^F\d+$/.test(event.key)) event.preventDefault();
     this.record(event, down);
   }
 

@@ -21,8 +21,15 @@ const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
 });
 keyInput.listen(window);
 
+let gameStopped = false;
+game.onerror = () => {
+  gameStopped = true;
+  showNotice();
+};
+
 function showNotice() {
-  if (pageAudio.failed) notice.textContent = 'This browser cannot play the sound: the game plays silently.';
+  if (gameStopped) notice.textContent = 'The game has stopped. Reload the page to play again.';
+  else if (pageAudio.failed) notice.textContent = 'This browser cannot play the sound: the game plays silently.';
   else notice.textContent = pageAudio.started ? '' : 'Sound starts with your first key.';
 }
 

@@ -11,6 +11,6 @@ export NODE_PATH=/usr/share/nodejs
 (cd web && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DDOMRAK_TESTS=OFF \
   -DDOMRAK_WEB_DIR="$PWD/build/web" >/dev/null
-cmake --build build/web-cmake -j"$(nproc)" >/dev/null
+cmake --build build/web-cmake -j"$(nproc)" --target domrak web_page >/dev/null
 [ "${1:-}" = "--build-only" ] && exit 0
 exec node web/serve.mjs build/web 8080

@@ -35,7 +35,7 @@ async function waitForText(page, text, timeout = 20000) {
 }
 
 // Holds a key with real key-down and key-up events, long enough for the game to see it.
-async function hold(page, key, ms = 80) {
+async function hold(page, key, ms = 150) {
   await page.keyboard.down(key);
   await sleep(ms);
   await page.keyboard.up(key);

@@ -9,7 +9,8 @@ command -v npm >/dev/null || tools/install-deps.sh npm
 # Debian's emscripten finds its own JavaScript modules there, also under another node.
 export NODE_PATH=/usr/share/nodejs
 (cd web && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
-emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DDOMRAK_TESTS=OFF \
+cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DDOMRAK_TESTS=OFF \
+  -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
   -DDOMRAK_WEB_DIR="$PWD/build/web" >/dev/null
 cmake --build build/web-cmake -j"$(nproc)" --target domrak web_page >/dev/null
 [ "${1:-}" = "--build-only" ] && exit 0

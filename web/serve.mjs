@@ -28,10 +28,19 @@ export function serve(folder, port) {
       response.end('not found');
     }
   });
-  return new Promise((done) => server.listen(port, '127.0.0.1', () => done(server)));
+  return new Promise((done, fail) => {
+    server.once('error', fail);
+    server.listen(port, '127.0.0.1', () => done(server));
+  });
 }
 
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-  const server = await serve(process.argv[2], Number(process.argv[3] || 8080));
-  console.log(`DOMRAK is at http://127.0.0.1:${server.address().port}/ (Ctrl+C stops the server)`);
+  const port = Number(process.argv[3] || 8080);
+  try {
+    const server = await serve(process.argv[2], port);
+    console.log(`DOMRAK is at http://127.0.0.1:${server.address().port}/ (Ctrl+C stops the server)`);
+  } catch (error) {
+    console.error(`Cannot serve on 127.0.0.1:${port} (${error.code || error.message}); is another server using that port?`);
+    process.exit(1);
+  }
 }

@@ -1,12 +1,12 @@
 // The page around the game: the screen, the keys and the sound on the main thread, the game
-// itself in a worker; window.domrak for tests and assistive technology.
+// itself in the worker `game` (started by index.html); window.domrak for tests and assistive
+// technology.
 'use strict';
 
 const canvas = document.getElementById('screen');
 const notice = document.getElementById('notice');
 const consoleScreen = new ConsoleScreen(canvas);
 const pageAudio = new PageAudio();
-const game = new Worker('game-worker.js');
 
 let keyPressedAt = null;  // the latest key-down whose effect on the screen is not drawn yet
 const keyToScreen = [];
@@ -58,14 +58,16 @@ fontFace.load().then((face) => {
   prepareSoundOnce();
 });
 
-game.onmessage = (event) => {
-  const { type, cells, column, row, visible, size } = event.data;
+function receiveFromGame(message) {
+  const { type, cells, column, row, visible, size } = message;
   if (type !== 'screen') return;
   consoleScreen.show(cells, column, row, visible, size);
   if (keyPressedAt !== null) keyToScreen.push(performance.now() - keyPressedAt);
   keyPressedAt = null;
   prepareSoundOnce();
-};
+}
+game.onmessage = (event) => receiveFromGame(event.data);
+earlyGameMessages.forEach(receiveFromGame);
 
 window.domrak = {
   rows: () => consoleScreen.rows(),

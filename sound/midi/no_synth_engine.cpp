@@ -1,4 +1,4 @@
-// Builds without FluidSynth (Windows): there is no synthesiser, so the game plays no music.
+// Builds without FluidSynth here (Windows; the browser, whose page plays the music): no synthesiser, so no music through it.
 #include "sound/midi/fluid_synth_engine.hpp"
 
 std::unique_ptr<SynthEngine> CreateFluidSynthEngine(int) { return nullptr; }

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the browser version into build/web and plays it in headless Chromium (Debian's
+# chromium, driven by puppeteer-core): screen, keys, name entry, arena, effects and music.
+# It reports the budgets for start-up, idle work and key response; `--strict` fails on them.
+# The game's size is checked always.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh chromium
+./web.sh --build-only
+
+# The game's own code: its .wasm and .js together stay under 1 MB.
+size=$(($(stat -c %s build/web/domrak.wasm) + $(stat -c %s build/web/domrak.js)))
+echo "game .wasm + .js: $size bytes (budget 1048576)"
+[ "$size" -lt 1048576 ] || { echo "FAIL the game's .wasm and .js are over 1 MB" >&2; exit 1; }
+node tools/web-check.mjs build/web "$@"

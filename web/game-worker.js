@@ -1,0 +1,103 @@
+// The game runs here, off the page's main thread: its waits yield to this worker, the screen
+// goes to the page only when it changed, and its sound goes straight to the audio output.
+'use strict';
+
+const EFFECT_BLOCK_FRAMES = 512;  // frames in one effect block (the game's block size)
+const EFFECT_BLOCKS_AHEAD = 2;    // blocks queued in the output while effects sound
+
+// The game's link to the audio output: music events and effect blocks over a port of the
+// output's own. What comes before the port is held back until it arrives.
+class GameAudio {
+  constructor() {
+    this.port = null;
+    this.pending = [];
+    this.started = false;  // the player's first key has come
+    this.pumping = false;  // effect blocks are being pulled
+  }
+
+  connect(port) {
+    this.port = port;
+    port.onmessage = (event) => this.receive(event.data);
+    for (const [message, transfer] of this.pending) port.postMessage(message, transfer);
+    this.pending = [];
+    this.pumpEffects();
+  }
+
+  start() {
+    this.started = true;
+    this.pumpEffects();
+  }
+
+  send(message, transfer = []) {
+    if (this.port) this.port.postMessage(message, transfer);
+    else this.pending.push([message, transfer]);
+  }
+
+  queueMusic(stream, token, events, end) {
+    this.send({ type: 'queue', stream, token, events, end }, [events.buffer]);
+  }
+
+  controlMusic(stream, command) {
+    this.send({ type: 'control', stream, command });
+  }
+
+  effectsStarted() {
+    if (!this.pumping) queueMicrotask(() => this.pumpEffects());
+  }
+
+  // Pulls effect blocks from the game ahead of the output while any voice sounds.
+  pumpEffects() {
+    if (this.pumping || !this.port || !this.started || !Module._domrak_effects_sounding()) return;
+    this.pumping = true;
+    for (let i = 0; i < EFFECT_BLOCKS_AHEAD && this.pumping; ++i) this.sendEffectBlock();
+  }
+
+  sendEffectBlock() {
+    const at = Module._domrak_mix_effects() >> 2;
+    if (at === 0) {
+      this.pumping = false;
+      return;
+    }
+    const samples = Module.HEAPF32.slice(at, at + EFFECT_BLOCK_FRAMES * 2);
+    this.port.postMessage({ type: 'effects', samples }, [samples.buffer]);
+    if (!Module._domrak_effects_sounding()) this.pumping = false;
+  }
+
+  receive(message) {
+    if (message.type === 'effects-played') {
+      if (this.pumping) this.sendEffectBlock();
+    } else if (message.type === 'music-played') {
+      Module._domrak_music_buffer_played(message.stream, message.token);
+    }
+  }
+}
+
+const gameAudio = new GameAudio();
+
+var Module = {
+  domrakScreen: {
+    show(cells, column, row, visible, size) {
+      postMessage({ type: 'screen', cells, column, row, visible, size }, [cells.buffer]);
+    },
+  },
+  domrakAudio: gameAudio,
+  onRuntimeInitialized() {
+    self.onmessage = (event) => receive(event.data);
+  },
+  print() {},
+  printErr() {},
+};
+
+function receive(message) {
+  if (message.type === 'key') {
+    const { key, down, character, extended, modifiers } = message;
+    Module._domrak_key_event(key, down ? 1 : 0, character, extended, modifiers);
+    if (Module.domrakWakeForInput) Module.domrakWakeForInput();
+  } else if (message.type === 'audio-port') {
+    gameAudio.connect(message.port);
+  } else if (message.type === 'sound-started') {
+    gameAudio.start();
+  }
+}
+
+importScripts('domrak.js');

@@ -1,0 +1,82 @@
+// The page around the game: the screen, the keys and the sound on the main thread, the game
+// itself in the worker `game` (started by index.html); window.domrak for tests and assistive
+// technology.
+'use strict';
+
+const canvas = document.getElementById('screen');
+const notice = document.getElementById('notice');
+const consoleScreen = new ConsoleScreen(canvas);
+const pageAudio = new PageAudio();
+
+let keyPressedAt = null;  // the latest key-down whose effect on the screen is not drawn yet
+const keyToScreen = [];
+const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
+  if (down) keyPressedAt = performance.now();
+  game.postMessage({ type: 'key', key, down, character, extended, modifiers });
+  if (down && !pageAudio.started) {
+    pageAudio.start();
+    game.postMessage({ type: 'sound-started' });
+    showNotice();
+  }
+});
+keyInput.listen(window);
+
+let gameStopped = false;
+game.onerror = () => {
+  gameStopped = true;
+  showNotice();
+};
+
+function showNotice() {
+  if (gameStopped) notice.textContent = 'The game has stopped. Reload the page to play again.';
+  else if (pageAudio.failed) notice.textContent = 'This browser cannot play the sound: the game plays silently.';
+  else notice.textContent = pageAudio.started ? '' : 'Sound starts with your first key.';
+}
+
+function fitScreen() {
+  consoleScreen.fit(window.innerWidth, window.innerHeight - notice.offsetHeight);
+}
+window.addEventListener('resize', fitScreen);
+fitScreen();
+
+// The title comes first; the sound's scripts and the SoundFont load once it is on screen.
+let soundRequested = false;
+function prepareSoundOnce() {
+  if (soundRequested || !consoleScreen.cells || !consoleScreen.fontReady) return;
+  soundRequested = true;
+  setTimeout(() => {
+    const gamePort = (port) => game.postMessage({ type: 'audio-port', port }, [port]);
+    pageAudio.prepare(gamePort).then(showNotice);
+  }, 0);
+}
+
+const fontFace = new FontFace(FONT_FAMILY, 'url(domrak-font.woff)');
+fontFace.load().then((face) => {
+  document.fonts.add(face);
+  consoleScreen.fontReady = true;
+  consoleScreen.redrawAll();
+  prepareSoundOnce();
+});
+
+function receiveFromGame(message) {
+  const { type, cells, column, row, visible, size } = message;
+  if (type !== 'screen') return;
+  consoleScreen.show(cells, column, row, visible, size);
+  if (keyPressedAt !== null) keyToScreen.push(performance.now() - keyPressedAt);
+  keyPressedAt = null;
+  prepareSoundOnce();
+}
+game.onmessage = (event) => receiveFromGame(event.data);
+earlyGameMessages.forEach(receiveFromGame);
+
+window.domrak = {
+  rows: () => consoleScreen.rows(),
+  outputPeak: () => pageAudio.outputPeak(),
+  // For the browser tests: when the canvas first showed something and last changed, milliseconds from each key press
+  // to the screen it changed, the effects' own peak, and how far the sound has come.
+  lastDrawTime: () => consoleScreen.lastDrawTime,
+  firstContentTime: () => consoleScreen.firstContentTime,
+  keyToScreenMs: () => keyToScreen.slice(),
+  effectsPeak: () => pageAudio.outputPeak('effects'),
+  soundState: () => ({ loaded: pageAudio.ready, started: pageAudio.started, failed: pageAudio.failed }),
+};

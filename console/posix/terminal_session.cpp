@@ -141,10 +141,11 @@ void Note(int change) {
   Wake();
 }
 
-// Async-signal-safe: the terminal and standard error as they were before the game.
-void RestoreTerminal() {
+// Async-signal-safe: the terminal and standard error as they were before the game; for good
+// also the window's size, unless the player has changed it since.
+void RestoreTerminal(bool forGood) {
   Write(leaveSequence);
-  if (askedSize.columns != 0) {
+  if (forGood && askedSize.columns != 0) {
     const Size now = CurrentSize();
     if (now.columns == askedSize.columns && now.rows == askedSize.rows) Write(sizeBackRequest);
   }
@@ -168,7 +169,7 @@ void Install(int sig, void (*handler)(int)) {
 }
 
 void OnFatalSignal(int sig) {
-  if (active) RestoreTerminal();
+  if (active) RestoreTerminal(true);
   active = 0;
   // The signal stays blocked until this handler returns; then the earlier action ends us
   // (a fault simply happens again on return).
@@ -178,7 +179,7 @@ void OnFatalSignal(int sig) {
 
 void OnStop(int) {
   const int savedErrno = errno;
-  if (active) RestoreTerminal();
+  if (active) RestoreTerminal(false);
   continued = 0;
   Install(SIGTSTP, SIG_DFL);
   sigset_t stop;
@@ -262,7 +263,7 @@ void Leave() {
   if (!active) return;
   {
     const SignalsHeld held;  // no handler touches the terminal while it is handed back
-    RestoreTerminal();
+    RestoreTerminal(true);
     active = 0;
     for (int sig = 1; sig < NSIG; ++sig)
       if (replaced[sig]) sigaction(sig, &previousActions[sig], nullptr);

@@ -266,7 +266,7 @@ TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnce) {
 TEST(TerminalSession, NoResizeIsLostWhileTheChangesAreTaken) {
   PtyTerminal t({}, [] {
     terminal_session::Enter();
-    constexpr int kRounds = 1000;
+    constexpr int kRounds = 100;  // about one in four is lost when taking is two steps
     const pthread_t game = pthread_self();
     std::atomic<int> round{0};
     std::atomic<bool> sent{false};

@@ -51,7 +51,8 @@ Size askedSize;             // the size the game asked for; 0 when it asked for 
 bool linuxConsole = false;
 bool keyReleases = false;
 
-// Default actions that do not end the process, and the signals handled below on their own.
+// Whether a signal's default action ends the game: not for those that stop, continue or are
+// ignored by default, nor for SIGPIPE, ignored here.
 bool EndsTheGame(int sig) {
   switch (sig) {
     case SIGCHLD: case SIGCONT: case SIGSTOP: case SIGTSTP: case SIGTTIN: case SIGTTOU:
@@ -61,6 +62,17 @@ bool EndsTheGame(int sig) {
       return true;
   }
 }
+
+// Faults end the process even where a handler (a crash reporter) sees them first.
+bool IsFault(int sig) {
+  switch (sig) {
+    case SIGSEGV: case SIGBUS: case SIGFPE: case SIGILL: case SIGABRT: case SIGTRAP: case SIGSYS:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The action each signal had before the game, and whether the session replaced it.
 struct sigaction previousActions[NSIG];
 bool replaced[NSIG];
@@ -248,7 +260,9 @@ void Enter() {
   for (int sig = 1; sig < NSIG; ++sig) {
     replaced[sig] = false;
     if (sigaction(sig, nullptr, &previousActions[sig]) != 0 || Ignored(sig)) continue;
-    if (EndsTheGame(sig)) Install(sig, OnFatalSignal);
+    // A signal some library already handles is left to it, unless it is a fault.
+    const bool byDefault = previousActions[sig].sa_handler == SIG_DFL;
+    if (EndsTheGame(sig) && (byDefault || IsFault(sig))) Install(sig, OnFatalSignal);
   }
   if (!Ignored(SIGPIPE)) Install(SIGPIPE, SIG_IGN);
   if (!Ignored(SIGTSTP)) Install(SIGTSTP, OnStop);

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev \
-  timgm6mb-soundfont libvterm-dev
+  timgm6mb-soundfont libvterm-dev tmux python3
 
 run_suite() {  # build directory, extra cmake arguments...
   local dir=$1

@@ -6,17 +6,21 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "console/posix/terminal_session.hpp"
+#include "console/posix/too_small_notice.hpp"
 
 namespace {
 
 // How long a terminal may take to answer the width question before it counts as silent.
 constexpr int kProbeTimeoutMs = 150;
+// How long a terminal asked to grow its window may take to do it before the game goes on.
+constexpr std::uint32_t kResizeWaitMs = 250;
 
 std::uint64_t MonotonicNs() {
   timespec ts{};
@@ -36,11 +40,16 @@ std::uint32_t MsUntil(std::uint32_t now, std::uint32_t deadline) {
   return TimeReached(now, deadline) ? 0 : deadline - now;
 }
 
+// Whether the game's screen fits the window; a size that cannot be asked counts as fitting.
+bool Fits(terminal_session::Size size) {
+  return size.columns == 0 || (size.columns >= ScreenGrid::kColumns && size.rows >= ScreenGrid::kRows);
+}
+
 }  // namespace
 
 TerminalBackend::TerminalBackend() {
   terminal_session::Enter();
-  size_ = terminal_session::CurrentSize();
+  fit_window();
   ask_terminal();
 }
 
@@ -95,33 +104,59 @@ TerminalBackend::Answers TerminalBackend::ask(std::string_view questions, std::u
   return answers;
 }
 
+// A window smaller than the screen is asked to grow to it (never to shrink), and given a
+// moment to do so; one that ignores the request gets the too-small note.
+void TerminalBackend::fit_window() {
+  size_ = terminal_session::CurrentSize();
+  if (Fits(size_)) {
+    renderer_.set_window(size_.columns, size_.rows);
+    return;
+  }
+  terminal_session::AskForSize({std::max(size_.columns, ScreenGrid::kColumns),
+                                std::max(size_.rows, ScreenGrid::kRows)});
+  const std::uint32_t deadline = now_ms() + kResizeWaitMs;
+  while (!Fits(size_) && !TimeReached(now_ms(), deadline)) {
+    pollfd wake{terminal_session::WakeFd(), POLLIN, 0};
+    poll(&wake, 1, static_cast<int>(MsUntil(now_ms(), deadline)));
+    terminal_session::ClearWake();
+    size_ = terminal_session::CurrentSize();
+  }
+  renderer_.set_window(size_.columns, size_.rows);
+}
+
 void TerminalBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
-  last_cursor_ = cursor;
+  model_ = grid;
+  model_cursor_ = cursor;
   const auto changes = terminal_session::TakeChanges();
   if (changes.resized || changes.resumed) {
     renderer_.invalidate();
     too_small_ = false;
     size_ = terminal_session::CurrentSize();
+    renderer_.set_window(size_.columns, size_.rows);
   }
-  const bool fits = size_.columns == 0 ||
-                    (size_.columns >= ScreenGrid::kColumns && size_.rows >= ScreenGrid::kRows);
-  if (!fits) {
-    if (!too_small_) show_too_small(size_.columns, size_.rows);
+  if (!Fits(size_)) {
+    if (!too_small_) show_too_small();
     return;
   }
   frame_.clear();
   renderer_.render(grid, cursor, frame_);
-  if (!frame_.empty()) terminal_session::WriteAll(frame_.data(), frame_.size());
+  write_frame();
 }
 
-void TerminalBackend::show_too_small(int columns, int rows) {
-  std::string message = "Please make this window at least 80x25 (now " + std::to_string(columns) +
-                        "x" + std::to_string(rows) + ").";
-  if (message.size() > static_cast<std::size_t>(columns)) message.resize(static_cast<std::size_t>(columns));
-  const std::string out = "\x1b[0m\x1b[2J\x1b[1;1H" + message;
-  terminal_session::WriteAll(out.data(), out.size());
+void TerminalBackend::show_too_small() {
+  frame_.clear();
+  AppendTooSmallNotice(size_.columns, size_.rows, frame_);
+  write_frame();
   too_small_ = true;
   renderer_.invalidate();
+}
+
+// A terminal that can take no more output has gone: what was not shown is drawn in full
+// should it ever come back, and the game ends.
+void TerminalBackend::write_frame() {
+  if (frame_.empty() || terminal_session::WriteAll(frame_.data(), frame_.size())) return;
+  renderer_.invalidate();
+  terminal_gone_ = true;
 }
 
 void TerminalBackend::drain_input(InputState& state) {
@@ -195,7 +230,7 @@ void TerminalBackend::wait_for_input(std::uint32_t deadline) {
   if (wait > 0 && wait_readable(static_cast<int>(wait), &woken)) read_available();
   if (woken) {
     terminal_session::ClearWake();
-    present(ScreenGrid(renderer_.shown()), last_cursor_);
+    present(model_, model_cursor_);
   }
 }
 

@@ -15,7 +15,8 @@
 
 class TerminalBackend final : public ConsoleBackend {
  public:
-  // Takes over the terminal and asks it how wide it draws ambiguous characters.
+  // Takes over the terminal, asks a window too small for the screen to grow, and asks the
+  // terminal how wide it draws ambiguous characters.
   TerminalBackend();
   // Gives the terminal back as it was.
   ~TerminalBackend() override;
@@ -29,7 +30,7 @@ class TerminalBackend final : public ConsoleBackend {
   std::uint32_t now_ms() override;
   void sleep_until(std::uint32_t deadline) override;
   void wait_for_input(std::uint32_t deadline) override;
-  bool running() override { return !input_closed_; }
+  bool running() override { return !input_closed_ && !terminal_gone_; }
 
  private:
   struct Answers {
@@ -45,7 +46,9 @@ class TerminalBackend final : public ConsoleBackend {
   void read_available();
   // Waits up to `timeout_ms` for input or a wake-up signal; true when input is readable.
   bool wait_readable(int timeout_ms, bool* woken = nullptr);
-  void show_too_small(int columns, int rows);
+  void fit_window();
+  void show_too_small();
+  void write_frame();
 
   KeyDecoder decoder_;
   std::deque<TerminalKey> keys_;
@@ -53,10 +56,13 @@ class TerminalBackend final : public ConsoleBackend {
   HeldKeys held_;
   TerminalRenderer renderer_;
   std::string frame_;
-  // The cursor of the last frame, drawn again when a resize or resume interrupts a wait.
-  CursorState last_cursor_;
+  // The game's screen as last presented, shown or not: drawn again when a resize or resume
+  // interrupts a wait.
+  ScreenGrid model_;
+  CursorState model_cursor_;
   terminal_session::Size size_;
   bool too_small_ = false;
+  bool terminal_gone_ = false;  // output can no longer reach the terminal
   bool input_closed_ = false;
   bool releases_reported_ = false;  // the terminal reports arrow key releases
 };

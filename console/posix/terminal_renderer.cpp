@@ -10,6 +10,15 @@ constexpr int kAnsiColorOrder[8] = {0, 4, 2, 6, 1, 5, 3, 7};
 
 void AppendNumber(int value, std::string& out) { out += std::to_string(value); }
 
+// Moves the terminal's cursor to a cell of the window, 1-based.
+void AppendMove(int column, int row, std::string& out) {
+  out += "\x1b[";
+  AppendNumber(row, out);
+  out += ';';
+  AppendNumber(column, out);
+  out += 'H';
+}
+
 // What actually goes out for a character: control characters would move the cursor or start
 // a sequence, so they show as a blank or a replacement mark.
 char32_t Printable(char32_t ch) {
@@ -33,11 +42,21 @@ void TerminalRenderer::set_ambiguous_width(AmbiguousWidth ambiguous) {
   valid_ = false;
 }
 
+void TerminalRenderer::set_window(int columns, int rows) {
+  if (columns == window_columns_ && rows == window_rows_) return;
+  window_columns_ = columns;
+  window_rows_ = rows;
+  left_ = columns > ScreenGrid::kColumns ? (columns - ScreenGrid::kColumns) / 2 : 0;
+  top_ = rows > ScreenGrid::kRows ? (rows - ScreenGrid::kRows) / 2 : 0;
+  valid_ = false;
+}
+
 void TerminalRenderer::render(const ScreenGrid& grid, const CursorState& cursor, std::string& out) {
   if (!valid_) {
     out += "\x1b[0m\x1b[2J";
-    column_ = row_ = 0;
     fg_ = bg_ = -1;
+    paint_margins(out);
+    column_ = row_ = 0;
   }
   for (int row = 1; row <= ScreenGrid::kRows; ++row)
     for (int column = 1; column <= ScreenGrid::kColumns; ++column)
@@ -94,13 +113,26 @@ void TerminalRenderer::draw_cell(const Cell& cell, int column, int row, std::str
 
 void TerminalRenderer::draw_glyph(char32_t ch, std::string& out) { text::AppendUtf8(ch, out); }
 
+void TerminalRenderer::paint_margins(std::string& out) {
+  if (window_columns_ <= ScreenGrid::kColumns && window_rows_ <= ScreenGrid::kRows) return;
+  set_colors(kMarginColor, kMarginColor, out);
+  const int right = window_columns_ - left_ - ScreenGrid::kColumns;
+  for (int row = 1; row <= window_rows_; ++row) {
+    AppendMove(1, row, out);
+    if (row <= top_ || row > top_ + ScreenGrid::kRows) {
+      out.append(static_cast<std::size_t>(window_columns_), ' ');
+      continue;
+    }
+    out.append(static_cast<std::size_t>(left_), ' ');
+    if (right <= 0) continue;
+    AppendMove(left_ + ScreenGrid::kColumns + 1, row, out);
+    out.append(static_cast<std::size_t>(right), ' ');
+  }
+}
+
 void TerminalRenderer::move_to(int column, int row, std::string& out) {
   if (column == column_ && row == row_) return;
-  out += "\x1b[";
-  AppendNumber(row, out);
-  out += ';';
-  AppendNumber(column, out);
-  out += 'H';
+  AppendMove(left_ + column, top_ + row, out);
   column_ = column;
   row_ = row;
 }

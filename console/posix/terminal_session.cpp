@@ -3,59 +3,142 @@
 #include "console/posix/terminal_session.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace terminal_session {
 
 namespace {
 
 // Alternate screen, autowrap off (so drawing the last cell never scrolls), cursor hidden.
-constexpr char kEnterSequence[] = "\x1b[?1049h\x1b[?7l\x1b[?25l";
-constexpr char kEnterWithKeyReleases[] = "\x1b[?1049h\x1b[?7l\x1b[?25l\x1b[>2u";
-const char* enterSequence = kEnterSequence;
-std::size_t enterLength = sizeof kEnterSequence - 1;
-// Default colours, cursor shown, autowrap on, back to the normal screen.
-constexpr char kLeaveSequence[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
-// The Linux console has no alternate screen: the game's last frame is cleared away instead.
-constexpr char kLeaveLinuxConsole[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[2J\x1b[H";
-// Key releases off again, first of all.
-constexpr char kLeaveWithKeyReleases[] = "\x1b[<u\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
-const char* leaveSequence = kLeaveSequence;
-std::size_t leaveLength = sizeof kLeaveSequence - 1;
+constexpr std::string_view kTakeScreen = "\x1b[?1049h\x1b[?7l\x1b[?25l";
+constexpr std::string_view kKeyReleasesOn = "\x1b[>2u";
+constexpr std::string_view kKeyReleasesOff = "\x1b[<u";
+// Default colours, cursor shown, autowrap on.
+constexpr std::string_view kResetLook = "\x1b[0m\x1b[?25h\x1b[?7h";
+// The Linux console may have no alternate screen: the game's last frame is cleared away first.
+constexpr std::string_view kClearAway = "\x1b[2J\x1b[H";
+constexpr std::string_view kLeaveScreen = "\x1b[?1049l";
 
-// Signals that end the game: the terminal is restored first, then the action that was in
-// place before the game (the default, or a crash reporter's) takes over.
-constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT,
-                                 SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
-// Every signal the session handles, with the action it found.
-constexpr int kHandledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV,
-                                   SIGBUS, SIGFPE, SIGILL, SIGTSTP, SIGCONT, SIGWINCH};
+// How long a handler giving the terminal back waits for a terminal that takes no output.
+constexpr int kRestoreStallMs = 1000;
+
+// Text put together before any signal can need it; the handlers only read it.
+struct FixedText {
+  char data[96];
+  std::size_t size = 0;
+  void append(std::string_view piece) {
+    const std::size_t n = piece.size() < sizeof data - size ? piece.size() : sizeof data - size;
+    std::memcpy(data + size, piece.data(), n);
+    size += n;
+  }
+};
+
+FixedText takeSequence;
+FixedText leaveSequence;
+FixedText sizeBackRequest;  // the player's own size, asked for on leaving
+Size askedSize;             // the size the game asked for; 0 when it asked for none
+bool linuxConsole = false;
+bool keyReleases = false;
+
+// Whether a signal's default action ends the game: not for those that stop, continue or are
+// ignored by default, nor for SIGPIPE, ignored here.
+bool EndsTheGame(int sig) {
+  switch (sig) {
+    case SIGCHLD: case SIGCONT: case SIGSTOP: case SIGTSTP: case SIGTTIN: case SIGTTOU:
+    case SIGURG: case SIGWINCH: case SIGKILL: case SIGPIPE:
+      return false;
+    default:
+      return true;
+  }
+}
+
+// Faults end the process even where a handler (a crash reporter) sees them first.
+bool IsFault(int sig) {
+  switch (sig) {
+    case SIGSEGV: case SIGBUS: case SIGFPE: case SIGILL: case SIGABRT: case SIGTRAP: case SIGSYS:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The action each signal had before the game, and whether the session replaced it.
 struct sigaction previousActions[NSIG];
+bool replaced[NSIG];
 
 termios savedTermios;
 termios gameTermios;
 volatile sig_atomic_t active = 0;
+volatile sig_atomic_t continued = 0;
 int savedStderr = -1;
 int nullFd = -1;
 int wakePipe[2] = {-1, -1};
-volatile sig_atomic_t resized = 0;
-volatile sig_atomic_t resumed = 0;
 
-void WriteRaw(const char* data, std::size_t size) {
+constexpr int kResized = 1;
+constexpr int kResumed = 2;
+static_assert(std::atomic<int>::is_always_lock_free, "signal handlers set the changes");
+std::atomic<int> pendingChanges{0};
+
+// Writes everything, waiting up to `stall_ms` (-1: without limit) whenever the terminal
+// cannot take more. False when the terminal has gone or the wait ran out.
+bool WriteRaw(const char* data, std::size_t size, int stall_ms) {
   while (size > 0) {
     const ssize_t n = write(STDOUT_FILENO, data, size);
+    if (n > 0) {
+      data += n;
+      size -= static_cast<std::size_t>(n);
+      continue;
+    }
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    data += n;
-    size -= static_cast<std::size_t>(n);
+    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return false;
+    pollfd out{STDOUT_FILENO, POLLOUT, 0};
+    const int ready = poll(&out, 1, stall_ms);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0 || (out.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
   }
+  return true;
+}
+
+void Write(const FixedText& text) { WriteRaw(text.data, text.size, kRestoreStallMs); }
+
+// Holds off every signal for its lifetime, so no handler sees the session half changed.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t all;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &previous_);
+  }
+  ~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+// Builds what taking and giving back the terminal send, with no handler reading halfway.
+void ComposeSequences() {
+  const SignalsHeld held;
+  takeSequence = {};
+  takeSequence.append(kTakeScreen);
+  if (keyReleases) takeSequence.append(kKeyReleasesOn);
+  leaveSequence = {};
+  if (keyReleases) leaveSequence.append(kKeyReleasesOff);
+  leaveSequence.append(kResetLook);
+  if (linuxConsole) leaveSequence.append(kClearAway);
+  leaveSequence.append(kLeaveScreen);
 }
 
 void Wake() {
@@ -65,9 +148,19 @@ void Wake() {
   }
 }
 
-// Async-signal-safe: the terminal and standard error as they were before the game.
-void RestoreTerminal() {
-  WriteRaw(leaveSequence, leaveLength);
+void Note(int change) {
+  pendingChanges.fetch_or(change);
+  Wake();
+}
+
+// Async-signal-safe: the terminal and standard error as they were before the game; for good
+// also the window's size, unless the player has changed it since.
+void RestoreTerminal(bool forGood) {
+  Write(leaveSequence);
+  if (forGood && askedSize.columns != 0) {
+    const Size now = CurrentSize();
+    if (now.columns == askedSize.columns && now.rows == askedSize.rows) Write(sizeBackRequest);
+  }
   tcsetattr(STDIN_FILENO, TCSADRAIN, &savedTermios);
   if (savedStderr >= 0) dup2(savedStderr, STDERR_FILENO);
 }
@@ -75,7 +168,7 @@ void RestoreTerminal() {
 // Async-signal-safe: the terminal as the game wants it.
 void TakeTerminal() {
   tcsetattr(STDIN_FILENO, TCSADRAIN, &gameTermios);
-  WriteRaw(enterSequence, enterLength);
+  Write(takeSequence);
   if (savedStderr >= 0) dup2(nullFd, STDERR_FILENO);
 }
 
@@ -84,11 +177,11 @@ void Install(int sig, void (*handler)(int)) {
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  sigaction(sig, &action, nullptr);
+  if (sigaction(sig, &action, nullptr) == 0) replaced[sig] = true;
 }
 
 void OnFatalSignal(int sig) {
-  if (active) RestoreTerminal();
+  if (active) RestoreTerminal(true);
   active = 0;
   // The signal stays blocked until this handler returns; then the earlier action ends us
   // (a fault simply happens again on return).
@@ -96,17 +189,22 @@ void OnFatalSignal(int sig) {
   raise(sig);
 }
 
-void OnContinue(int);
-
 void OnStop(int) {
   const int savedErrno = errno;
-  if (active) RestoreTerminal();
-  signal(SIGTSTP, SIG_DFL);
+  if (active) RestoreTerminal(false);
+  continued = 0;
+  Install(SIGTSTP, SIG_DFL);
   sigset_t stop;
   sigemptyset(&stop);
   sigaddset(&stop, SIGTSTP);
   sigprocmask(SIG_UNBLOCK, &stop, nullptr);
   raise(SIGTSTP);  // stops here; SIGCONT takes the terminal back
+  // A game that leads its own session has no shell to resume it, so the system discards the
+  // stop: the game goes on and takes the terminal straight back.
+  if (!continued) {
+    if (active) TakeTerminal();
+    Note(kResumed);
+  }
   Install(SIGTSTP, OnStop);
   errno = savedErrno;
 }
@@ -114,23 +212,18 @@ void OnStop(int) {
 void OnContinue(int) {
   const int savedErrno = errno;
   if (active) TakeTerminal();
-  resumed = 1;
-  Wake();
+  continued = 1;
+  Note(kResumed);
   errno = savedErrno;
 }
 
 void OnResize(int) {
   const int savedErrno = errno;
-  resized = 1;
-  Wake();
+  Note(kResized);
   errno = savedErrno;
 }
 
-bool Ignored(int sig) {
-  struct sigaction current {};
-  sigaction(sig, nullptr, &current);
-  return current.sa_handler == SIG_IGN;
-}
+bool Ignored(int sig) { return previousActions[sig].sa_handler == SIG_IGN; }
 
 void LeaveAtExit() { Leave(); }
 
@@ -139,10 +232,8 @@ void LeaveAtExit() { Leave(); }
 void Enter() {
   if (active) return;
   const char* term = std::getenv("TERM");
-  if (term && std::strncmp(term, "linux", 5) == 0) {
-    leaveSequence = kLeaveLinuxConsole;
-    leaveLength = sizeof kLeaveLinuxConsole - 1;
-  }
+  linuxConsole = term && std::strncmp(term, "linux", 5) == 0;
+  ComposeSequences();
   tcgetattr(STDIN_FILENO, &savedTermios);
   gameTermios = savedTermios;
   gameTermios.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);  // ISIG stays: Ctrl+C
@@ -166,9 +257,14 @@ void Enter() {
     std::atexit(LeaveAtExit);
     exitHandlerRegistered = true;
   }
-  for (int sig : kHandledSignals) sigaction(sig, nullptr, &previousActions[sig]);
-  for (int sig : kFatalSignals)
-    if (!Ignored(sig)) Install(sig, OnFatalSignal);
+  for (int sig = 1; sig < NSIG; ++sig) {
+    replaced[sig] = false;
+    if (sigaction(sig, nullptr, &previousActions[sig]) != 0 || Ignored(sig)) continue;
+    // A signal some library already handles is left to it, unless it is a fault.
+    const bool byDefault = previousActions[sig].sa_handler == SIG_DFL;
+    if (EndsTheGame(sig) && (byDefault || IsFault(sig))) Install(sig, OnFatalSignal);
+  }
+  if (!Ignored(SIGPIPE)) Install(SIGPIPE, SIG_IGN);
   if (!Ignored(SIGTSTP)) Install(SIGTSTP, OnStop);
   Install(SIGCONT, OnContinue);
   Install(SIGWINCH, OnResize);
@@ -179,14 +275,13 @@ void Enter() {
 
 void Leave() {
   if (!active) return;
-  // Block the signals that touch the terminal while it is handed back.
-  sigset_t all, previous;
-  sigfillset(&all);
-  sigprocmask(SIG_BLOCK, &all, &previous);
-  RestoreTerminal();
-  active = 0;
-  for (int sig : kHandledSignals) sigaction(sig, &previousActions[sig], nullptr);
-  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  {
+    const SignalsHeld held;  // no handler touches the terminal while it is handed back
+    RestoreTerminal(true);
+    active = 0;
+    for (int sig = 1; sig < NSIG; ++sig)
+      if (replaced[sig]) sigaction(sig, &previousActions[sig], nullptr);
+  }
   if (savedStderr >= 0) {
     close(savedStderr);
     savedStderr = -1;
@@ -198,12 +293,29 @@ void Leave() {
 }
 
 void KeepKeyReleases() {
-  // Only terminals with an alternate screen report key releases, so the Linux console's
-  // sequence never needs this.
-  enterSequence = kEnterWithKeyReleases;
-  enterLength = sizeof kEnterWithKeyReleases - 1;
-  leaveSequence = kLeaveWithKeyReleases;
-  leaveLength = sizeof kLeaveWithKeyReleases - 1;
+  keyReleases = true;
+  ComposeSequences();
+}
+
+Size CurrentSize() {
+  winsize size{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return {};
+  return {size.ws_col, size.ws_row};
+}
+
+void AskForSize(Size wanted) {
+  const Size had = CurrentSize();
+  char request[32];
+  const int length = std::snprintf(request, sizeof request, "\x1b[8;%d;%dt", wanted.rows, wanted.columns);
+  char back[32];
+  const int backLength = std::snprintf(back, sizeof back, "\x1b[8;%d;%dt", had.rows, had.columns);
+  {
+    const SignalsHeld held;
+    sizeBackRequest = {};
+    sizeBackRequest.append({back, static_cast<std::size_t>(backLength)});
+    askedSize = wanted;
+  }
+  WriteAll(request, static_cast<unsigned long>(length));
 }
 
 int WakeFd() { return wakePipe[0]; }
@@ -215,18 +327,10 @@ void ClearWake() {
 }
 
 Changes TakeChanges() {
-  Changes changes{resized != 0, resumed != 0};
-  resized = 0;
-  resumed = 0;
-  return changes;
+  const int changes = pendingChanges.exchange(0);
+  return {(changes & kResized) != 0, (changes & kResumed) != 0};
 }
 
-Size CurrentSize() {
-  winsize size{};
-  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return {};
-  return {size.ws_col, size.ws_row};
-}
-
-void WriteAll(const char* data, unsigned long size) { WriteRaw(data, size); }
+bool WriteAll(const char* data, unsigned long size) { return WriteRaw(data, size, -1); }
 
 }  // namespace terminal_session

@@ -5,9 +5,11 @@ namespace terminal_session {
 
 // Switches the terminal on standard input/output to the game: no echo, no line editing,
 // Ctrl+C still interrupts, alternate screen, cursor hidden, no autowrap, standard error
-// silenced. From here on every way out restores the terminal: normal exit, SIGINT, SIGTERM,
-// SIGHUP, SIGQUIT (restored, then the signal's default action), and Ctrl+Z (restored while
-// stopped, taken back on resume).
+// silenced. From here on every way out restores the terminal: normal exit, every signal whose
+// default action ends the process and that no library handles already (restored, then that
+// action), and Ctrl+Z (restored while stopped, taken back on resume, or at once when the
+// system refuses to stop the game). SIGPIPE is ignored: a terminal that has gone shows up as
+// a failed write instead.
 void Enter();
 // Gives the terminal back exactly as it was. Safe to call more than once.
 void Leave();
@@ -15,25 +17,30 @@ void Leave();
 // leaving and again after a resume.
 void KeepKeyReleases();
 
-// Becomes readable when a signal asks for a redraw (resize, resume); wait on it with input,
-// and clear it once woken (before taking the changes).
-int WakeFd();
-void ClearWake();
-// What happened since the last call.
-struct Changes {
-  bool resized = false;
-  bool resumed = false;
-};
-Changes TakeChanges();
-
 // The terminal's size in columns and rows (0 when it cannot be asked).
 struct Size {
   int columns = 0;
   int rows = 0;
 };
 Size CurrentSize();
+// Asks the terminal to resize its text area (CSI 8 ; rows ; columns t). If it does, the
+// size the player had is asked for again on leaving, unless the player has resized it since.
+void AskForSize(Size wanted);
 
-// Writes all of `size` bytes to the terminal in as few write() calls as it takes.
-void WriteAll(const char* data, unsigned long size);
+// Becomes readable when a signal asks for a redraw (resize, resume); wait on it with input,
+// and clear it once woken (before taking the changes).
+int WakeFd();
+void ClearWake();
+// What happened since the last call; taking the changes clears them in one step, so a signal
+// arriving meanwhile is seen now or next time, never lost.
+struct Changes {
+  bool resized = false;
+  bool resumed = false;
+};
+Changes TakeChanges();
+
+// Writes all of `size` bytes to the terminal, waiting while it is busy. False when the
+// terminal has gone (hung up, closed); the game should end then.
+bool WriteAll(const char* data, unsigned long size);
 
 }  // namespace terminal_session

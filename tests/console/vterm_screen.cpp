@@ -1,11 +1,18 @@
 // The libvterm test terminal: a 16-colour palette read back as console-independent indices.
 #include "tests/console/vterm_screen.hpp"
 
+#include <algorithm>
+#include <utility>
+
+#include "console/text_width.hpp"
+
 VtermScreen::VtermScreen(int rows, int columns) : vt_(vterm_new(rows, columns)) {
   vterm_set_utf8(vt_, 1);
   screen_ = vterm_obtain_screen(vt_);
   callbacks_.settermprop = &VtermScreen::on_termprop;
   vterm_screen_set_callbacks(screen_, &callbacks_, this);
+  vterm_screen_enable_altscreen(screen_, 1);
+  vterm_output_set_callback(vt_, &VtermScreen::on_output, this);
   vterm_screen_reset(screen_, 1);
 }
 
@@ -16,8 +23,26 @@ int VtermScreen::on_termprop(VTermProp prop, VTermValue* value, void* self) {
   return 1;
 }
 
+void VtermScreen::on_output(const char* bytes, std::size_t size, void* self) {
+  static_cast<VtermScreen*>(self)->answers_.append(bytes, size);
+}
+
 void VtermScreen::feed(std::string_view bytes) {
   vterm_input_write(vt_, bytes.data(), bytes.size());
+}
+
+std::string VtermScreen::take_answers() { return std::exchange(answers_, {}); }
+
+void VtermScreen::resize(int columns, int rows) { vterm_set_size(vt_, rows, columns); }
+
+std::string VtermScreen::text(int column, int row, int columns) const {
+  int rows = 0, width = 0;
+  vterm_get_size(vt_, &rows, &width);
+  std::string out;
+  if (row < 1 || row > rows) return out;
+  const int end = std::min(column + columns, width + 1);
+  for (int c = column; c < end; c += std::max(at(c, row).width, 1)) text::AppendUtf8(at(c, row).ch, out);
+  return out;
 }
 
 int VtermScreen::palette_index(VTermColor color) const {

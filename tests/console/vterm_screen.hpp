@@ -1,4 +1,5 @@
-// A libvterm terminal for tests: feed it a renderer's bytes, read back characters and colours.
+// A libvterm terminal for tests: feed it a renderer's bytes, read back characters and colours,
+// and collect what it answers to questions (cursor position, device attributes).
 #pragma once
 
 #include <vterm.h>
@@ -23,18 +24,26 @@ class VtermScreen {
   VtermScreen& operator=(const VtermScreen&) = delete;
 
   void feed(std::string_view bytes);
+  // What the terminal has answered since the last call.
+  std::string take_answers();
+  void resize(int columns, int rows);
   // 1-based column and row, as in the game.
   VtermCell at(int column, int row) const;
+  // The characters of `columns` cells from (column, row), as UTF-8, a wide character once;
+  // cut at the window's edge.
+  std::string text(int column, int row, int columns) const;
   int cursor_column() const;
   int cursor_row() const;
   bool cursor_visible() const { return cursor_visible_; }
 
  private:
   static int on_termprop(VTermProp prop, VTermValue* value, void* self);
+  static void on_output(const char* bytes, std::size_t size, void* self);
   int palette_index(VTermColor color) const;
 
   VTerm* vt_;
   VTermScreen* screen_;
   VTermScreenCallbacks callbacks_{};
   bool cursor_visible_ = true;
+  std::string answers_;
 };

@@ -1,0 +1,163 @@
+// The pseudo-terminal harness: forkpty for the child, libvterm for the window, and the window
+// operation that resizes it.
+#include "tests/console/pty_terminal.hpp"
+
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Long enough for a sanitizer build on a busy machine; a passing test never waits it out.
+constexpr int kPatienceMs = 10000;
+constexpr std::string_view kSizeRequest = "\x1b[8;";
+
+long long NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
+    : resizable_(window.resizable), columns_(window.columns), rows_(window.rows),
+      screen_(window.rows, window.columns) {
+  screen_.feed(kShellLine);
+  winsize size{};
+  size.ws_col = static_cast<unsigned short>(columns_);
+  size.ws_row = static_cast<unsigned short>(rows_);
+  std::fflush(nullptr);
+  pid_ = forkpty(&master_, nullptr, nullptr, &size);
+  if (pid_ == 0) {
+    setenv("TERM", window.term, 1);
+    const rlimit noCore{0, 0};  // signals that dump core should not leave files behind
+    setrlimit(RLIMIT_CORE, &noCore);
+    _exit(child());
+  }
+}
+
+PtyTerminal::~PtyTerminal() {
+  if (pid_ > 0 && status_ == -1) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (master_ >= 0) ::close(master_);
+}
+
+bool PtyTerminal::pump_until(const std::function<bool()>& done) {
+  const long long deadline = NowMs() + kPatienceMs;
+  while (!done()) {
+    const long long left = deadline - NowMs();
+    if (left <= 0 || master_ < 0) return false;
+    read_some(static_cast<int>(left));
+  }
+  return true;
+}
+
+bool PtyTerminal::read_some(int timeout_ms) {
+  pollfd in{master_, POLLIN, 0};
+  if (master_ < 0 || poll(&in, 1, timeout_ms) <= 0) return false;
+  char buffer[65536];
+  const ssize_t n = read(master_, buffer, sizeof buffer);
+  if (n <= 0) return false;  // the child has ended and closed the far end
+  show(std::string(buffer, static_cast<std::size_t>(n)));
+  return true;
+}
+
+// Feeds the window, and answers; a size request resizes the window between the bytes before
+// it and those after, as a real terminal would.
+void PtyTerminal::show(std::string bytes) {
+  output_ += bytes;
+  pending_ += bytes;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = pending_.find(kSizeRequest, from);
+    if (at == std::string::npos) break;
+    // ESC [ 8 ; rows ; columns t; anything else after ESC [ 8 ; is some other sequence.
+    Size wanted{};
+    int length = 0;
+    const std::string rest = pending_.substr(at);
+    const int matched = std::sscanf(rest.c_str(), "\x1b[8;%d;%dt%n", &wanted.rows, &wanted.columns, &length);
+    if (matched == 2 && length > 0) {
+      screen_.feed(std::string_view(pending_).substr(0, at));
+      pending_.erase(0, at + static_cast<std::size_t>(length));
+      from = 0;
+      size_requests_.push_back(wanted);
+      if (resizable_) set_size(wanted.columns, wanted.rows);
+      continue;
+    }
+    if (rest.find_first_not_of("0123456789;", kSizeRequest.size()) != std::string::npos) {
+      from = at + 1;  // complete, and not a request
+      continue;
+    }
+    screen_.feed(std::string_view(pending_).substr(0, at));  // wait for the rest
+    pending_.erase(0, at);
+    return answer();
+  }
+  // Keep back an escape at the end that might become a request.
+  std::size_t keep = std::min(pending_.size(), kSizeRequest.size() - 1);
+  while (keep > 0 && !kSizeRequest.starts_with(std::string_view(pending_).substr(pending_.size() - keep))) --keep;
+  screen_.feed(std::string_view(pending_).substr(0, pending_.size() - keep));
+  pending_.erase(0, pending_.size() - keep);
+  answer();
+}
+
+void PtyTerminal::answer() {
+  const std::string answers = screen_.take_answers();
+  if (!answers.empty()) [[maybe_unused]] const ssize_t n = write(master_, answers.data(), answers.size());
+}
+
+bool PtyTerminal::shows(int column, int row, std::string_view expected) const {
+  return screen_.text(column, row, static_cast<int>(expected.size())).starts_with(expected);
+}
+
+void PtyTerminal::type(std::string_view bytes) {
+  [[maybe_unused]] const ssize_t n = write(master_, bytes.data(), bytes.size());
+}
+
+void PtyTerminal::resize(int columns, int rows) { set_size(columns, rows); }
+
+void PtyTerminal::set_size(int columns, int rows) {
+  columns_ = columns;
+  rows_ = rows;
+  screen_.resize(columns, rows);
+  winsize size{};
+  size.ws_col = static_cast<unsigned short>(columns);
+  size.ws_row = static_cast<unsigned short>(rows);
+  ioctl(master_, TIOCSWINSZ, &size);  // the child gets SIGWINCH
+}
+
+void PtyTerminal::close() {
+  ::close(master_);
+  master_ = -1;
+}
+
+int PtyTerminal::wait_exit() {
+  const long long deadline = NowMs() + kPatienceMs;
+  while (status_ == -1 && NowMs() < deadline) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_)
+      status_ = status;
+    else if (!read_some(10) && master_ < 0)
+      usleep(10000);
+  }
+  while (read_some(0)) {
+  }  // what it wrote just before ending
+  return status_;
+}
+
+termios PtyTerminal::settings() const {
+  termios settings{};
+  tcgetattr(master_, &settings);
+  return settings;
+}

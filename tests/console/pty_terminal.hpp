@@ -1,0 +1,77 @@
+// A pseudo-terminal with libvterm behind it, playing the terminal window for a child process
+// that leads its own session on it, as a game started by `xterm -e` or tmux does.
+#pragma once
+
+#include <sys/types.h>
+#include <termios.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/console/vterm_screen.hpp"
+
+class PtyTerminal {
+ public:
+  struct Window {
+    int columns = 80;
+    int rows = 25;
+    bool resizable = true;  // honours the request to resize its text area (CSI 8 ; r ; c t)
+    const char* term = "xterm-256color";
+  };
+  // The screen shows a shell's line before the child starts; the child's return value is its
+  // exit status.
+  PtyTerminal(Window window, std::function<int()> child);
+  ~PtyTerminal();
+  PtyTerminal(const PtyTerminal&) = delete;
+  PtyTerminal& operator=(const PtyTerminal&) = delete;
+
+  // Shows the child's output, answering its questions, until `done` holds (true) or a few
+  // seconds pass (false).
+  bool pump_until(const std::function<bool()>& done);
+  // Whether the text at (column, row) of the window reads `expected`.
+  bool shows(int column, int row, std::string_view expected) const;
+  void type(std::string_view bytes);
+  // The player resizes the window.
+  void resize(int columns, int rows);
+  // The player closes the window: the child's terminal hangs up.
+  void close();
+  // Waits a few seconds at most for the child to end; its wait status, or -1.
+  int wait_exit();
+
+  pid_t pid() const { return pid_; }
+  const VtermScreen& screen() const { return screen_; }
+  int columns() const { return columns_; }
+  int rows() const { return rows_; }
+  // Everything the child has written, and the line settings of the terminal now.
+  const std::string& output() const { return output_; }
+  termios settings() const;
+  // The sizes the child asked the window for, in order.
+  struct Size {
+    int columns;
+    int rows;
+    bool operator==(const Size&) const = default;
+  };
+  const std::vector<Size>& size_requests() const { return size_requests_; }
+
+  static constexpr const char* kShellLine = "$ domrak";
+
+ private:
+  // Reads what the child wrote within `timeout_ms` into the window; false when nothing came.
+  bool read_some(int timeout_ms);
+  void show(std::string bytes);
+  void answer();
+  void set_size(int columns, int rows);
+
+  int master_ = -1;
+  pid_t pid_ = -1;
+  int status_ = -1;
+  bool resizable_;
+  int columns_;
+  int rows_;
+  VtermScreen screen_;
+  std::string output_;
+  std::string pending_;  // output held back while a resize request may be cut short
+  std::vector<Size> size_requests_;
+};

@@ -1,0 +1,305 @@
+// The terminal back end in a pseudo-terminal, as a player's window sees it: window sizes and
+// resizing, every way the game ends or is stopped, and a terminal that cannot keep up.
+#include "console/posix/terminal_backend.hpp"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <optional>
+#include <thread>
+
+#include "console/text_width.hpp"
+#include "tests/console/pty_terminal.hpp"
+
+namespace {
+
+using Size = PtyTerminal::Size;
+
+constexpr int kEndedByInput = 3;
+constexpr int kWhite = 15;  // palette index of the screen's background
+constexpr int kMargin = 8;  // palette index of dark grey
+
+ScreenGrid GameScreen() {
+  ScreenGrid grid;
+  grid.fill(0, 15);
+  grid.write({1, 1}, "DOMRAK", 0, 15);
+  grid.write({75, 25}, "闘技場", 4, 15);
+  return grid;
+}
+
+// The game in miniature: a white screen marked in two corners, every typed key added on the
+// second row, and 'q' to end; kEndedByInput once no more input can come.
+int TypingGame() {
+  TerminalBackend backend;
+  ScreenGrid grid = GameScreen();
+  const CursorState cursor{1, 1, false, 8};
+  ScreenGrid::Position typed{1, 2};
+  backend.present(grid, cursor);
+  while (backend.running()) {
+    backend.wait_for_input(backend.now_ms() + 1000);
+    while (backend.key_waiting()) {
+      const char key = static_cast<char>(backend.read_key());
+      if (key == 'q') return 0;
+      typed = grid.write(typed, std::string_view(&key, 1), 0, 15);
+    }
+    backend.present(grid, cursor);
+  }
+  return kEndedByInput;
+}
+
+void WaitForKey(TerminalBackend& backend) {
+  while (!backend.key_waiting() && backend.running()) backend.wait_for_input(backend.now_ms() + 1000);
+  backend.read_key();
+}
+
+// The game's screen with its top left corner after `left` columns and `top` rows.
+bool ShowsGame(const PtyTerminal& t, int left, int top) {
+  return t.shows(left + 1, top + 1, "DOMRAK") && t.shows(left + 75, top + 25, "闘技場") &&
+         t.screen().at(left + 1, top + 1).bg == kWhite;
+}
+
+// Where `text` starts in the window.
+std::optional<Size> Find(const PtyTerminal& t, std::string_view text) {
+  for (int row = 1; row <= t.rows(); ++row)
+    for (int column = 1; column <= t.columns(); ++column)
+      if (t.shows(column, row, text)) return Size{column, row};
+  return std::nullopt;
+}
+
+// The too-small note for the window's size, each language's line centred.
+::testing::AssertionResult ShowsTooSmallNote(const PtyTerminal& t) {
+  const std::string now = std::to_string(t.columns()) + "x" + std::to_string(t.rows());
+  const std::string japanese = "ウィンドウを 80x25 以上に広げてください（いまは " + now + "）";
+  const std::string english = "Please make this window at least 80x25 (now " + now + ").";
+  const auto ja = Find(t, japanese);
+  const auto en = Find(t, english);
+  if (!ja || !en) return ::testing::AssertionFailure() << "no note for " << now;
+  const auto centred = [&](Size at, int width) { return std::abs(2 * (at.columns - 1) + width - t.columns()) <= 1; };
+  if (!centred(*ja, text::ColumnWidth(japanese)) || !centred(*en, static_cast<int>(english.size())))
+    return ::testing::AssertionFailure() << "not centred: columns " << ja->columns << ", " << en->columns;
+  if (en->rows != ja->rows + 2 || std::abs((ja->rows - 1) - (t.rows() - en->rows)) > 1)
+    return ::testing::AssertionFailure() << "not in the middle: rows " << ja->rows << ", " << en->rows;
+  return ::testing::AssertionSuccess();
+}
+
+bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
+
+struct WindowCase {
+  const char* name;
+  PtyTerminal::Window window;
+  std::optional<Size> request;  // what the game asks the window to grow to
+  bool fits;                    // whether the screen fits then
+  int left, top;                // where the screen then sits
+};
+
+class WindowSizes : public ::testing::TestWithParam<WindowCase> {};
+
+TEST_P(WindowSizes, GrowsWhereAllowedCentresTheScreenOrSaysWhatItNeeds) {
+  const WindowCase& c = GetParam();
+  PtyTerminal t(c.window, TypingGame);
+  if (c.fits) {
+    ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, c.left, c.top); }));
+    EXPECT_EQ(MarginAt(t, 1, 1), c.left > 0 || c.top > 0);
+    EXPECT_EQ(MarginAt(t, t.columns(), t.rows()), c.left > 0 || c.top > 0);
+    if (c.left > 0) {
+      EXPECT_TRUE(MarginAt(t, c.left, c.top + 1) && MarginAt(t, c.left + 81, c.top + 25));
+    }
+  } else {
+    ASSERT_TRUE(t.pump_until([&] { return bool(ShowsTooSmallNote(t)); })) << ShowsTooSmallNote(t).message();
+  }
+  EXPECT_EQ(t.size_requests(), c.request ? std::vector<Size>{*c.request} : std::vector<Size>{});
+  t.type("q");
+  EXPECT_EQ(t.wait_exit(), 0);
+  EXPECT_EQ(Size(t.columns(), t.rows()), Size(c.window.columns, c.window.rows)) << "the player's size back";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terminal, WindowSizes,
+    ::testing::Values(WindowCase{"Grows80x24", {80, 24, true}, Size{80, 25}, true, 0, 0},
+                      WindowCase{"Fixed80x24", {80, 24, false}, Size{80, 25}, false, 0, 0},
+                      WindowCase{"Exact80x25", {80, 25}, std::nullopt, true, 0, 0},
+                      WindowCase{"Large120x40", {120, 40}, std::nullopt, true, 20, 7},
+                      WindowCase{"Grows79x30", {79, 30, true}, Size{80, 30}, true, 0, 2},
+                      WindowCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, false, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TerminalBackend, ResizingKeepsTheCurrentScreenInTheMiddle) {
+  PtyTerminal t({120, 40}, TypingGame);
+  ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 20, 7); }));
+  const std::size_t before = t.output().size();
+  t.type("a");
+  ASSERT_TRUE(t.pump_until([&] { return t.shows(21, 9, "a"); }));
+  EXPECT_LT(t.output().size() - before, 32u) << "only the typed cell goes out";
+
+  t.resize(101, 31);
+  ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 10, 3) && t.shows(11, 5, "a"); }));
+  EXPECT_TRUE(MarginAt(t, 10, 4) && MarginAt(t, 91, 4) && MarginAt(t, 50, 3) && MarginAt(t, 50, 29));
+
+  // Keys typed while the window is too small count, and show once it is large enough again,
+  // with no key needed to bring the screen back.
+  t.resize(70, 20);
+  ASSERT_TRUE(t.pump_until([&] { return bool(ShowsTooSmallNote(t)); }));
+  t.type("bc");
+  t.resize(75, 22);
+  ASSERT_TRUE(t.pump_until([&] { return bool(ShowsTooSmallNote(t)); }));
+  t.resize(80, 25);
+  EXPECT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0) && t.shows(1, 2, "abc"); }));
+  t.type("q");
+  EXPECT_EQ(t.wait_exit(), 0);
+}
+
+struct ExitCase {
+  const char* name;
+  int signal;  // sent to the game; 0 for none
+  bool ends_game;
+  const char* term;
+};
+
+class ExitPaths : public ::testing::TestWithParam<ExitCase> {};
+
+TEST_P(ExitPaths, GiveTheTerminalBack) {
+  const ExitCase& c = GetParam();
+  PtyTerminal t({80, 25, true, c.term}, TypingGame);
+  ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
+  if (c.signal) kill(t.pid(), c.signal);
+  if (!c.ends_game) t.type("q");
+  const int status = t.wait_exit();
+  if (c.ends_game)
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << "status " << status;
+  else
+    EXPECT_EQ(status, 0);
+  EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine)) << "the shell's screen is back";
+  EXPECT_TRUE(t.screen().cursor_visible());
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terminal, ExitPaths,
+    ::testing::Values(ExitCase{"LinuxConsole", 0, false, "linux"},
+                      ExitCase{"BrokenPipeIgnored", SIGPIPE, false, "xterm"},
+                      ExitCase{"Interrupt", SIGINT, true, "xterm"},
+                      ExitCase{"HangUp", SIGHUP, true, "xterm"},
+                      ExitCase{"User1", SIGUSR1, true, "xterm"},
+                      ExitCase{"User2", SIGUSR2, true, "xterm"},
+                      ExitCase{"Alarm", SIGALRM, true, "xterm"},
+                      ExitCase{"CpuLimit", SIGXCPU, true, "xterm"},
+                      ExitCase{"FileSizeLimit", SIGXFSZ, true, "xterm"},
+                      ExitCase{"VirtualAlarm", SIGVTALRM, true, "xterm"},
+                      ExitCase{"Profiling", SIGPROF, true, "xterm"},
+                      ExitCase{"Trap", SIGTRAP, true, "xterm"},
+                      ExitCase{"BadSystemCall", SIGSYS, true, "xterm"},
+                      ExitCase{"RealTime", SIGRTMIN + 3, true, "xterm"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TerminalBackend, EndsWhenTheWindowClosesEvenIfHangUpIsIgnored) {
+  PtyTerminal t({}, [] {
+    signal(SIGHUP, SIG_IGN);
+    return TypingGame();
+  });
+  ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
+  t.close();
+  const int status = t.wait_exit();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kEndedByInput) << "status " << status;
+}
+
+// Started as the command of a terminal window, the game leads its own session and nothing
+// could resume it: the system discards the stop, and the game takes the terminal back.
+TEST(TerminalBackend, CtrlZWithNoShellToReturnToTakesTheTerminalBack) {
+  PtyTerminal t({}, [] {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
+    execl(DOMRAK_GAME, "domrak", nullptr);
+    return 127;
+  });
+  const auto title = [&] { return t.shows(34, 10, "ネームエントリー"); };
+  ASSERT_TRUE(t.pump_until(title));
+  t.type("\x1a");
+  ASSERT_TRUE(t.pump_until([&] {
+    const std::size_t left = t.output().find("\x1b[?1049l");
+    return left != std::string::npos && t.output().rfind("\x1b[?1049h") > left && title();
+  }));
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), 0u);
+  kill(t.pid(), SIGTERM);
+  const int status = t.wait_exit();
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+  EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine));
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+}
+
+TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnce) {
+  int filled[2];
+  ASSERT_EQ(pipe(filled), 0);
+  // A frame larger than the room a full terminal frees by itself: every cell in a new colour.
+  ScreenGrid frame = GameScreen();
+  for (int row = 2; row <= 24; ++row)
+    for (int column = 1; column <= 80; ++column)
+      frame.write({column, row}, std::string(1, static_cast<char>('a' + (row + column) % 26)), 1, column % 2 ? 7 : 14);
+  PtyTerminal t({}, [&] {
+    TerminalBackend backend;
+    backend.present(GameScreen(), {});
+    WaitForKey(backend);
+    fcntl(STDOUT_FILENO, F_SETFL, fcntl(STDOUT_FILENO, F_GETFL) | O_NONBLOCK);
+    const char nothing[4096] = {};  // terminals ignore NUL
+    for (int pass = 0; pass < 2; ++pass) {  // the second takes up what the first left free
+      while (write(STDOUT_FILENO, nothing, sizeof nothing) > 0) {
+      }
+      usleep(50000);
+    }
+    [[maybe_unused]] const ssize_t n = write(filled[1], "f", 1);
+    backend.present(frame, {});
+    WaitForKey(backend);
+    return 0;
+  });
+  ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
+  t.type("g");  // the game now fills the terminal, unread, until it takes no more
+  pollfd full{filled[0], POLLIN, 0};
+  ASSERT_EQ(poll(&full, 1, 10000), 1);
+  EXPECT_TRUE(t.pump_until([&] { return t.screen().text(1, 24, 80) == frame.row_text(24); }));
+  for (int row = 1; row <= 25; ++row) EXPECT_EQ(t.screen().text(1, row, 80), frame.row_text(row)) << row;
+  t.type("q");
+  EXPECT_EQ(t.wait_exit(), 0);
+  close(filled[0]);
+  close(filled[1]);
+}
+
+TEST(TerminalSession, NoResizeIsLostWhileTheChangesAreTaken) {
+  PtyTerminal t({}, [] {
+    terminal_session::Enter();
+    constexpr int kRounds = 100;  // about one in four is lost when taking is two steps
+    const pthread_t game = pthread_self();
+    std::atomic<int> round{0};
+    std::atomic<bool> sent{false};
+    std::thread resizer([&] {
+      for (int r = 1; r <= kRounds; ++r) {
+        while (round.load() != r) sched_yield();
+        pthread_kill(game, SIGWINCH);
+        sent = true;
+      }
+    });
+    int lost = 0;
+    for (int r = 1; r <= kRounds; ++r) {
+      bool seen = false;
+      sent = false;
+      round = r;
+      while (!sent) seen |= terminal_session::TakeChanges().resized;
+      pollfd wake{terminal_session::WakeFd(), POLLIN, 0};
+      poll(&wake, 1, 1000);  // the handler has run
+      terminal_session::ClearWake();
+      seen |= terminal_session::TakeChanges().resized;
+      lost += seen ? 0 : 1;
+    }
+    resizer.join();
+    terminal_session::Leave();
+    return lost == 0 ? 0 : 1;
+  });
+  EXPECT_EQ(t.wait_exit(), 0);
+}
+
+}  // namespace

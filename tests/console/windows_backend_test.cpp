@@ -79,7 +79,7 @@ struct Case {
   bool ctrl_c;  // else the game ends normally
 };
 
-class WindowsBackendEnding : public ::testing::TestWithParam<Case> {
+class PlayersConsole : public ::testing::Test {
  protected:
   // The player's console: a buffer of its own, larger than the game's, with modes, cursor and
   // code pages of its own, so that anything not put back shows.
@@ -117,6 +117,8 @@ class WindowsBackendEnding : public ::testing::TestWithParam<Case> {
   ConsoleState player;
 };
 
+class WindowsBackendEnding : public PlayersConsole, public ::testing::WithParamInterface<Case> {};
+
 TEST_P(WindowsBackendEnding, GivesThePlayersConsoleBack) {
   const Case& c = GetParam();
   controlSeen = CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -150,5 +152,32 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Case{"OwnBufferGameEnds", true, false}, Case{"OwnBufferCtrlC", true, true},
                       Case{"PlayersBufferGameEnds", false, false}, Case{"PlayersBufferCtrlC", false, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The program itself, as a player ends it: started in this console, it takes the console over
+// (its input mode is the last thing it sets) and Ctrl+C ends it.
+TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
+  controlSeen = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  controlInput = test_console.input;
+  ASSERT_TRUE(SetConsoleCtrlHandler(RecordAndSurvive, TRUE));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION game{};
+  std::wstring command = DOMRAK_PROGRAM;
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game));
+  for (int tries = 0; tries < 1000 && !(ConsoleState::Read(test_console.input).input_mode & ENABLE_MOUSE_INPUT); ++tries)
+    Sleep(10);
+  const ConsoleState playing = ConsoleState::Read(test_console.input);
+  EXPECT_NE(playing.mark, L'#');
+  EXPECT_EQ(playing.output_code_page, 932u);
+  Sleep(300);  // lets the title draw
+  ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+  ASSERT_EQ(WaitForSingleObject(game.hProcess, 10000), WAIT_OBJECT_0) << "the game did not end on Ctrl+C";
+  ExpectSameConsole(ConsoleState::Read(test_console.input), player);
+  CloseHandle(game.hThread);
+  CloseHandle(game.hProcess);
+  WaitForSingleObject(controlSeen, 10000);
+  SetConsoleCtrlHandler(RecordAndSurvive, FALSE);
+  CloseHandle(controlSeen);
+}
 
 }  // namespace

@@ -29,8 +29,8 @@ struct PlayerSettings {
 };
 
 std::mutex sessionMutex;
-bool inSession = false;  // guarded by sessionMutex, as is `player`
-PlayerSettings player;
+bool inSession = false;  // guarded by sessionMutex, as is `saved`
+PlayerSettings saved;
 
 DWORD ConsoleMode(HANDLE handle) {
   DWORD mode = 0;
@@ -66,18 +66,18 @@ void RestorePlayerSettings() {
   std::lock_guard lock(sessionMutex);
   if (!inSession) return;
   inSession = false;
-  if (player.game_output != player.output) {
-    SetConsoleActiveScreenBuffer(player.output);
-    CloseHandle(player.game_output);
+  if (saved.game_output != saved.output) {
+    SetConsoleActiveScreenBuffer(saved.output);
+    CloseHandle(saved.game_output);
   }
-  if (player.screen_saved) {
-    FitScreenBuffer(player.output, player.screen.dwSize, player.screen.srWindow);
-    SetConsoleCursorInfo(player.output, &player.cursor);
+  if (saved.screen_saved) {
+    FitScreenBuffer(saved.output, saved.screen.dwSize, saved.screen.srWindow);
+    SetConsoleCursorInfo(saved.output, &saved.cursor);
   }
-  SetConsoleMode(player.output, player.output_mode);
-  SetConsoleMode(player.input, player.input_mode);
-  SetConsoleCP(player.input_code_page);
-  SetConsoleOutputCP(player.output_code_page);
+  SetConsoleMode(saved.output, saved.output_mode);
+  SetConsoleMode(saved.input, saved.input_mode);
+  SetConsoleCP(saved.input_code_page);
+  SetConsoleOutputCP(saved.output_code_page);
   timeEndPeriod(kTimerPeriodMs);
 }
 
@@ -97,21 +97,21 @@ void SizeScreenBuffer(HANDLE output) {
 
 HANDLE BeginConsoleSession(HANDLE input, HANDLE player_output, bool own_buffer) {
   std::lock_guard lock(sessionMutex);
-  player = PlayerSettings{input, player_output, INVALID_HANDLE_VALUE, GetConsoleCP(), GetConsoleOutputCP(),
-                          ConsoleMode(input), ConsoleMode(player_output)};
+  saved = PlayerSettings{input, player_output, INVALID_HANDLE_VALUE, GetConsoleCP(), GetConsoleOutputCP(),
+                         ConsoleMode(input), ConsoleMode(player_output)};
   SetConsoleCtrlHandler(RestoreOnControl, TRUE);
   timeBeginPeriod(kTimerPeriodMs);
   SetConsoleOutputCP(kJapaneseCodePage);
-  player.game_output = OpenGameBuffer(player_output, own_buffer);
-  if (player.game_output == player_output)
-    player.screen_saved = GetConsoleScreenBufferInfo(player_output, &player.screen) &&
-                          GetConsoleCursorInfo(player_output, &player.cursor);
-  SizeScreenBuffer(player.game_output);
-  SetConsoleMode(player.game_output, 0);  // no wrap at the last column, so row 25 never scrolls
+  saved.game_output = OpenGameBuffer(player_output, own_buffer);
+  if (saved.game_output == player_output)
+    saved.screen_saved = GetConsoleScreenBufferInfo(player_output, &saved.screen) &&
+                         GetConsoleCursorInfo(player_output, &saved.cursor);
+  SizeScreenBuffer(saved.game_output);
+  SetConsoleMode(saved.game_output, 0);  // no wrap at the last column, so row 25 never scrolls
   // Ctrl+C still ends the game; mouse events come in; quick-edit selection stays off.
   SetConsoleMode(input, ENABLE_PROCESSED_INPUT | ENABLE_MOUSE_INPUT | ENABLE_EXTENDED_FLAGS);
   inSession = true;
-  return player.game_output;
+  return saved.game_output;
 }
 
 void EndConsoleSession() {

@@ -85,6 +85,9 @@ class PlayersConsole : public ::testing::Test {
   // code pages of its own, so that anything not put back shows.
   void SetUp() override {
     SKIP_WITHOUT_CONSOLE(test_console);
+    controlSeen = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    controlInput = test_console.input;
+    ASSERT_TRUE(SetConsoleCtrlHandler(RecordAndSurvive, TRUE));
     previous_active = ActiveBuffer();
     previous = ConsoleState::Read(test_console.input);
     const SMALL_RECT window{0, 0, 59, 19};
@@ -104,6 +107,8 @@ class PlayersConsole : public ::testing::Test {
   }
   void TearDown() override {
     if (previous_active == INVALID_HANDLE_VALUE) return;
+    SetConsoleCtrlHandler(RecordAndSurvive, FALSE);
+    CloseHandle(controlSeen);
     SetConsoleActiveScreenBuffer(previous_active);
     CloseHandle(previous_active);
     SetConsoleMode(test_console.input, previous.input_mode);
@@ -121,9 +126,6 @@ class WindowsBackendEnding : public PlayersConsole, public ::testing::WithParamI
 
 TEST_P(WindowsBackendEnding, GivesThePlayersConsoleBack) {
   const Case& c = GetParam();
-  controlSeen = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  controlInput = test_console.input;
-  ASSERT_TRUE(SetConsoleCtrlHandler(RecordAndSurvive, TRUE));
   {
     WindowsBackend backend(c.own_buffer);
     const ConsoleState game = ConsoleState::Read(test_console.input);
@@ -143,8 +145,6 @@ TEST_P(WindowsBackendEnding, GivesThePlayersConsoleBack) {
     }
   }
   ExpectSameConsole(ConsoleState::Read(test_console.input), player);
-  SetConsoleCtrlHandler(RecordAndSurvive, FALSE);
-  CloseHandle(controlSeen);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,9 +156,6 @@ INSTANTIATE_TEST_SUITE_P(
 // The program itself, as a player ends it: started in this console, it takes the console over
 // (its input mode is the last thing it sets) and Ctrl+C ends it.
 TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
-  controlSeen = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  controlInput = test_console.input;
-  ASSERT_TRUE(SetConsoleCtrlHandler(RecordAndSurvive, TRUE));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION game{};
@@ -175,9 +172,7 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
   ExpectSameConsole(ConsoleState::Read(test_console.input), player);
   CloseHandle(game.hThread);
   CloseHandle(game.hProcess);
-  WaitForSingleObject(controlSeen, 10000);
-  SetConsoleCtrlHandler(RecordAndSurvive, FALSE);
-  CloseHandle(controlSeen);
+  WaitForSingleObject(controlSeen, 10000);  // this process's own share of the event
 }
 
 }  // namespace

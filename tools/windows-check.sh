@@ -18,7 +18,7 @@ cmake --build "$build" -j2
 # hold on to the output of the first test.
 # The server is ended when the script ends, so no wine process stays behind.
 mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p 30 </dev/null >/dev/null 2>&1
+/usr/lib/wine/wineserver -p 30 </dev/null >/dev/null 2>&1 || true  # one may already serve this prefix
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 "$wine" wineboot --init </dev/null >/dev/null 2>&1
 
@@ -26,13 +26,15 @@ log=$build/windows-tests.log
 status=$build/windows-tests.status
 session=domrak-windows-check-$$
 rm -f "$log" "$status"
-tmux new-session -d -s "$session" -x 80 -y 25 \
+# A tmux server of its own: a server already running would give the pane its environment, not
+# this script's WINEPREFIX.
+tmux -L "$session" new-session -d -s "$session" -x 80 -y 25 \
   "ctest --test-dir '$build' --output-on-failure >'$log' 2>&1; echo \$? >'$status'"
 for _ in $(seq 600); do
   [ -f "$status" ] && break
   sleep 1
 done
-tmux kill-session -t "$session" 2>/dev/null || true
+tmux -L "$session" kill-server 2>/dev/null || true
 cat "$log"
 [ -f "$status" ] || { echo "windows tests did not finish in 10 minutes" >&2; exit 1; }
 skipped=$(grep -h '^\[  SKIPPED \] [A-Za-z]' "$build/Testing/Temporary/LastTest.log" | sort -u || true)

@@ -1,24 +1,12 @@
-// The Windows console back end: sets up the game's console screen, restores the player's, keeps time.
+// The Windows console back end: the game's console screen and keys over the session, and the multimedia clock.
 #include "console/windows/windows_backend.hpp"
 
 #include <mmsystem.h>
 
-#include <algorithm>
-
 #include "console/platform.hpp"
+#include "console/windows/console_session.hpp"
 
 namespace {
-
-// The code page in which the console gives every double-byte character two columns.
-constexpr UINT kJapaneseCodePage = 932;
-
-// The buffer the window showed before the game, for the Ctrl+C and close handler.
-HANDLE restoreOnSignal = INVALID_HANDLE_VALUE;
-
-BOOL WINAPI RestoreBeforeExit(DWORD) {
-  if (restoreOnSignal != INVALID_HANDLE_VALUE) SetConsoleActiveScreenBuffer(restoreOnSignal);
-  return FALSE;  // the default handler ends the process
-}
 
 // The console's own input queue or active screen buffer, also when the standard handles are
 // redirected.
@@ -27,76 +15,22 @@ HANDLE OpenConsole(const wchar_t* name) {
                      nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-DWORD ConsoleMode(HANDLE handle) {
-  DWORD mode = 0;
-  GetConsoleMode(handle, &mode);
-  return mode;
-}
-
-// Sets the console up for the game's screen and returns the buffer to draw on: a new one,
-// made active, or the player's own when the console allows no second buffer.
-HANDLE OpenGameScreen(HANDLE player_output) {
-  SetConsoleOutputCP(kJapaneseCodePage);
-  HANDLE buffer = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            CONSOLE_TEXTMODE_BUFFER, nullptr);
-  if (buffer != INVALID_HANDLE_VALUE && !SetConsoleActiveScreenBuffer(buffer)) {
-    CloseHandle(buffer);
-    buffer = INVALID_HANDLE_VALUE;
-  }
-  if (buffer == INVALID_HANDLE_VALUE) buffer = player_output;
-  SizeScreenBuffer(buffer);
-  SetConsoleMode(buffer, 0);  // no wrap at the last column, so row 25 never scrolls
-  return buffer;
-}
-
 }  // namespace
 
-void SizeScreenBuffer(HANDLE output) {
-  const SHORT columns = ScreenGrid::kColumns;
-  const SHORT rows = ScreenGrid::kRows;
-  CONSOLE_SCREEN_BUFFER_INFO info;
-  if (!GetConsoleScreenBufferInfo(output, &info)) return;
-  // The window must fit inside the buffer at every step: shrink it first, then size both.
-  SMALL_RECT window = info.srWindow;
-  window.Right = static_cast<SHORT>(window.Left + std::min<SHORT>(columns, window.Right - window.Left + 1) - 1);
-  window.Bottom = static_cast<SHORT>(window.Top + std::min<SHORT>(rows, window.Bottom - window.Top + 1) - 1);
-  SetConsoleWindowInfo(output, TRUE, &window);
-  SetConsoleScreenBufferSize(output, COORD{columns, rows});
-  const SMALL_RECT whole{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(rows - 1)};
-  SetConsoleWindowInfo(output, TRUE, &whole);
-}
-
-WindowsBackend::WindowsBackend()
+WindowsBackend::WindowsBackend(bool own_buffer)
     : player_output_(OpenConsole(L"CONOUT$")),
       input_handle_(OpenConsole(L"CONIN$")),
-      player_code_page_(GetConsoleOutputCP()),
-      player_output_mode_(ConsoleMode(player_output_)),
-      player_input_mode_(ConsoleMode(input_handle_)),
-      game_output_(OpenGameScreen(player_output_)),
-      screen_(game_output_),
-      input_(input_handle_) {
-  timeBeginPeriod(1);  // every wait is on the millisecond clock; kept for the whole session
-  // Ctrl+C still ends the game; mouse events come in; quick-edit selection stays off.
-  SetConsoleMode(input_handle_, ENABLE_PROCESSED_INPUT | ENABLE_MOUSE_INPUT | ENABLE_EXTENDED_FLAGS);
-  if (game_output_ != player_output_) {
-    restoreOnSignal = player_output_;
-    SetConsoleCtrlHandler(RestoreBeforeExit, TRUE);
-  }
-}
+      screen_(BeginConsoleSession(input_handle_, player_output_, own_buffer)),
+      input_(input_handle_) {}
 
 WindowsBackend::~WindowsBackend() {
-  SetConsoleMode(input_handle_, player_input_mode_);
-  SetConsoleMode(player_output_, player_output_mode_);
-  SetConsoleOutputCP(player_code_page_);
-  if (game_output_ != player_output_) {
-    SetConsoleActiveScreenBuffer(player_output_);
-    SetConsoleCtrlHandler(RestoreBeforeExit, FALSE);
-    restoreOnSignal = INVALID_HANDLE_VALUE;
-    CloseHandle(game_output_);
-  }
+  EndConsoleSession();
   for (HANDLE handle : {player_output_, input_handle_})
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+}
+
+void WindowsBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
+  PresentInSession(screen_, grid, cursor);
 }
 
 std::int32_t WindowsBackend::read_joystick(std::uint32_t code) {

@@ -8,16 +8,18 @@
 #include "console/windows/console_screen.hpp"
 
 // Runs the game in the console window it was started from. The game draws on a screen buffer
-// of its own, 80x25, made active for the session; the buffer, code page, input mode and
-// cursor the player had come back when the back end ends or the window gets Ctrl+C.
+// of its own, 80x25, made active for the session (or on the player's own buffer where the
+// console allows no second one, or `own_buffer` is false); the buffer, its size, code pages,
+// modes, cursor and timer resolution the player had come back when the back end ends, on
+// Ctrl+C or Ctrl+Break, and when the window closes or the system logs off or shuts down.
 class WindowsBackend final : public ConsoleBackend {
  public:
-  WindowsBackend();
+  explicit WindowsBackend(bool own_buffer = true);
   ~WindowsBackend() override;
   WindowsBackend(const WindowsBackend&) = delete;
   WindowsBackend& operator=(const WindowsBackend&) = delete;
 
-  void present(const ScreenGrid& grid, const CursorState& cursor) override { screen_.present(grid, cursor); }
+  void present(const ScreenGrid& grid, const CursorState& cursor) override;
   void drain_input(InputState& state) override { input_.drain(state); }
   std::int32_t read_joystick(std::uint32_t code) override;
   bool key_waiting() override { return input_.key_waiting(); }
@@ -29,13 +31,6 @@ class WindowsBackend final : public ConsoleBackend {
  private:
   HANDLE player_output_;  // the buffer the window showed before the game
   HANDLE input_handle_;
-  UINT player_code_page_;
-  DWORD player_output_mode_;
-  DWORD player_input_mode_;
-  HANDLE game_output_;    // the game's own buffer, or the player's when none could be made
   ConsoleScreen screen_;
   ConsoleInput input_;
 };
-
-// Makes `output` an 80x25 buffer with an 80x25 window where the console allows it.
-void SizeScreenBuffer(HANDLE output);

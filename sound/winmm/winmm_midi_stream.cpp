@@ -6,10 +6,11 @@
 #include <mmsystem.h>
 // clang-format on
 
-#include <atomic>
 #include <cstddef>
 #include <map>
 #include <mutex>
+
+#include "sound/winmm/midi_hand_back.hpp"
 
 // The player writes MIDIEVENT records without their parameter words.
 static_assert(offsetof(MIDIEVENT, dwParms) == MidiStreamRecord::kSize);
@@ -17,7 +18,7 @@ static_assert(offsetof(MIDIEVENT, dwParms) == MidiStreamRecord::kSize);
 namespace {
 class WinmmMidiStream final : public MidiStream {
  public:
-  explicit WinmmMidiStream(MidiStreamService::DoneCallback done) : done_(std::move(done)) {}
+  explicit WinmmMidiStream(MidiStreamService::DoneCallback done) : hand_back_(std::move(done)) {}
   ~WinmmMidiStream() override;
 
   // Opens the mapper's stream, paused; false when it cannot be opened.
@@ -27,19 +28,20 @@ class WinmmMidiStream final : public MidiStream {
   bool out(MidiStreamBuffer* buffer) override;
   bool restart() override { return midiStreamRestart(stream_) == MMSYSERR_NOERROR; }
   bool stop() override { return midiStreamStop(stream_) == MMSYSERR_NOERROR; }
-  bool reset() override { return midiOutReset(device()) == MMSYSERR_NOERROR; }
+  bool reset() override {
+    return hand_back_.reset([this] { return midiOutReset(device()) == MMSYSERR_NOERROR; });
+  }
 
  private:
-  static void CALLBACK Callback(HMIDIOUT, UINT message, DWORD_PTR instance, DWORD_PTR header, DWORD_PTR);
+  static void CALLBACK Callback(HMIDIOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR);
 
   HMIDIOUT device() const { return reinterpret_cast<HMIDIOUT>(stream_); }
   // The buffer's header, prepared with the stream the first time the buffer is queued.
   MIDIHDR* header_of(MidiStreamBuffer* buffer);
 
-  MidiStreamService::DoneCallback done_;
+  MidiHandBack hand_back_;  // outlives the stream: callbacks until it closes still count buffers
   HMIDISTRM stream_ = nullptr;
-  std::atomic<bool> closing_{false};
-  std::mutex headers_mutex_;  // buffers are queued from the game thread and from the callback
+  std::mutex headers_mutex_;  // buffers are queued from the game thread and from the hand-back thread
   std::map<MidiStreamBuffer*, MIDIHDR> headers_;
 };
 
@@ -53,17 +55,16 @@ bool WinmmMidiStream::open() {
 }
 
 WinmmMidiStream::~WinmmMidiStream() {
+  hand_back_.close();  // after a refill under way, which may still queue its buffer
   if (stream_ == nullptr) return;
-  closing_ = true;  // buffers handed back from here on are no longer the player's business
   midiOutReset(device());
   for (auto& [buffer, header] : headers_) midiOutUnprepareHeader(device(), &header, sizeof header);
   midiStreamClose(stream_);
 }
 
-void CALLBACK WinmmMidiStream::Callback(HMIDIOUT, UINT message, DWORD_PTR instance, DWORD_PTR header, DWORD_PTR) {
-  auto* stream = reinterpret_cast<WinmmMidiStream*>(instance);
-  if (stream == nullptr || message != MOM_DONE || header == 0 || stream->closing_) return;
-  stream->done_(reinterpret_cast<MidiStreamBuffer*>(reinterpret_cast<MIDIHDR*>(header)->dwUser));
+void CALLBACK WinmmMidiStream::Callback(HMIDIOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR) {
+  // Buffers come back in the order they were queued; the hand-back thread knows that order.
+  if (message == MOM_DONE && instance != 0) reinterpret_cast<WinmmMidiStream*>(instance)->hand_back_.returned();
 }
 
 bool WinmmMidiStream::set_time_division(std::uint32_t division) {
@@ -79,7 +80,6 @@ MIDIHDR* WinmmMidiStream::header_of(MidiStreamBuffer* buffer) {
   MIDIHDR& header = headers_[buffer];
   header.lpData = reinterpret_cast<LPSTR>(buffer->data.data());
   header.dwBufferLength = buffer->capacity;
-  header.dwUser = reinterpret_cast<DWORD_PTR>(buffer);
   if (midiOutPrepareHeader(device(), &header, sizeof header) == MMSYSERR_NOERROR) return &header;
   headers_.erase(buffer);
   return nullptr;
@@ -90,7 +90,7 @@ bool WinmmMidiStream::out(MidiStreamBuffer* buffer) {
   MIDIHDR* header = header_of(buffer);
   if (header == nullptr) return false;
   header->dwBytesRecorded = buffer->used;
-  return midiStreamOut(stream_, header, sizeof *header) == MMSYSERR_NOERROR;
+  return hand_back_.out(buffer, [&] { return midiStreamOut(stream_, header, sizeof *header) == MMSYSERR_NOERROR; });
 }
 }  // namespace
 

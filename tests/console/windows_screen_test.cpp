@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "console/windows/console_screen.hpp"
-#include "console/windows/windows_backend.hpp"
+#include "console/windows/console_session.hpp"
 #include "tests/console/windows_console_fixture.hpp"
 #include "tests/support/game_session.hpp"
 

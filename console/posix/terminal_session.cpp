@@ -18,17 +18,23 @@ namespace {
 
 // Alternate screen, autowrap off (so drawing the last cell never scrolls), cursor hidden.
 constexpr char kEnterSequence[] = "\x1b[?1049h\x1b[?7l\x1b[?25l";
-constexpr char kEnterWithKeyReleases[] = "\x1b[?1049h\x1b[?7l\x1b[?25l\x1b[>2u";
 const char* enterSequence = kEnterSequence;
 std::size_t enterLength = sizeof kEnterSequence - 1;
 // Default colours, cursor shown, autowrap on, back to the normal screen.
 constexpr char kLeaveSequence[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
 // The Linux console has no alternate screen: the game's last frame is cleared away instead.
 constexpr char kLeaveLinuxConsole[] = "\x1b[0m\x1b[?25h\x1b[?7h\x1b[2J\x1b[H";
-// Key releases off again, first of all.
-constexpr char kLeaveWithKeyReleases[] = "\x1b[<u\x1b[0m\x1b[?25h\x1b[?7h\x1b[?1049l";
 const char* leaveSequence = kLeaveSequence;
 std::size_t leaveLength = sizeof kLeaveSequence - 1;
+// Key events with releases, switched on after entering (kitty's flags go on the alternate
+// screen's own stack) and off before leaving: kitty's flags 31 report every key, Enter
+// included, as an escape code with its event type and the text it types.
+constexpr char kKittyEventsOn[] = "\x1b[>31u";
+constexpr char kKittyEventsOff[] = "\x1b[<u";
+constexpr char kWin32RecordsOn[] = "\x1b[?9001h";
+constexpr char kWin32RecordsOff[] = "\x1b[?9001l";
+const char* keyEventsOn = "";
+const char* keyEventsOff = "";
 
 // Signals that end the game: the terminal is restored first, then the action that was in
 // place before the game (the default, or a crash reporter's) takes over.
@@ -67,6 +73,7 @@ void Wake() {
 
 // Async-signal-safe: the terminal and standard error as they were before the game.
 void RestoreTerminal() {
+  WriteRaw(keyEventsOff, std::strlen(keyEventsOff));
   WriteRaw(leaveSequence, leaveLength);
   tcsetattr(STDIN_FILENO, TCSADRAIN, &savedTermios);
   if (savedStderr >= 0) dup2(savedStderr, STDERR_FILENO);
@@ -76,6 +83,7 @@ void RestoreTerminal() {
 void TakeTerminal() {
   tcsetattr(STDIN_FILENO, TCSADRAIN, &gameTermios);
   WriteRaw(enterSequence, enterLength);
+  WriteRaw(keyEventsOn, std::strlen(keyEventsOn));
   if (savedStderr >= 0) dup2(nullFd, STDERR_FILENO);
 }
 
@@ -197,13 +205,16 @@ void Leave() {
   }
 }
 
-void KeepKeyReleases() {
-  // Only terminals with an alternate screen report key releases, so the Linux console's
-  // sequence never needs this.
-  enterSequence = kEnterWithKeyReleases;
-  enterLength = sizeof kEnterWithKeyReleases - 1;
-  leaveSequence = kLeaveWithKeyReleases;
-  leaveLength = sizeof kLeaveWithKeyReleases - 1;
+void StartKeyEvents(KeyEvents form) {
+  const bool kitty = form == KeyEvents::Kitty;
+  keyEventsOn = kitty ? kKittyEventsOn : kWin32RecordsOn;
+  keyEventsOff = kitty ? kKittyEventsOff : kWin32RecordsOff;
+  WriteRaw(keyEventsOn, std::strlen(keyEventsOn));
+}
+
+void StopKeyEvents() {
+  WriteRaw(keyEventsOff, std::strlen(keyEventsOff));
+  keyEventsOn = keyEventsOff = "";
 }
 
 int WakeFd() { return wakePipe[0]; }

@@ -78,9 +78,7 @@ void PressOnlyKeys::take(const Press& press, std::uint32_t at, std::vector<KeyEv
     repeated_ = true;
     return;
   }
-  const std::uint32_t sinceFirst = press.at - first_;
-  if (press.key == key_ && !repeated_ && sinceFirst >= kShortestRepeatDelayMs &&
-      sinceFirst <= kLongestRepeatDelayMs) {
+  if (press.key == key_ && !repeated_ && press.at - first_ <= kLongestRepeatDelayMs) {
     if (seen_down_ && up_drained_) {
       phase_ = Phase::Waiting;
       waiting_since_ = at;

@@ -19,14 +19,14 @@ struct KeyEvent {
 // remote terminals). Presses of one key closer than this are one hold, and a key with no
 // press for this long has been let go; so a lone press is held this long.
 inline constexpr std::uint32_t kRepeatGapMs = 100;
-// The shortest and longest delay before auto-repeat starts (keyboards use 200 to 1000 ms;
-// the rest is slack for bytes that arrive early or late).
-inline constexpr std::uint32_t kShortestRepeatDelayMs = 150;
+// The longest delay before auto-repeat starts (keyboards use 200 to 1000 ms; the rest is slack
+// for bytes that arrive late). Any shorter delay is taken too, so that a press read late (the
+// game was busy) cannot make its own auto-repeat look like a new tap.
 inline constexpr std::uint32_t kLongestRepeatDelayMs = 1200;
 
 // Turns presses into the key changes the game would have seen on the console. A press that
-// comes a repeat delay after a lone press of the same key is either the start of its
-// auto-repeat or a second tap. Unless the game has seen the first press both down and let
+// comes within a repeat delay after a lone press of the same key (and not within
+// kRepeatGapMs) is either the start of its auto-repeat or a second tap. Unless the game has seen the first press both down and let
 // go, both mean the key is down now, so it is. When it has, the press waits up to
 // kRepeatGapMs: a further press makes it auto-repeat of a key the game has already let go
 // (nothing happens), none makes it a new tap (the key goes down then). Presses of different

@@ -1,4 +1,5 @@
-// Decoding of terminal input: plain bytes, CSI and SS3 sequences, strings and mouse reports.
+// Decoding of terminal input: plain bytes, CSI and SS3 sequences (kitty key events and win32
+// records among them), strings and mouse reports.
 #include "console/posix/key_decoder.hpp"
 
 #include <algorithm>
@@ -124,7 +125,8 @@ int EncodeUtf8(std::uint32_t c, unsigned char out[4]) {
   if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return 0;
   const int n = c < 0x10000 ? 3 : 4;
   out[0] = static_cast<unsigned char>((n == 3 ? 0xE0 : 0xF0) | c >> (6 * (n - 1)));
-  for (int i = 1; i < n; ++i) out[i] = static_cast<unsigned char>(0x80 | ((c >> (6 * (n - 1 - i))) & 0x3F));
+  for (int i = 1; i < n; ++i)
+    out[i] = static_cast<unsigned char>(0x80 | ((c >> (6 * (n - 1 - i))) & 0x3F));
   return n;
 }
 
@@ -134,8 +136,9 @@ std::uint32_t KittyText(const CsiNumbers& n, std::uint32_t code, int mods) {
   const bool letter = code >= 'a' && code <= 'z';
   if ((mods & kModCtrl) && (letter || (code >= '@' && code <= '_'))) return code & 0x1F;
   if (mods & kModAltCtrlSuper) return 0;
-  if (mods & kModShift) return static_cast<std::uint32_t>(n.at(0, 1, letter ? static_cast<int>(code) - 32 : static_cast<int>(code)));
-  if ((mods & kModCapsLock) && letter) return code - 32;
+  const std::uint32_t upper = letter ? code - 32 : code;
+  if (mods & kModShift) return static_cast<std::uint32_t>(n.at(0, 1, static_cast<int>(upper)));
+  if (mods & kModCapsLock) return upper;
   return code;
 }
 
@@ -275,12 +278,13 @@ void KeyDecoder::push(TerminalKey key, std::deque<TerminalKey>& out) const {
 }
 
 // A typed character as its UTF-8 bytes; the first holds `like`'s key down.
-void KeyDecoder::push_text(std::uint32_t codepoint, TerminalKey like, std::deque<TerminalKey>& out) const {
+void KeyDecoder::push_text(std::uint32_t codepoint, TerminalKey like,
+                           std::deque<TerminalKey>& out) const {
   unsigned char utf8[4];
   const int count = EncodeUtf8(codepoint, utf8);
-  if (count == 0) like = Unknown();
-  for (int i = 0; i < std::max(count, 1); ++i) {
-    TerminalKey key = count ? Plain(utf8[i]) : like;
+  if (count == 0) push(Unknown(), out);
+  for (int i = 0; i < count; ++i) {
+    TerminalKey key = Plain(utf8[i]);
     key.virtual_key = i == 0 ? like.virtual_key : 0;
     key.repeated = like.repeated;
     key.reported = like.reported;
@@ -307,7 +311,8 @@ void KeyDecoder::push_csi_key(std::string_view body, char final, std::deque<Term
   std::uint32_t text = 0;
   if (final != 'u') {
     if (n->at(0, 0, 1) == 1) key = ArrowOf(final).value_or(Unknown());
-  } else if (code == 13 || code == kKittyKeypadEnter || code == 27 || code == 127 || code == 8 || code == 9) {
+  } else if (code == 13 || code == kKittyKeypadEnter || code == 27 || code == 127 || code == 8 ||
+             code == 9) {
     key = Plain(static_cast<unsigned char>(code == kKittyKeypadEnter ? 13 : code));
   } else if (code >= kKittyKeypadLeft && code < kKittyKeypadLeft + 4) {
     static constexpr std::uint32_t kKeypadArrows[] = {kKeyLeft, kKeyRight, kKeyUp, kKeyDown};
@@ -358,7 +363,8 @@ void KeyDecoder::push_win32_record(std::string_view body, std::deque<TerminalKey
     return;
   }
   if (character >= 0xDC00 && character <= 0xDFFF) {
-    if (high_surrogate_) push_text(0x10000 + ((high_surrogate_ - 0xD800) << 10) + (character - 0xDC00), key, out);
+    if (high_surrogate_)
+      push_text(0x10000 + ((high_surrogate_ - 0xD800) << 10) + (character - 0xDC00), key, out);
     high_surrogate_ = 0;
     return;
   }
@@ -367,8 +373,8 @@ void KeyDecoder::push_win32_record(std::string_view body, std::deque<TerminalKey
     return;
   }
   static constexpr std::uint32_t kSilentKeys[] = {16, 17, 18, 20, 91, 92, 93, 144, 145};
-  const bool silent = std::find(std::begin(kSilentKeys), std::end(kSilentKeys), key.virtual_key) != std::end(kSilentKeys);
-  if (!silent) {
+  if (std::find(std::begin(kSilentKeys), std::end(kSilentKeys), key.virtual_key) ==
+      std::end(kSilentKeys)) {
     const std::uint32_t held = key.virtual_key;
     key = ArrowOfVirtualKey(held).value_or(Unknown());
     key.virtual_key = held;

@@ -24,14 +24,14 @@ inline constexpr std::uint32_t kRepeatGapMs = 100;
 // game was busy) cannot make its own auto-repeat look like a new tap.
 inline constexpr std::uint32_t kLongestRepeatDelayMs = 1200;
 
-// Turns presses into the key changes the game would have seen on the console. A press that
-// comes within a repeat delay after a lone press of the same key (and not within
-// kRepeatGapMs) is either the start of its auto-repeat or a second tap. Unless the game has seen the first press both down and let
-// go, both mean the key is down now, so it is. When it has, the press waits up to
-// kRepeatGapMs: a further press makes it auto-repeat of a key the game has already let go
-// (nothing happens), none makes it a new tap (the key goes down then). Presses of different
-// keys never overlap: a key goes down only once the one before it is let go, so keys that
-// arrive together are seen one after another.
+// Turns presses into the key changes the game would have seen on the console. A press that comes
+// within a repeat delay after a lone press of the same key (and not within kRepeatGapMs) is
+// either the start of its auto-repeat or a second tap. Unless the game has seen the first press
+// both down and let go, both mean the key is down now, so it is. When it has, the press waits up
+// to kRepeatGapMs: a further press makes it auto-repeat of a key the game has already let go
+// (nothing happens), none makes it a new tap (the key goes down then). Presses of different keys
+// never overlap: a key goes down only once the one before it is let go, so keys that arrive
+// together are seen one after another.
 class PressOnlyKeys {
  public:
   // A press that arrived at `at`; presses are given in the order they arrived.

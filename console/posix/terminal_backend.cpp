@@ -58,7 +58,8 @@ void TerminalBackend::ask_for_key_events(terminal_session::KeyEvents form) {
   const bool kitty = form == terminal_session::KeyEvents::Kitty;
   input_.decoder().set_reporting(kitty ? KeyReporting::KittyEvents : KeyReporting::Win32Records);
   terminal_session::StartKeyEvents(form);
-  const Answers answers = ask(kitty ? "\x1b[?u\x1b[c" : "\x1b[?9001$p\x1b[c", now_ms() + kProbeTimeoutMs);
+  const std::string_view check = kitty ? "\x1b[?u\x1b[c" : "\x1b[?9001$p\x1b[c";
+  const Answers answers = ask(check, now_ms() + kProbeTimeoutMs);
   const bool taken = kitty ? answers.keyboard_flags && (*answers.keyboard_flags & 2) != 0
                            : answers.win32_input_state == 1;
   if (taken) return;

@@ -86,7 +86,8 @@ std::string Encode(KeyReporting reporting, const KeyAction& a) {
   return "";
 }
 
-// A key held from `from`: its press, auto-repeat after `delay` every `period` ms, let go at `until`.
+// A key held from `from`: its press, auto-repeat after `delay` every `period` ms, let go at
+// `until`.
 std::vector<KeyAction> Held(std::uint32_t key, std::uint32_t from, std::uint32_t delay,
                             std::uint32_t period, std::uint32_t until) {
   std::vector<KeyAction> actions = {{from, key, Press}};
@@ -100,6 +101,12 @@ std::vector<KeyAction> Tap(std::uint32_t key, std::uint32_t at) {
   return {{at, key, Press}, {at + 60, key, Release}};
 }
 
+// Up and Enter typed quickly: both presses arrive in one read at `at`.
+std::vector<KeyAction> UpThenEnter(std::uint32_t at) {
+  return {{at, kKeyUp, Press}, {at, kKeyEnter, Press}, {at + 60, kKeyUp, Release},
+          {at + 100, kKeyEnter, Release}};
+}
+
 std::vector<KeyAction> operator+(std::vector<KeyAction> a, const std::vector<KeyAction>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -109,7 +116,8 @@ std::vector<KeyAction> operator+(std::vector<KeyAction> a, const std::vector<Key
 // turn's messages), each 20 ms pass asks for Down, Up and Enter. A held arrow is one step and
 // is waited for until it is let go; Enter plays a turn (3 s of waits). Returns the steps.
 std::string Play(GameConsole& game, std::uint32_t waitMs, std::uint32_t end) {
-  static constexpr std::pair<std::uint32_t, char> kKeys[] = {{kKeyDown, 'D'}, {kKeyUp, 'U'}, {kKeyEnter, 'E'}};
+  static constexpr std::pair<std::uint32_t, char> kKeys[] = {
+      {kKeyDown, 'D'}, {kKeyUp, 'U'}, {kKeyEnter, 'E'}};
   std::string steps;
   game.wait(waitMs);
   while (!TimeReached(game.now(), end)) {
@@ -140,14 +148,10 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
       {"two taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1120), "DD"},
       {"two taps 400 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1400), "DD"},
       {"two taps 1100 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 2100), "DD"},
-      {"Up then Enter in one read", 0,
-       {{1000, kKeyUp, Press}, {1000, kKeyEnter, Press}, {1060, kKeyUp, Release}, {1100, kKeyEnter, Release}},
-       "UE"},
+      {"Up then Enter in one read", 0, UpThenEnter(1000), "UE"},
       {"taps while the game waits", 2000,
        Tap(kKeyEnter, 500) + Tap(kKeyDown, 800) + Tap(kKeyDown, 1300) + Tap(kKeyEnter, 1500), ""},
-      {"Up and Enter in one read while the game waits", 2000,
-       {{1200, kKeyUp, Press}, {1200, kKeyEnter, Press}, {1260, kKeyUp, Release}, {1300, kKeyEnter, Release}},
-       ""},
+      {"Up and Enter in one read while the game waits", 2000, UpThenEnter(1200), ""},
       {"Enter tapped again during the turn it started", 0,
        Tap(kKeyEnter, 1000) + Tap(kKeyEnter, 1500) + Tap(kKeyEnter, 2600), "E"},
       {"held through the end of a wait", 2000, Held(kKeyDown, 1200, 500, 33, 3000), "D"},
@@ -161,7 +165,8 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
       for (std::size_t i = 0; i < c.keys.size(); ++i) {
         std::string bytes = Encode(reporting, c.keys[i]);
         // Actions at the same time arrive in one read.
-        while (i + 1 < c.keys.size() && c.keys[i + 1].at == c.keys[i].at) bytes += Encode(reporting, c.keys[++i]);
+        while (i + 1 < c.keys.size() && c.keys[i + 1].at == c.keys[i].at)
+          bytes += Encode(reporting, c.keys[++i]);
         if (!bytes.empty()) terminal.bytes.add(c.keys[i].at, bytes);
       }
       GameConsole game;

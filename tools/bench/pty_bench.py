@@ -2,12 +2,13 @@
 """Runs a program in a pseudo-terminal of 80x25 and measures the terminal back end.
 
 Start-up time to the first complete frame, bytes written and CPU time while idle for 10 s,
-CPU time while a key auto-repeats every 33 ms, and whether the terminal settings come back
-unchanged after a signal. The harness answers the terminal's width question like a terminal
-that draws ambiguous characters narrow or wide, like one that knows only the plain form of
-the question (plain), like one that answers only the device attributes request (attributes),
-like one that answers nothing (silent), like kitty, which also reports key releases, or like
-Windows Terminal, which reports them as win32-input-mode records (win32).
+CPU time while a key is held (auto-repeat every 33 ms after a 500 ms delay), and whether the
+terminal settings come back unchanged after a signal. The harness answers the terminal's
+width question like a terminal that draws ambiguous characters narrow or wide, like one that
+knows only the plain form of the question (plain), like one that answers only the device
+attributes request (attributes), like one that answers nothing (silent), like kitty, which
+also reports key releases, or like Windows Terminal, which reports them as win32-input-mode
+records (win32).
 
     tools/bench/pty_bench.py [--answer narrow|wide|plain|attributes|silent|kitty|win32] [--signal INT|TERM|HUP|QUIT]
                              [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
@@ -170,17 +171,20 @@ def main():
     print(f"idle {args.idle:.0f} s: {idle_bytes} bytes written, CPU {idle_cpu * 1000:.1f} ms "
           f"= {idle_cpu / args.idle * 100:.2f}% of one core")
 
-    # Down held with auto-repeat: the first press moves the selection, the rest must read as
-    # one long press while the program waits for its release.
+    # Down held: the press, the keyboard's repeat delay (500 ms), then auto-repeat. The first
+    # press moves the selection; the rest must read as one long press while the program waits
+    # for its release.
     cpu0 = cpu_seconds(term.pid)
     start = time.monotonic()
     repeat_bytes = 0
     kitty = term.keyboard_flags & 2
     win32 = term.win32_input
     press = b"\x1b[40;80;0;1;0;1_" if win32 else b"\x1b[B"
+    os.write(term.fd, press)
+    repeat_bytes += term.pump(0.5)
+    press = b"\x1b[1;1:2B" if kitty else press  # kitty marks the repeats
     while time.monotonic() - start < args.idle:
         os.write(term.fd, press)
-        press = b"\x1b[1;1:2B" if kitty else press  # kitty marks the repeats
         repeat_bytes += term.pump(0.033)
     if kitty or win32:
         os.write(term.fd, b"\x1b[40;80;0;0;0;1_" if win32 else b"\x1b[1;1:3B")

@@ -1,23 +1,35 @@
-// Held keys from presses alone, with a grace window that bridges auto-repeat.
+// Held keys: reported presses and releases as they come, presses alone through PressOnlyKeys.
 #include "console/posix/held_keys.hpp"
 
-void HeldKeys::press(std::uint32_t key, std::uint32_t now, std::uint32_t grace) {
-  Key& k = keys_[key & 255];
-  k.last_press = now;
-  k.grace = grace;
-  k.released = false;
-  k.fresh = true;
-  k.down = true;
+void HeldKeys::add(const TerminalKey& key) {
+  const std::uint32_t code = key.virtual_key;
+  if (code == 0 || code > 255) return;
+  if (!key.reported) {
+    if (!key.released) press_only_.press(code, key.at);
+    return;
+  }
+  auto& since = reported_down_since_[code];
+  if (key.released) {
+    if (since) events_.push_back({code, false});
+    since.reset();
+  } else if (since) {
+    since = key.at;  // auto-repeat: still held
+  } else if (!key.repeated) {  // a repeat of a key that is up belongs to a press let go already
+    since = key.at;
+    events_.push_back({code, true});
+  }
 }
 
-void HeldKeys::release(std::uint32_t key) { keys_[key & 255].released = true; }
-
-void HeldKeys::apply(InputState& state, std::uint32_t now) {
-  for (std::uint32_t code = 0; code < keys_.size(); ++code) {
-    Key& k = keys_[code];
-    if (!k.down) continue;
-    k.down = k.fresh || (!k.released && now - k.last_press < k.grace);
-    k.fresh = false;
-    state.set(code, k.down);
+void HeldKeys::drain(InputState& state, std::uint32_t now) {
+  press_only_.advance(now, events_);
+  for (std::uint32_t code = 0; code < reported_down_since_.size(); ++code) {
+    auto& since = reported_down_since_[code];
+    if (since && now - *since >= kReleaseLostMs) {
+      events_.push_back({code, false});
+      since.reset();
+    }
   }
+  for (const KeyEvent& e : events_) state.set(e.key, e.down);
+  events_.clear();
+  press_only_.drained();
 }

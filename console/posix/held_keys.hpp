@@ -1,35 +1,32 @@
-// Held keys on a terminal that reports presses only: a key is down from its press until a
-// poll finds no further press of it within a short grace window.
+// Held keys from a terminal's key events, answered the way the Windows console answers: every
+// key change since the last drain is applied in order, so a press and its release drained
+// together read as up.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "console/input_state.hpp"
+#include "console/posix/key_decoder.hpp"
+#include "console/posix/press_only_keys.hpp"
 
-// Longer than the gap between two auto-repeated presses, so a held key reads as one press.
-inline constexpr std::uint32_t kHeldGraceMs = 100;
-// For keys whose release the terminal reports: how long a key stays down without a repeat
-// in case its release is lost (longer than any auto-repeat delay).
-inline constexpr std::uint32_t kReleaseLostMs = 1000;
+// How long a key whose release the terminal reports stays down with neither a repeat nor its
+// release, in case the release is lost (focus moved away): longer than any auto-repeat delay.
+inline constexpr std::uint32_t kReleaseLostMs = 1500;
 
 class HeldKeys {
  public:
-  // `grace`: how long the key stays down after this press without another one.
-  void press(std::uint32_t key, std::uint32_t now, std::uint32_t grace = kHeldGraceMs);
-  // The terminal reported the key's release: it is up at the next poll after its press.
-  void release(std::uint32_t key);
-  // Writes every key this table follows into `state`. A key pressed since the last call
-  // reads as down at least once, however long ago the press was.
-  void apply(InputState& state, std::uint32_t now);
+  // A key event from the terminal, in the order they arrived. Keys whose release is reported
+  // are down from press to release; for the others PressOnlyKeys works out when they are down.
+  void add(const TerminalKey& key);
+  // Applies every key change up to `now` to `state`.
+  void drain(InputState& state, std::uint32_t now);
 
  private:
-  struct Key {
-    std::uint32_t last_press = 0;
-    std::uint32_t grace = kHeldGraceMs;
-    bool released = false;
-    bool fresh = false;
-    bool down = false;
-  };
-  std::array<Key, 256> keys_{};
+  PressOnlyKeys press_only_;
+  std::vector<KeyEvent> events_;  // not drained yet
+  // For each reported key that is down: its press or latest repeat.
+  std::array<std::optional<std::uint32_t>, 256> reported_down_since_{};
 };

@@ -2,14 +2,14 @@
 // read from standard input, and the monotonic clock.
 #pragma once
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "console/console_backend.hpp"
-#include "console/posix/held_keys.hpp"
 #include "console/posix/key_decoder.hpp"
+#include "console/posix/stdin_source.hpp"
+#include "console/posix/terminal_input.hpp"
 #include "console/posix/terminal_renderer.hpp"
 #include "console/posix/terminal_session.hpp"
 
@@ -30,30 +30,23 @@ class TerminalBackend final : public ConsoleBackend {
   std::uint32_t now_ms() override;
   void sleep_until(std::uint32_t deadline) override;
   void wait_for_input(std::uint32_t deadline) override;
-  bool running() override { return !input_closed_ && !terminal_gone_; }
+  bool running() override { return !input_.closed() && !terminal_gone_; }
 
  private:
   struct Answers {
     std::optional<CursorReport> cursor;
     std::optional<int> keyboard_flags;
+    std::optional<int> win32_input_state;
   };
   void ask_terminal();
-  void ask_for_key_releases();
+  void ask_for_key_events(terminal_session::KeyEvents form);
   Answers ask(std::string_view questions, std::uint32_t deadline);
-  void apply_key(const TerminalKey& key, std::uint32_t now);
-  void skip_releases();
-  // Reads whatever input is waiting, without blocking, and decodes it into keys_.
-  void read_available();
-  // Waits up to `timeout_ms` for input or a wake-up signal; true when input is readable.
-  bool wait_readable(int timeout_ms, bool* woken = nullptr);
   void fit_window();
   void show_too_small();
   void write_frame();
 
-  KeyDecoder decoder_;
-  std::deque<TerminalKey> keys_;
-  std::size_t key_bytes_read_ = 0;  // bytes of keys_.front() already taken by read_key
-  HeldKeys held_;
+  StdinSource source_;
+  TerminalInput input_{source_};
   TerminalRenderer renderer_;
   std::string frame_;
   // The game's screen as last presented, shown or not: drawn again when a resize or resume
@@ -63,6 +56,4 @@ class TerminalBackend final : public ConsoleBackend {
   terminal_session::Size size_;
   bool too_small_ = false;
   bool terminal_gone_ = false;  // output can no longer reach the terminal
-  bool input_closed_ = false;
-  bool releases_reported_ = false;  // the terminal reports arrow key releases
 };

@@ -22,13 +22,18 @@ namespace {
 
 // Alternate screen, autowrap off (so drawing the last cell never scrolls), cursor hidden.
 constexpr std::string_view kTakeScreen = "\x1b[?1049h\x1b[?7l\x1b[?25l";
-constexpr std::string_view kKeyReleasesOn = "\x1b[>2u";
-constexpr std::string_view kKeyReleasesOff = "\x1b[<u";
 // Default colours, cursor shown, autowrap on.
 constexpr std::string_view kResetLook = "\x1b[0m\x1b[?25h\x1b[?7h";
 // The Linux console may have no alternate screen: the game's last frame is cleared away first.
 constexpr std::string_view kClearAway = "\x1b[2J\x1b[H";
 constexpr std::string_view kLeaveScreen = "\x1b[?1049l";
+// Key events with releases, switched on after taking the screen (kitty's flags go on the
+// alternate screen's own stack) and off before leaving it: kitty's flags 31 report every key,
+// Enter included, as an escape code with its event type and the text it types.
+constexpr std::string_view kKittyEventsOn = "\x1b[>31u";
+constexpr std::string_view kKittyEventsOff = "\x1b[<u";
+constexpr std::string_view kWin32RecordsOn = "\x1b[?9001h";
+constexpr std::string_view kWin32RecordsOff = "\x1b[?9001l";
 
 // How long a handler giving the terminal back waits for a terminal that takes no output.
 constexpr int kRestoreStallMs = 1000;
@@ -49,7 +54,8 @@ FixedText leaveSequence;
 FixedText sizeBackRequest;  // the player's own size, asked for on leaving
 Size askedSize;             // the size the game asked for; 0 when it asked for none
 bool linuxConsole = false;
-bool keyReleases = false;
+std::string_view keyEventsOn;  // empty while keys come as plain presses
+std::string_view keyEventsOff;
 
 // Whether a signal's default action ends the game: not for those that stop, continue or are
 // ignored by default, nor for SIGPIPE, ignored here.
@@ -133,9 +139,9 @@ void ComposeSequences() {
   const SignalsHeld held;
   takeSequence = {};
   takeSequence.append(kTakeScreen);
-  if (keyReleases) takeSequence.append(kKeyReleasesOn);
+  takeSequence.append(keyEventsOn);
   leaveSequence = {};
-  if (keyReleases) leaveSequence.append(kKeyReleasesOff);
+  leaveSequence.append(keyEventsOff);
   leaveSequence.append(kResetLook);
   if (linuxConsole) leaveSequence.append(kClearAway);
   leaveSequence.append(kLeaveScreen);
@@ -292,10 +298,20 @@ void Leave() {
   }
 }
 
-void KeepKeyReleases() {
-  keyReleases = true;
+void StartKeyEvents(KeyEvents form) {
+  const bool kitty = form == KeyEvents::Kitty;
+  keyEventsOn = kitty ? kKittyEventsOn : kWin32RecordsOn;
+  keyEventsOff = kitty ? kKittyEventsOff : kWin32RecordsOff;
+  ComposeSequences();
+  WriteAll(keyEventsOn.data(), keyEventsOn.size());
+}
+
+void StopKeyEvents() {
+  WriteAll(keyEventsOff.data(), keyEventsOff.size());
+  keyEventsOn = keyEventsOff = {};
   ComposeSequences();
 }
+
 
 Size CurrentSize() {
   winsize size{};

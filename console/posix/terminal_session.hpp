@@ -13,9 +13,12 @@ namespace terminal_session {
 void Enter();
 // Gives the terminal back exactly as it was. Safe to call more than once.
 void Leave();
-// The terminal has been switched to reporting key releases (CSI > 2 u): switch it back on
-// leaving and again after a resume.
-void KeepKeyReleases();
+// Switches the terminal to reporting key events with their releases, in the kitty keyboard
+// protocol's form or as win32-input-mode records; from then on it is switched back on leaving
+// and on again after a resume. Stop switches it back at once (the terminal did not take it).
+enum class KeyEvents { Kitty, Win32 };
+void StartKeyEvents(KeyEvents form);
+void StopKeyEvents();
 
 // The terminal's size in columns and rows (0 when it cannot be asked).
 struct Size {

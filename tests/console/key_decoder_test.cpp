@@ -1,4 +1,5 @@
-// The terminal key decoder fed byte sequences: plain keys, arrows, junk, split reads, timeouts.
+// The terminal key decoder fed byte sequences: plain keys, arrows, kitty key events, win32
+// records, junk, split reads, timeouts, the terminal's answers.
 #include "console/posix/key_decoder.hpp"
 
 #include <gtest/gtest.h>
@@ -37,8 +38,9 @@ Decoded Flatten(const std::deque<TerminalKey>& keys) {
 }
 
 // Feeds each chunk 1 ms apart, then lets the escape timeout run out.
-Decoded Decode(const std::vector<std::string>& chunks) {
+Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting) {
   KeyDecoder decoder;
+  decoder.set_reporting(reporting);
   std::deque<TerminalKey> out;
   std::uint32_t now = 1000;
   for (const auto& chunk : chunks) {
@@ -52,10 +54,13 @@ Decoded Decode(const std::vector<std::string>& chunks) {
 constexpr int X = kExtendedKeyPrefix;
 
 TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
+  constexpr auto Kitty = KeyReporting::KittyEvents;
+  constexpr auto Win32 = KeyReporting::Win32Records;
   const struct {
     const char* name;
     std::vector<std::string> chunks;
     Decoded expected;
+    KeyReporting reporting = KeyReporting::PressesOnly;
   } cases[] = {
       {"enter as CR and LF", {"\r\n"}, {{13, 13}, {kKeyEnter, kKeyEnter}}},
       {"letters hold their upper-case key", {"aZ5 _"}, {{'a', 'Z', '5', ' ', '_'}, {'A', 'Z', '5', ' '}}},
@@ -84,8 +89,20 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
       {"report without ? is a key (F3 with modifiers)", {"\x1b[1;2R"}, {{X, 0}, {}}},
       {"overlong junk is one key, its tail skipped", {"\x1b[" + std::string(200, '1') + "Ax"},
        {{X, 0, 'x'}, {'X'}}},
+      {"kitty Enter, Backspace and their releases", {"\x1b[13u\x1b[13;1:3u\x1b[127u"},
+       {{13, 8}, {kKeyEnter, 8}, {kKeyEnter}}, Kitty},
+      {"kitty typed text: plain, shifted, shifted key, text field",
+       {"\x1b[97u\x1b[97;2u\x1b[45:95;2u\x1b[122;;12354u"},
+       {{'a', 'A', '_', 0xE3, 0x81, 0x82}, {'A', 'A', 'Z'}}, Kitty},
+      {"kitty modifier keys type nothing", {"\x1b[57441;2u\x1b[57441;1:3u"}, {{}, {}}, Kitty},
+      {"win32 arrow down and up", {"\x1b[40;80;0;1;0;1_\x1b[40;80;0;0;0;1_"}, {{X, 80}, {kKeyDown}, {kKeyDown}}, Win32},
+      {"win32 letter, Enter, lone Shift", {"\x1b[65;30;97;1;0;1_\x1b[13;28;13;1;0;1_\x1b[16;42;0;1;16;1_"},
+       {{'a', 13}, {'A', kKeyEnter, 16}}, Win32},
+      {"win32 character in two halves", {"\x1b[0;0;55357;1;0;1_\x1b[0;0;56832;1;0;1_"},
+       {{0xF0, 0x9F, 0x98, 0x80}, {}}, Win32},
+      {"win32 record without win32-input-mode is junk", {"\x1b[40;80;0;1;0;1_"}, {{X, 0}, {}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Decode(c.chunks), c.expected) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(Decode(c.chunks, c.reporting), c.expected) << c.name;
 }
 
 TEST(KeyDecoder, HoldsALoneEscUntilItsTimeout) {
@@ -110,10 +127,11 @@ TEST(KeyDecoder, TakesCursorReportsOnceAndPlainOnesOnlyWhenAsked) {
   EXPECT_EQ(Flatten(out), (Decoded{{'x', 'y'}, {'X', 'Y'}}));
 
   decoder.expect_plain_reports(true);
-  decoder.feed("\x1b[4;2R\x1b[?62;22c", 0, out);
+  decoder.feed("\x1b[4;2R\x1b[?62;22c\x1b[?9001;2$y", 0, out);
   EXPECT_EQ(decoder.take_cursor_report().value_or(CursorReport{}).column, 2);
   EXPECT_TRUE(decoder.take_device_attributes());
-  EXPECT_EQ(out.size(), 2u) << "neither answer shows as a key";
+  EXPECT_EQ(decoder.take_win32_input_state(), 2);
+  EXPECT_EQ(out.size(), 2u) << "no answer shows as a key";
 }
 
 }  // namespace

@@ -2,13 +2,15 @@
 """Runs a program in a pseudo-terminal of 80x25 and measures the terminal back end.
 
 Start-up time to the first complete frame, bytes written and CPU time while idle for 10 s,
-CPU time while a key auto-repeats every 33 ms, and whether the terminal settings come back
-unchanged after a signal. The harness answers the terminal's width question like a terminal
-that draws ambiguous characters narrow or wide, like one that knows only the plain form of
-the question (plain), like one that answers only the device attributes request (attributes),
-like one that answers nothing (silent), or like kitty, which also reports key releases.
+CPU time while a key is held (auto-repeat every 33 ms after a 500 ms delay), and whether the
+terminal settings come back unchanged after a signal. The harness answers the terminal's
+width question like a terminal that draws ambiguous characters narrow or wide, like one that
+knows only the plain form of the question (plain), like one that answers only the device
+attributes request (attributes), like one that answers nothing (silent), like kitty, which
+also reports key releases, or like Windows Terminal, which reports them as win32-input-mode
+records (win32).
 
-    tools/bench/pty_bench.py [--answer narrow|wide|plain|attributes|silent|kitty] [--signal INT|TERM|HUP|QUIT]
+    tools/bench/pty_bench.py [--answer narrow|wide|plain|attributes|silent|kitty|win32] [--signal INT|TERM|HUP|QUIT]
                              [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
 """
 import argparse
@@ -25,6 +27,7 @@ import time
 
 QUESTION = re.compile(rb"\x1b\[(\?)?6n")
 KEYBOARD = re.compile(rb"\x1b\[([?<>])(\d*)u")
+WIN32_INPUT = re.compile(rb"\x1b\[\?9001(\$p|h|l)")
 DEVICE_ATTRIBUTES = b"\x1b[c"
 
 
@@ -48,6 +51,7 @@ class Terminal:
     def __init__(self, command, answer):
         self.answer = answer
         self.keyboard_flags = 0
+        self.win32_input = False
         self.output = bytearray()
         self.column = 1
         # The program runs as the foreground job of the terminal's session, as under a shell
@@ -114,6 +118,13 @@ class Terminal:
                 self.keyboard_flags = 0
             else:
                 os.write(self.fd, b"\x1b[?%du" % self.keyboard_flags)
+        for match in WIN32_INPUT.finditer(data):
+            if self.answer != "win32":
+                continue
+            if match.group(1) == b"$p":
+                os.write(self.fd, b"\x1b[?9001;%d$y" % (1 if self.win32_input else 2))
+            else:
+                self.win32_input = match.group(1) == b"h"
         if DEVICE_ATTRIBUTES in data and self.answer != "silent":
             os.write(self.fd, b"\x1b[?62;22c")
 
@@ -128,7 +139,7 @@ class Terminal:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--answer", choices=["narrow", "wide", "plain", "attributes", "silent", "kitty"], default="narrow")
+    parser.add_argument("--answer", choices=["narrow", "wide", "plain", "attributes", "silent", "kitty", "win32"], default="narrow")
     parser.add_argument("--signal", default="TERM")
     parser.add_argument("--idle", type=float, default=10.0)
     parser.add_argument("--until-exit", action="store_true",
@@ -160,21 +171,26 @@ def main():
     print(f"idle {args.idle:.0f} s: {idle_bytes} bytes written, CPU {idle_cpu * 1000:.1f} ms "
           f"= {idle_cpu / args.idle * 100:.2f}% of one core")
 
-    # Down held with auto-repeat: the first press moves the selection, the rest must read as
-    # one long press while the program waits for its release.
+    # Down held: the press, the keyboard's repeat delay (500 ms), then auto-repeat. The first
+    # press moves the selection; the rest must read as one long press while the program waits
+    # for its release.
     cpu0 = cpu_seconds(term.pid)
     start = time.monotonic()
     repeat_bytes = 0
     kitty = term.keyboard_flags & 2
-    press = b"\x1b[B"
+    win32 = term.win32_input
+    press = b"\x1b[40;80;0;1;0;1_" if win32 else b"\x1b[B"
+    os.write(term.fd, press)
+    repeat_bytes += term.pump(0.5)
+    press = b"\x1b[1;1:2B" if kitty else press  # kitty marks the repeats
     while time.monotonic() - start < args.idle:
         os.write(term.fd, press)
-        press = b"\x1b[1;1:2B" if kitty else press  # kitty marks the repeats
         repeat_bytes += term.pump(0.033)
-    if kitty:
-        os.write(term.fd, b"\x1b[1;1:3B")
+    if kitty or win32:
+        os.write(term.fd, b"\x1b[40;80;0;0;0;1_" if win32 else b"\x1b[1;1:3B")
     repeat_cpu = cpu_seconds(term.pid) - cpu0
-    print(f"key releases reported: {'yes' if kitty else 'no'}; auto-repeat every 33 ms for {args.idle:.0f} s: {repeat_bytes} bytes written, "
+    reported = "kitty" if kitty else "win32" if win32 else "no"
+    print(f"key releases reported: {reported}; auto-repeat every 33 ms for {args.idle:.0f} s: {repeat_bytes} bytes written, "
           f"CPU {repeat_cpu * 1000:.1f} ms = {repeat_cpu / args.idle * 100:.2f}% of one core")
     term.pump(0.3)
 
@@ -210,7 +226,8 @@ def main():
     after = termios.tcgetattr(term.fd)
     code = os.WEXITSTATUS(status)
     how = f"signal {code - 128}" if code > 128 else f"exit {code}"
-    restored = term.output.rstrip().endswith(b"\x1b[?1049l") and term.keyboard_flags == 0
+    restored = (term.output.rstrip().endswith(b"\x1b[?1049l") and term.keyboard_flags == 0
+                and not term.win32_input)
     print(f"SIG{args.signal}: ended by {how}; normal screen restored: {restored}; "
           f"terminal settings as before: {'yes' if after == before else 'NO'}")
     return 0

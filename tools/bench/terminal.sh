@@ -18,6 +18,8 @@ echo "== title stand-in, terminal answers the plain CSI 6n only (tmux, Linux con
 $bench --answer plain --signal QUIT --idle 3 -- $standin
 echo "== title stand-in, terminal reports key releases (kitty keyboard protocol) =="
 $bench --answer kitty --signal TERM --idle 3 -- $standin
+echo "== title stand-in, terminal reports key releases (win32-input-mode) =="
+$bench --answer win32 --signal HUP --idle 3 -- $standin
 echo "== title stand-in, terminal answers only the device attributes request =="
 $bench --answer attributes --signal TERM --idle 3 -- $standin
 echo "== title stand-in, terminal answers nothing =="

@@ -1,0 +1,180 @@
+// The terminal's input path on the test clock: bytes arrive at set times, the game asks
+// poll_input and wait_release, for terminals that report presses only, kitty key events and
+// win32-input-mode records.
+#include "console/posix/terminal_input.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "console/game_console.hpp"
+
+namespace {
+
+// Bytes that reach the terminal at set times; waits make the clock jump.
+class ScriptedBytes final : public InputSource {
+ public:
+  void add(std::uint32_t at, std::string bytes) { arrivals_.push_back({at, std::move(bytes)}); }
+  std::uint32_t now_ms() override { return now_; }
+  Ready wait_until(std::uint32_t deadline, bool bytes, bool) override {
+    if (bytes && next_ < arrivals_.size() && !TimeReached(arrivals_[next_].at, deadline)) {
+      if (TimeReached(arrivals_[next_].at, now_)) now_ = arrivals_[next_].at;
+      return Ready::Bytes;
+    }
+    if (!TimeReached(now_, deadline)) now_ = deadline;
+    return Ready::Timeout;
+  }
+  long read(char* buffer, std::size_t size) override {
+    if (next_ == arrivals_.size() || !TimeReached(now_, arrivals_[next_].at)) return -1;
+    const std::string& bytes = arrivals_[next_++].bytes;
+    std::memcpy(buffer, bytes.data(), std::min(size, bytes.size()));
+    return static_cast<long>(bytes.size());
+  }
+
+ private:
+  struct Arrival {
+    std::uint32_t at;
+    std::string bytes;
+  };
+  std::vector<Arrival> arrivals_;
+  std::size_t next_ = 0;
+  std::uint32_t now_ = 0;
+};
+
+// The terminal back end's input half on scripted bytes.
+class ScriptedTerminal final : public ConsoleBackend {
+ public:
+  explicit ScriptedTerminal(KeyReporting reporting) { input.decoder().set_reporting(reporting); }
+  void present(const ScreenGrid&, const CursorState&) override {}
+  void drain_input(InputState& state) override { input.drain(state); }
+  bool key_waiting() override { return input.key_waiting(); }
+  int read_key() override { return input.read_key(); }
+  std::uint32_t now_ms() override { return bytes.now_ms(); }
+  void sleep_until(std::uint32_t deadline) override { input.sleep_until(deadline); }
+  void wait_for_input(std::uint32_t deadline) override { input.wait_for_input(deadline); }
+
+  ScriptedBytes bytes;
+  TerminalInput input{bytes};
+};
+
+enum Action { Press, Repeat, Release };
+struct KeyAction {
+  std::uint32_t at;
+  std::uint32_t key;
+  Action action;
+};
+
+// What each kind of terminal sends for a key action.
+std::string Encode(KeyReporting reporting, const KeyAction& a) {
+  const bool enter = a.key == kKeyEnter;
+  const char arrow = "DACB"[(a.key - kKeyLeft) & 3];
+  switch (reporting) {
+    case KeyReporting::PressesOnly:
+      if (a.action == Release) return "";
+      return enter ? "\r" : std::string("\x1b[") + arrow;
+    case KeyReporting::KittyEvents: {
+      const std::string type = a.action == Press ? "" : a.action == Repeat ? ";1:2" : ";1:3";
+      if (enter) return "\x1b[13" + type + "u";
+      return "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
+    }
+    case KeyReporting::Win32Records:
+      return "\x1b[" + std::to_string(a.key) + ";0;" + (enter ? "13" : "0") + ";" +
+             (a.action == Release ? "0" : "1") + ";0;1_";
+  }
+  return "";
+}
+
+// A key held from `from`: its press, auto-repeat after `delay` every `period` ms, let go at
+// `until`.
+std::vector<KeyAction> Held(std::uint32_t key, std::uint32_t from, std::uint32_t delay,
+                            std::uint32_t period, std::uint32_t until) {
+  std::vector<KeyAction> actions = {{from, key, Press}};
+  for (std::uint32_t t = from + delay; t < until; t += period) actions.push_back({t, key, Repeat});
+  actions.push_back({until, key, Release});
+  return actions;
+}
+
+// A key tapped at `at` and let go 60 ms later.
+std::vector<KeyAction> Tap(std::uint32_t key, std::uint32_t at) {
+  return {{at, key, Press}, {at + 60, key, Release}};
+}
+
+// Up and Enter typed quickly: both presses arrive in one read at `at`.
+std::vector<KeyAction> UpThenEnter(std::uint32_t at) {
+  return {{at, kKeyUp, Press}, {at, kKeyEnter, Press}, {at + 60, kKeyUp, Release},
+          {at + 100, kKeyEnter, Release}};
+}
+
+std::vector<KeyAction> operator+(std::vector<KeyAction> a, const std::vector<KeyAction>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// The game as its screens use the keys: after `waitMs` of waiting (a round introduction, a
+// turn's messages), each 20 ms pass asks for Down, Up and Enter. A held arrow is one step and
+// is waited for until it is let go; Enter plays a turn (3 s of waits). Returns the steps.
+std::string Play(GameConsole& game, std::uint32_t waitMs, std::uint32_t end) {
+  static constexpr std::pair<std::uint32_t, char> kKeys[] = {
+      {kKeyDown, 'D'}, {kKeyUp, 'U'}, {kKeyEnter, 'E'}};
+  std::string steps;
+  game.wait(waitMs);
+  while (!TimeReached(game.now(), end)) {
+    for (const auto& [key, name] : kKeys) {
+      if (!game.poll_input(key)) continue;
+      steps += name;
+      if (key == kKeyEnter)
+        game.wait(3000);
+      else
+        game.wait_release(key);
+    }
+    game.wait(20);
+  }
+  return steps;
+}
+
+TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
+  const struct {
+    const char* name;
+    std::uint32_t waitMs;  // the game waits this long first, reading no keys
+    std::vector<KeyAction> keys;
+    const char* steps;
+  } cases[] = {
+      {"held Down, repeat after 200 ms at 50 Hz", 0, Held(kKeyDown, 1000, 200, 20, 3000), "D"},
+      {"held Down, repeat after 1000 ms at 15 Hz", 0, Held(kKeyDown, 1000, 1000, 67, 3000), "D"},
+      {"held Down, repeat after 500 ms at 30 Hz", 0, Held(kKeyDown, 1000, 500, 33, 3000), "D"},
+      {"held Enter confirms once", 0, Held(kKeyEnter, 1000, 250, 33, 3000), "E"},
+      {"two taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1120), "DD"},
+      {"two taps 400 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1400), "DD"},
+      {"two taps 1100 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 2100), "DD"},
+      {"Up then Enter in one read", 0, UpThenEnter(1000), "UE"},
+      {"taps while the game waits", 2000,
+       Tap(kKeyEnter, 500) + Tap(kKeyDown, 800) + Tap(kKeyDown, 1300) + Tap(kKeyEnter, 1500), ""},
+      {"Up and Enter in one read while the game waits", 2000, UpThenEnter(1200), ""},
+      {"Enter tapped again during the turn it started", 0,
+       Tap(kKeyEnter, 1000) + Tap(kKeyEnter, 1500) + Tap(kKeyEnter, 2600), "E"},
+      {"held through the end of a wait", 2000, Held(kKeyDown, 1200, 500, 33, 3000), "D"},
+      {"held through the end of a wait before its repeat starts", 2000,
+       Held(kKeyDown, 1500, 1000, 33, 3500), "D"},
+  };
+  for (KeyReporting reporting :
+       {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
+    for (const auto& c : cases) {
+      ScriptedTerminal terminal(reporting);
+      for (std::size_t i = 0; i < c.keys.size(); ++i) {
+        std::string bytes = Encode(reporting, c.keys[i]);
+        // Actions at the same time arrive in one read.
+        while (i + 1 < c.keys.size() && c.keys[i + 1].at == c.keys[i].at)
+          bytes += Encode(reporting, c.keys[++i]);
+        if (!bytes.empty()) terminal.bytes.add(c.keys[i].at, bytes);
+      }
+      GameConsole game;
+      game.attach(&terminal);
+      EXPECT_EQ(Play(game, c.waitMs, 8000), c.steps)
+          << c.name << " (terminal kind " << static_cast<int>(reporting) << ")";
+    }
+  }
+}
+
+}  // namespace

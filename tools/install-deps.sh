@@ -23,6 +23,7 @@ $sudo apt-get update -q -o DPkg::Lock::Timeout=600 >>"$log" 2>&1 || progress_fai
 # apt reports its progress on descriptor 3 as "dlstatus:…:PERCENT:TEXT" while downloading and
 # "pmstatus:PACKAGE:PERCENT:TEXT" while unpacking and setting up; other helpers' apt runs are
 # waited for rather than failed on.
+progress_show "Working out what they need"
 status=0
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
   -o APT::Status-Fd=3 -o DPkg::Lock::Timeout=600 "${missing[@]}" 3>&1 >>"$log" 2>&1 |

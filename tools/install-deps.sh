@@ -17,12 +17,13 @@ log=$root/build/install.log
 mkdir -p "$root/build"
 : >"$log"
 echo "Installing ${missing[*]}" >&2
+[ -z "$sudo" ] || sudo -v  # any password prompt before the status line
 progress_show "Updating the package lists"
 $sudo apt-get update -q -o DPkg::Lock::Timeout=600 >>"$log" 2>&1 || progress_fail "Updating the package lists" "$log"
 
 # apt reports its progress on descriptor 3 as "dlstatus:…:PERCENT:TEXT" while downloading and
-# "pmstatus:PACKAGE:PERCENT:TEXT" while unpacking and setting up; other helpers' apt runs are
-# waited for rather than failed on.
+# "pmstatus:PACKAGE:PERCENT:TEXT" while unpacking and setting up. Another apt run holding the
+# package lock is waited for rather than failed on.
 progress_show "Working out what they need"
 status=0
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
@@ -34,4 +35,4 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-reco
     esac
   done || status=$?
 [ "$status" -eq 0 ] || progress_fail "Installing ${missing[*]}" "$log"
-progress_end "Installed ${#missing[@]} packages and what they need"
+progress_end "Installed"

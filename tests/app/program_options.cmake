@@ -3,6 +3,8 @@
 function(expect_answer option status out_pattern err_pattern)
   execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${option} RESULT_VARIABLE result
                   OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REPLACE "\r\n" "\n" out "${out}")  # Windows ends its text lines with CR LF
+  string(REPLACE "\r\n" "\n" err "${err}")
   if(NOT result STREQUAL status OR NOT out MATCHES "${out_pattern}" OR NOT err MATCHES "${err_pattern}")
     message(FATAL_ERROR "domrak ${option}: exit status ${result}\nstdout:\n${out}\nstderr:\n${err}")
   endif()

@@ -3,14 +3,14 @@
 # and undefined-behaviour sanitizers. `./test.sh --quick` skips the sanitizer pass.
 set -euo pipefail
 cd "$(dirname "$0")"
+source tools/progress.sh
 tools/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev \
   timgm6mb-soundfont libvterm-dev tmux python3
 
 run_suite() {  # build directory, extra cmake arguments...
   local dir=$1
   shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
-  cmake --build "$dir" -j"$(nproc)"
+  build_quietly "$dir" all -DCMAKE_BUILD_TYPE=Debug "$@"
   ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
 }
 

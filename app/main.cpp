@@ -1,10 +1,15 @@
-// The program: picks this platform's console and sound, then runs the game.
+// The program: answers its options, or picks this platform's console and sound and runs the game.
+#include <iostream>
+
+#include "app/command_line.hpp"
 #include "console/game_console.hpp"
 #include "console/platform.hpp"
 #include "game/flow/screen.hpp"
 #include "sound/platform_sound.hpp"
 
-int main() {
+int main(int argc, char* argv[]) {
+  // Before anything touches the terminal or the sound device.
+  if (const auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *status;
   const auto backend = CreatePlatformBackend();
   const auto sound = CreatePlatformSound();
   console.attach(backend.get());

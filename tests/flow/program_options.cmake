@@ -1,0 +1,15 @@
+# Runs the real program with --help, --version and an unknown option: each answers on its own
+# stream with its exit status, before the game could take over the terminal.
+function(expect_answer option status out_pattern err_pattern)
+  execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${option} RESULT_VARIABLE result
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REPLACE "\r\n" "\n" out "${out}")  # Windows ends its text lines with CR LF
+  string(REPLACE "\r\n" "\n" err "${err}")
+  if(NOT result STREQUAL status OR NOT out MATCHES "${out_pattern}" OR NOT err MATCHES "${err_pattern}")
+    message(FATAL_ERROR "domrak ${option}: exit status ${result}\nstdout:\n${out}\nstderr:\n${err}")
+  endif()
+endfunction()
+
+expect_answer(--help 0 "^Usage: domrak .*Ctrl\\+C.*kettei\\.wav.*\n$" "^$")
+expect_answer(--version 0 "^domrak [0-9]+\\.[0-9]+\\.[0-9]+\n$" "^$")
+expect_answer(--fullscreen 2 "^$" "^domrak: unknown option '--fullscreen'")

@@ -86,9 +86,8 @@ TEST_F(TurnRulesTest, CounterRecoveryFiguresAndCaps) {
 }
 
 TEST_F(TurnRulesTest, ThePlayerActsFirstOnlyWhenStrictlyFaster) {
-  struct { int playerAgility; const char* firstLine; } const cases[] = {{101, "{9}HERO{0}の攻撃！"},
-               {100, "{5}自称勇者ぽこぺ{0}の攻撃！"},
-               {99, "{5}自称勇者ぽこぺ{0}の攻撃！"}};
+  struct { int playerAgility; const char* firstLine; } const cases[] = {
+      {101, "{9}HERO{0}の攻撃！"}, {100, "{5}自称勇者ぽこぺ{0}の攻撃！"}, {99, "{5}自称勇者ぽこぺ{0}の攻撃！"}};
   roster.agility[0] = 100;
   playerCommand = Attack;
   for (const auto& c : cases) {

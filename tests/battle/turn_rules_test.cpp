@@ -39,7 +39,9 @@ TEST_F(TurnRulesTest, TheRollAfterTheDamageDecidesAHitOrACounter) {
     EXPECT_EQ(player.hp < 999, c.playerHurt);
     // A miss is told and silent.
     EXPECT_EQ(sound.names("play_wave").empty(), !c.opponentHurt && !c.playerHurt);
-    if (c.theirs != Counter && !c.opponentHurt) EXPECT_EQ(Styled(20, 20, 59), "しかし攻撃は外れてしまった！");
+    if (c.theirs != Counter && !c.opponentHurt) {
+      EXPECT_EQ(Styled(20, 20, 59), "しかし攻撃は外れてしまった！");
+    }
   }
 }
 

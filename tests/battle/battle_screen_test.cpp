@@ -25,11 +25,7 @@ TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelpAndSetsTheShownValu
   EXPECT_EQ(std::tuple(shownPlayerHp, shownPlayerMp, shownEnemyHp, shownEnemyMp),
             std::tuple(400, 300, roster.maxHp[0], roster.maxMp[0]));
 
-  const struct {
-    int column, row;
-    const char* text;
-    int fg;
-  } texts[] = {
+  const struct { int column, row; const char* text; int fg; } texts[] = {
       {3, 2, "自称勇者ぽこぺ", 0}, {3, 3, "ＨＰ 360 / 360", 12}, {3, 5, "ＭＰ 300 / 300", 5},
       {3, 7, "攻280", 12}, {9, 7, "防200", 2}, {15, 7, "敏50", 1}, {21, 7, "魔280", 6},
       {57, 11, "HERO", 0}, {57, 12, "ＨＰ   7 / 400", 12}, {57, 14, "ＭＰ  45 / 300", 5},

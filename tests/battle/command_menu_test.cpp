@@ -51,15 +51,15 @@ TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndDescribesTheItemUnde
       EXPECT_EQ(Colors(column, row), std::pair(15, 15));
     }
   });
-  // The message rows (19 to 23) as last seen with the cursor on each item, once it is
-  // described (while a key is held the area stays blank).
-  std::map<int, std::vector<std::string>> described;
+  // Each item's description as last seen with the cursor on it: its first line (in its colours)
+  // and its last row (while a key is held the area stays blank).
+  std::map<int, std::pair<std::string, int>> described;
   for (std::uint32_t t = 1; t < 3000; t += 10)
     keys.at(t, [&described] {
       if (Styled(20, 19, 59).empty()) return;
-      std::vector<std::string>& rows = described[CursorRow()];
-      rows.clear();
-      for (int row = 19; row <= 23; ++row) rows.push_back(Styled(20, row, 59));
+      int last = 23;
+      while (Styled(20, last, 59).empty()) --last;
+      described[CursorRow()] = {Styled(20, 19, 59), last};
     });
   keys.press(kKeyUp);         // already at the top: nothing
   keys.press(kKeyDown, 500);  // held: one step
@@ -75,19 +75,11 @@ TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndDescribesTheItemUnde
   EXPECT_EQ(CursorRow(), 20);
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(5, "kasoru.wav"));
   EXPECT_EQ(runState.turnCount, 0);
-  const std::map<int, std::vector<std::string>> descriptions = {
-      {19, {"通常攻撃を行う。強攻撃に強い。", "相手がカウンターを選択していた場合、",
-            "3分の1の確率で攻撃失敗となる。", "", ""}},
-      {20, {"通常攻撃の1.5倍の攻撃力で攻撃する。", "このターン防御力が2分の1になる。",
-            "通常攻撃に比べ、命中率が低い。",
-            "ただし相手がカウンターを選択していた場合、確実に命中する。", ""}},
-      {21, {"成功した場合、相手の攻撃をかわし、", "(相手の攻撃力＋魔力)÷2で反撃する。(必ず命中する)",
-            "このターン防御力が2分の1になるが、HP、MPを多少回復する。",
-            "相手が魔法を選択していた場合、確実に成功する。",
-            "相手が強攻撃を選択していた場合、確実に失敗する。"}},
-      {22, {"{5}消費MP150。", "相手の防御を無視し、",
-            "自分の魔力÷3の値を直接ダメージとして与える。(必ず命中する)",
-            "ただし相手がカウンターを選択していた場合、確実に失敗する。", ""}},
+  const std::map<int, std::pair<std::string, int>> descriptions = {
+      {19, {"通常攻撃を行う。強攻撃に強い。", 21}},
+      {20, {"通常攻撃の1.5倍の攻撃力で攻撃する。", 22}},
+      {21, {"成功した場合、相手の攻撃をかわし、", 23}},
+      {22, {"{5}消費MP150。", 22}},
   };
   EXPECT_EQ(described, descriptions);
 }
@@ -127,21 +119,4 @@ TEST_F(CommandMenuTest, MagicWithOneHundredAndFiftyMpIsPlayedAndAWinEndsTheMenu)
   EXPECT_EQ(roster.hp[0], 0);
   EXPECT_EQ(Count("kettei.wav"), 1);
   EXPECT_EQ(Count("mahou.wav"), 1);
-}
-
-TEST_F(CommandMenuTest, EnterHeldThroughATurnConfirmsAgain) {
-  keys.press(kKeyEnter, 20000);
-  CommandMenu();
-  EXPECT_GE(runState.turnCount, 2);
-  EXPECT_EQ(Count("kettei.wav"), runState.turnCount);
-}
-
-TEST_F(CommandMenuTest, GameOverEndsTheMenuForTheTitleScreen) {
-  // The opponent is faster and casts; the player, at 30 HP, falls and does not rise.
-  player.hp = 30;
-  roster.agility[0] = player.agility + 1;
-  gameRandom.seed(SeedForFall(Magic, false));
-  keys.press(kKeyEnter);
-  EXPECT_EQ(CommandMenu(), Screen::Title);
-  EXPECT_EQ(player.hp, 0);
 }

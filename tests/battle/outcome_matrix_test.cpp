@@ -27,24 +27,17 @@ const std::string E = "{5}自称勇者ぽこぺ{0}";
 const std::string kPlayerRecovery = "{9}HERO{0}はＨＰを{2}#{0}、ＭＰを{2}#{0}回復した。";
 const std::string kOpponentRecovery = "{9}自称勇者ぽこぺ{0}はＨＰを{2}#{0}、ＭＰを{2}#{0}回復した。";
 
-struct Expected {
-  int row;
-  std::string text;  // numbers as '#'
-  char target = 0;   // 'P' or 'E' for a damage line
-  const int* range = nullptr;
-};
+// A line with its numbers as '#'; a damage line names its target, 'P' or 'E', and its range.
+struct Expected { int row; std::string text; char target = 0; const int* range = nullptr; };
 
 Expected Damage(char target, int row, const int* range) {
   return {row, (target == 'P' ? P : E) + "は{12}#のダメージ{0}を受けた！", target, range};
 }
 
+// `counterSucceeds` for an Attack into a Counter; `beats`: 500 ms pauses before the first blow's sound.
 struct MatrixCase {
-  const char* name;
-  BattleCommand player, enemy;
-  bool counterSucceeds;  // for an Attack into a Counter
-  int beats;             // 500 ms pauses before the first blow's sound
-  std::vector<std::string> sounds;
-  std::vector<Expected> lines;
+  const char* name; BattleCommand player, enemy; bool counterSucceeds; int beats;
+  std::vector<std::string> sounds; std::vector<Expected> lines;
 };
 
 const MatrixCase kCases[] = {

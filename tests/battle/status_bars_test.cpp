@@ -21,13 +21,8 @@ class StatusBarsTest : public BattleFixture {
 TEST_F(StatusBarsTest, BarsShrinkFromTheEndAndGrowFromTheStartByTheirRules) {
   // The opponent's HP bar uses the real rule (360 HP: a cell per 18, rounding up); the
   // player's MP bar the integer rule mp / (max / 20), one MP per cell below 20.
-  struct Case {
-    bool hp;
-    int max, from, to;
-    int cells;         // painted cells afterwards
-    std::uint32_t ms;  // 15 ms for each cell the loop visits
-    const char* figures;
-  } cases[] = {
+  // Painted cells afterwards, and 15 ms for each cell the loop visits.
+  struct { bool hp; int max, from, to, cells; std::uint32_t ms; const char* figures; } const cases[] = {
       {true, 360, 360, 180, 11, 10 * 15, "ＨＰ 180 / 360"},   // 180 / 18 = 10: cells 20..11 blanked
       {true, 360, 360, 1, 1, 20 * 15, "ＨＰ   1 / 360"},      // full to 1 keeps cell 0
       {true, 360, 360, 0, 0, 20 * 15, "ＨＰ   0 / 360"},      // 0 blanks cell 0 too, without a wait
@@ -40,7 +35,7 @@ TEST_F(StatusBarsTest, BarsShrinkFromTheEndAndGrowFromTheStartByTheirRules) {
       {false, 10, 0, 5, 5, 5 * 15, "ＭＰ   5 /  10"},         // below 20 MP each MP is a cell
       {false, 110, 0, 110, 20, 20 * 15, "ＭＰ 110 / 110"},    // 110 / 5 = 22, but a bar has 20 cells
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << (c.hp ? "HP " : "MP ") << c.from << "->" << c.to);
     const int column = c.hp ? 3 : 57, row = c.hp ? 4 : 15, color = c.hp ? 12 : 5;
     int& value = c.hp ? roster.hp[0] : player.mp;

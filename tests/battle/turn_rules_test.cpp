@@ -19,16 +19,12 @@ using TurnRulesTest = BattleFixture;
 TEST_F(TurnRulesTest, TheRollAfterTheDamageDecidesAHitOrACounter) {
   // At equal agility an Attack lands on draws 0..90 of 100, a StrongAttack on 0..75; an
   // Attack breaks a Counter on draws 0..65 of 101 and is countered on the rest.
-  struct Case {
-    BattleCommand mine, theirs;
-    int modulus, draw;
-    bool opponentHurt, playerHurt;
-  } cases[] = {
+  struct { BattleCommand mine, theirs; int modulus, draw; bool opponentHurt, playerHurt; } const cases[] = {
       {Attack, Attack, 100, 90, true, false},       {Attack, Attack, 100, 91, false, false},
       {StrongAttack, Attack, 100, 75, true, false}, {StrongAttack, Attack, 100, 76, false, false},
       {Attack, Counter, 101, 65, true, false},      {Attack, Counter, 101, 66, false, true},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     player.hp = roster.hp[0] = 999;
     roster.agility[0] = player.agility;
     playerCommand = c.mine;
@@ -36,8 +32,7 @@ TEST_F(TurnRulesTest, TheRollAfterTheDamageDecidesAHitOrACounter) {
     sound.forget();
     ClearMessageArea();
     gameRandom.seed(SeedWhere([&c](GameRandom& r) { return r.next(), r.next() % c.modulus == c.draw; }));
-    Combatant x = PlayerSide();
-    Combatant y = OpponentSide();
+    Combatant x = PlayerSide(), y = OpponentSide();
     c.theirs == Counter ? AttackIntoCounter(x, y) : StrikeWithHitRoll(x, y);
     SCOPED_TRACE(::testing::Message() << c.mine << " into " << c.theirs << ", draw " << c.draw);
     EXPECT_EQ(roster.hp[0] < 999, c.opponentHurt);
@@ -51,16 +46,13 @@ TEST_F(TurnRulesTest, TheRollAfterTheDamageDecidesAHitOrACounter) {
 }
 
 TEST_F(TurnRulesTest, CounterRecoveryFiguresAndCaps) {
-  struct Case {
-    bool opponent;
-    int hp;
-    std::pair<int, int> hpGain, mpGain;  // smallest and largest over many turns
-  } cases[] = {
+  // Smallest and largest HP and MP gains over many turns.
+  struct { bool opponent; int hp; std::pair<int, int> hpGain, mpGain; } const cases[] = {
       {false, 100, {20, 75}, {15, 75}},  // 1..3 x (400 / 20) + 0..15; 1..4 x (300 / 20) + 0..15
       {true, 100, {5, 35}, {15, 75}},    // 1..4 x (100 / 20) + 0..15: the current HP counts
       {true, 19, {0, 15}, {15, 75}},     // below 20 HP only the addend is left
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     playerCommand = c.opponent ? Attack : Counter;
     enemyCommand = c.opponent ? Counter : Attack;
     int& hp = c.opponent ? roster.hp[0] : player.hp;
@@ -72,8 +64,7 @@ TEST_F(TurnRulesTest, CounterRecoveryFiguresAndCaps) {
     for (int i = 0; i < 500; ++i) {
       hp = c.hp;
       mp = 0;
-      Combatant p = PlayerSide();
-      Combatant e = OpponentSide();
+      Combatant p = PlayerSide(), e = OpponentSide();
       ApplyCounterRecovery(p, e);
       hpGain = {std::min(hpGain.first, hp - c.hp), std::max(hpGain.second, hp - c.hp)};
       mpGain = {std::min(mpGain.first, mp), std::max(mpGain.second, mp)};
@@ -87,8 +78,7 @@ TEST_F(TurnRulesTest, CounterRecoveryFiguresAndCaps) {
   enemyCommand = Attack;
   player.hp = 398;
   player.mp = 300;
-  Combatant p = PlayerSide();
-  Combatant e = OpponentSide();
+  Combatant p = PlayerSide(), e = OpponentSide();
   ApplyCounterRecovery(p, e);
   EXPECT_EQ(std::pair(player.hp, player.mp), std::pair(400, 300));
   const std::string line = Styled(20, 19, 59);
@@ -98,15 +88,11 @@ TEST_F(TurnRulesTest, CounterRecoveryFiguresAndCaps) {
 }
 
 TEST_F(TurnRulesTest, ThePlayerActsFirstOnlyWhenStrictlyFaster) {
-  struct Case {
-    int playerAgility;
-    const char* firstLine;
-  } cases[] = {{101, "{9}HERO{0}の攻撃！"},
-               {100, "{5}自称勇者ぽこぺ{0}の攻撃！"},
-               {99, "{5}自称勇者ぽこぺ{0}の攻撃！"}};
+  struct { int playerAgility; const char* firstLine; } const cases[] = {
+      {101, "{9}HERO{0}の攻撃！"}, {100, "{5}自称勇者ぽこぺ{0}の攻撃！"}, {99, "{5}自称勇者ぽこぺ{0}の攻撃！"}};
   roster.agility[0] = 100;
   playerCommand = Attack;
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     player.agility = c.playerAgility;
     gameRandom.seed(SeedFor(Attack));
     At(console.now() + 10, [c] { EXPECT_EQ(Styled(20, 19, 59), c.firstLine) << c.playerAgility; });
@@ -116,12 +102,7 @@ TEST_F(TurnRulesTest, ThePlayerActsFirstOnlyWhenStrictlyFaster) {
 
 TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
   // The player is faster; the opponent has 50 HP, less than either blow below deals.
-  struct Case {
-    BattleCommand mine, theirs;
-    const char* sound;
-    int damageRow;
-    std::uint32_t ms;
-  } cases[] = {
+  struct { BattleCommand mine, theirs; const char* sound; int damageRow; std::uint32_t ms; } const cases[] = {
       // Announcement, 500, the opponent's HP bar (20 cells) and the player's MP bar (10).
       {Magic, Attack, "mahou.wav", 20, 500 + 30 * 15},
       // The Counter fails: announcement, 500, the bar, its line, 500, the damage line. The
@@ -129,7 +110,7 @@ TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
       {Attack, Counter, "tuzyou.wav", 21, 500 + 20 * 15 + 500},
   };
   player.agility = 101;
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     roster.hp[0] = 50;
     SetShownValuesToCurrent();
     playerCommand = c.mine;
@@ -150,11 +131,8 @@ TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
 TEST_F(TurnRulesTest, PhasesAndRecoveriesEachHoldASecond) {
   // Full HP and MP on both sides, the player faster: misses and capped recoveries move no
   // bar, so the turn's length is its pauses alone.
-  struct Case {
-    BattleCommand mine;
-    std::function<bool(GameRandom&)> draws;
-    std::vector<std::uint32_t> at;  // when each message line appears, after the turn starts
-  } cases[] = {
+  // When each message line appears, after the turn starts.
+  struct { BattleCommand mine; std::function<bool(GameRandom&)> draws; std::vector<std::uint32_t> at; } cases[] = {
       // Both miss: an announcement, its miss line 500 later, a second's pause, the other's.
       {Attack,
        [](GameRandom& r) {  // the pick, then each side's damage and hit rolls

@@ -26,12 +26,8 @@ std::vector<std::string> With(std::vector<std::string> music, const std::vector<
 // The runs follow each other in one session, so each new run must start from round 1 against a
 // fresh roster.
 TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
-  const struct {
-    ScriptedFighter fighter;
-    int lastRound;
-    bool rises;  // the fighter fell and rose again
-    std::vector<std::string> music;
-  } cases[] = {
+  // `rises`: the fighter fell and rose again.
+  const struct { ScriptedFighter fighter; int lastRound; bool rises; std::vector<std::string> music; } cases[] = {
       {kNovice, 1, false, {"buttle1.mid", "gameover.mid"}},
       {kNoviceWhoRises, 1, true, {"buttle1.mid", "gameover.mid"}},
       {kTankToPlainEnding, 7, false, kSixRoundsOfMusic},

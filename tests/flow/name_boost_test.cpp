@@ -6,9 +6,7 @@
 #include <array>
 #include <string>
 
-#include "game/flow/victory_screen.hpp"
 #include "game/model/fighter.hpp"
-#include "game/model/run_state.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
@@ -36,12 +34,9 @@ TEST_F(NameBoostTest, AddsTheAbilitiesOfTheSecondNameAndShowsThem) {
                         player.attack, player.defence, player.agility}),
             (std::array{565, 365, 475, 325, 225, 285, 260, 999}));  // agility stops at 999
   EXPECT_TRUE(Shows(20, 19, "ステータス成長", 9, 15));
-  const struct {
-    int column, row;
-    const char* text;
-    int color;
-  } gains[] = {{20, 21, "最大ＨＰ＋265", 4}, {35, 21, "最大ＭＰ＋275", 5}, {50, 21, "魔力＋125", 6},
-               {20, 22, "攻撃＋185", 12},    {35, 22, "防御＋160", 2},    {50, 22, "敏捷＋220", 1}};
+  const struct { int column, row; const char* text; int color; } gains[] = {
+      {20, 21, "最大ＨＰ＋265", 4}, {35, 21, "最大ＭＰ＋275", 5}, {50, 21, "魔力＋125", 6},
+      {20, 22, "攻撃＋185", 12},    {35, 22, "防御＋160", 2},    {50, 22, "敏捷＋220", 1}};
   for (const auto& g : gains) EXPECT_TRUE(Shows(g.column, g.row, g.text, g.color, 15));
   EXPECT_EQ(Text(20, 20, 40), std::string(40, ' '));  // the box is gone
 }
@@ -77,21 +72,4 @@ TEST_F(NameBoostTest, AsksInABoxWithTheCursorAndRefusesAnEmptyName) {
   EXPECT_EQ(log[0], "2250 wave kettei.wav");
   EXPECT_EQ(log[1].substr(log[1].find(' ')), " wave kettei.wav");
   EXPECT_EQ(console.now(), sound.calls()[1].time + 2000);
-}
-
-TEST_F(NameBoostTest, RunsOnlyAfterTheThirdRound) {
-  for (int round : {2, 3, 4}) {
-    SCOPED_TRACE(round);
-    runState = {round, round - 1, 10};
-    keys.type("A\r");
-    keys.press(kKeyEnter);
-    const Fighter before = player;
-    EXPECT_EQ(VictoryScreen(), Screen::RoundIntro);
-    const bool boosted = player.attack - before.attack > 50;  // growth alone adds at most 50
-    EXPECT_EQ(boosted, round == 3);
-    EXPECT_EQ(Text(20, 19, 14) == "ステータス成長", round == 3);
-  }
-  runState = {3, 2, 10};
-  keys.type("ab");  // the session ends while typing
-  EXPECT_EQ(VictoryScreen(), Screen::Quit);
 }

@@ -24,12 +24,7 @@ class RoundIntroScreen : public GameSession {
 }  // namespace
 
 TEST_F(RoundIntroScreen, AnnouncesEachRoundWithItsMusicBarsAndCaption) {
-  const struct {
-    int round;
-    const char* caption;
-    int captionColor, barColor;
-    std::string music;
-  } cases[] = {
+  const struct { int round; const char* caption; int captionColor, barColor; std::string music; } cases[] = {
       {1, "Round 1", 2, 7, "buttle1.mid"},       {3, "Round 3", 2, 7, "buttle1.mid"},
       {4, "Round 4", 6, 6, "buttle2.mid"},       {5, "Round 5", 6, 6, "buttle2.mid"},
       {6, "Final Round", 12, 12, "buttle3.mid"}, {7, "Extra Round", 4, 4, "buttle4.mid"},
@@ -79,12 +74,9 @@ TEST_F(RoundIntroScreen, ShowsBothNamesCentredAndBothSidesCurrentAbilities) {
   EXPECT_EQ(Text(27, 14, 1) + Text(43, 12, 1), "  ");
 
   const Opponent foe = RosterSlot(2);
-  const struct {
-    const char* label;
-    int color, mine, theirs;
-  } stats[] = {{"ＨＰ", 4, 42, 123},           {"ＭＰ", 5, 7, foe.mp},
-               {"魔力", 6, 100, foe.magic},     {"攻撃", 12, 999, foe.attack},
-               {"防御", 2, 80, foe.defence},    {"敏捷", 1, 305, foe.agility}};
+  const struct { const char* label; int color, mine, theirs; } stats[] = {
+      {"ＨＰ", 4, 42, 123},        {"ＭＰ", 5, 7, foe.mp},          {"魔力", 6, 100, foe.magic},
+      {"攻撃", 12, 999, foe.attack}, {"防御", 2, 80, foe.defence}, {"敏捷", 1, 305, foe.agility}};
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(stats[i].label);
     // Labels 23 columns apart in two rows of three, numbers 4 right of them and 2 below.

@@ -59,13 +59,10 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
   CreateFighter("A");
   player.hp = 12;  // the status shows the current values, not the maxima
   player.mp = 7;
+  // Presses as key and hold; `moves` counts the cursor sounds.
   const struct {
-    std::vector<std::pair<VirtualKey, std::uint32_t>> presses;  // key, hold
-    int row, barColor;
-    std::string help;
-    long moves;  // cursor sounds
-    Screen next;
-    std::vector<std::string> soundsAfterEnter;
+    std::vector<std::pair<VirtualKey, std::uint32_t>> presses;
+    int row, barColor; std::string help; long moves; Screen next; std::vector<std::string> soundsAfterEnter;
   } cases[] = {
       {{{kKeyUp, 50}}, 10, 9, kNameEntryHelp, 0, Screen::NameEntry,
        {"wave kettei.wav", "stop title.mid", "load entry.mid", "play entry.mid loop"}},
@@ -112,20 +109,4 @@ TEST_F(Title, EnterWaitsForReleaseAndTheArenaRefusesWithoutFighterForASecond) {
   EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
   EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
-}
-
-TEST_F(Title, ANewFighterAppearsOnTheTitleAndOpensTheArena) {
-  keys.pause(100);
-  keys.press(kKeyEnter);  // ネームエントリー
-  keys.pause(10);
-  keys.type("Hero\r");
-  keys.press(kKeyEnter);  // はい, once the numbers have stopped
-  keys.pause(100);
-  keys.press(kKeyDown);
-  keys.press(kKeyEnter);  // 闘技場へ行く
-  EXPECT_EQ(RunScreens(Screen::Title, Screen::NewRun), Screen::NewRun);
-  EXPECT_TRUE(Shows(3, 8, "名前:Hero", 0, 15));
-  EXPECT_TRUE(FrameAt(15));
-  EXPECT_EQ(sound.names("load_music"), (std::vector<std::string>{"title.mid", "entry.mid", "title.mid"}));
-  EXPECT_EQ(sound.names("stop_music").size(), 2u) << "every visit stops the last one's music";
 }

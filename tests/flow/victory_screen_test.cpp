@@ -88,18 +88,6 @@ TEST_F(VictoryScreenTest, GrowsRecoversAndOpensTheNextRound) {
                                       std::to_string(console.now()) + " wave kettei.wav"}));
 }
 
-TEST_F(VictoryScreenTest, ThePromptTakesEnterStillHeldAndEndsWithTheSession) {
-  keys.hold(kKeyEnter, 0, 7000);  // from the last command to past the prompt
-  EXPECT_EQ(VictoryScreen(), Screen::RoundIntro);
-  EXPECT_EQ(Text(43, 23, 35), std::string(35, ' ')) << "confirmed at once";
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>{"kettei.wav"});
-
-  runState = {5, 4, 20};
-  EXPECT_EQ(VictoryScreen(), Screen::Quit);
-  EXPECT_TRUE(Shows(43, 23, kNextRound, 8, 15));
-  EXPECT_EQ(runState.opponentIndex, 5);
-}
-
 TEST_F(VictoryScreenTest, TheLastRoundsGoStraightToTheEnding) {
   for (int round : {6, 7}) {
     SCOPED_TRACE(round);

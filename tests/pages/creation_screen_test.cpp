@@ -87,10 +87,7 @@ TEST_F(Creation, AsksThenMovesTheArrowOncePerPressAndNoDeclines) {
 }
 
 TEST_F(Creation, YesAnnouncesTheBirthCentredAndWaitsTwoSeconds) {
-  const struct {
-    std::string name;
-    int column;
-  } cases[] = {{"A", 34}, {"abc", 33}, {"abcdefghijklmnop", 29}};
+  const struct { std::string name; int column; } cases[] = {{"A", 34}, {"abc", 33}, {"abcdefghijklmnop", 29}};
   for (const auto& c : cases) {
     CreateFighter(c.name.c_str());
     sound.forget();

@@ -31,14 +31,11 @@ const std::string kPlain = "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？"
 }  // namespace
 
 TEST_F(EndingScreenTest, ChoosesTheBranchByTurnsAndRound) {
+  // The line at (column, row) tells the branch; without a prompt the Extra Round follows;
+  // `promptAt` is when the prompt appears, from the start.
   const struct {
-    int wonRound, turns;
-    Screen next;
-    int column, row;  // of the line that tells the branch
-    std::string line;
-    int fg;
-    const char* prompt;      // nullptr: no prompt, the Extra Round follows
-    std::uint32_t promptAt;  // when the prompt appears, from the start
+    int wonRound, turns; Screen next; int column, row; std::string line; int fg;
+    const char* prompt; std::uint32_t promptAt;
   } cases[] = {
       {6, 49, Screen::RoundIntro, 20, 22, "？？？「ちょっと待ちな！！」", 12, nullptr, 0},
       {6, 50, Screen::Title, 30, 21, kPlain, 9, "Press [ENTER KEY] and Return Title.", 4500},

@@ -28,12 +28,8 @@ class Manual : public GameSession {
 
 TEST_F(Manual, PagesTurnOneStepPerPressAndStopAtTheEnds) {
   keys.hold(kKeyEnter, 0, 400);  // the Enter that opened the manual does not close it
-  const struct {
-    VirtualKey key;
-    std::uint32_t holdMs;
-    int page;    // shown afterwards
-    long kasoru;  // sounds so far
-  } steps[] = {
+  // The page shown afterwards, and the page-turn sounds so far.
+  const struct { VirtualKey key; std::uint32_t holdMs; int page; long kasoru; } steps[] = {
       {kKeyLeft, 50, 1, 0},    // nothing before page 1
       {kKeyRight, 600, 2, 1},  // held: one page only
       {kKeyRight, 50, 3, 2},  {kKeyRight, 50, 4, 3}, {kKeyRight, 50, 5, 4},
@@ -55,11 +51,7 @@ TEST_F(Manual, PagesTurnOneStepPerPressAndStopAtTheEnds) {
 }
 
 TEST_F(Manual, EachPageShowsItsTextsAndEnterLeavesFromIt) {
-  const struct {
-    int page, column, row;
-    std::string text;
-    int fg;
-  } lines[] = {
+  const struct { int page, column, row; std::string text; int fg; } lines[] = {
       {1, 3, 2, "■はじめに", 9},
       {1, 3, 6, "　全6ラウンド", 12},
       {2, 29, 5, "負け", 4},

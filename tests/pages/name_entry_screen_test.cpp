@@ -22,12 +22,9 @@ class NameEntry : public GameSession {
     EXPECT_TRUE(Shows(49, 5, "┃", 0, 15));
     EXPECT_TRUE(Shows(31, 6, "┗━━━━━━━━┛", 0, 15));
     EXPECT_TRUE(Shows(6, 11, "名前：", 0, 15));
-    const struct {
-      int column, row;
-      const char* text;
-      int fg;
-    } labels[] = {{5, 14, "ＨＰ", 4},  {30, 14, "ＭＰ", 5}, {55, 14, "魔力", 6},
-                  {5, 20, "攻撃", 12}, {30, 20, "防御", 2}, {55, 20, "敏捷", 1}};
+    const struct { int column, row; const char* text; int fg; } labels[] = {
+        {5, 14, "ＨＰ", 4},  {30, 14, "ＭＰ", 5}, {55, 14, "魔力", 6},
+        {5, 20, "攻撃", 12}, {30, 20, "防御", 2}, {55, 20, "敏捷", 1}};
     for (const auto& l : labels) EXPECT_TRUE(Shows(l.column, l.row, l.text, l.fg, 15));
   }
 };

@@ -8,10 +8,7 @@
 using NameField = GameSession;
 
 TEST_F(NameField, KeepsOnlyNameCharactersUpToSixteen) {
-  struct Case {
-    std::string typed;
-    std::string name;
-  } cases[] = {
+  struct { std::string typed; std::string name; } cases[] = {
       {"Abc_9 z\r", "Abc_9 z"},
       {"a!b-c\r", "abc"},                             // other bytes are ignored
       {"abcdefghijklmnopQRS\r", "abcdefghijklmnop"},  // a seventeenth is not taken
@@ -21,23 +18,9 @@ TEST_F(NameField, KeepsOnlyNameCharactersUpToSixteen) {
       {"\r", ""},
       {"\xE3\x81\x82xy\r", "xy"},  // bytes of a UTF-8 character
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     keys.type(c.typed);
     if (c.typed.find('\xE0') != std::string::npos) keys.type("\r");
     EXPECT_EQ(TypeName(33, 5).value_or("<ended>"), c.name) << c.typed;
   }
-}
-
-TEST_F(NameField, RedrawsTheFieldAndLeavesTheCursorAfterTheText) {
-  console.clear(0, 15);
-  console.locate(33, 5);
-  console.print("################");
-  keys.type("Hi\r");
-  ASSERT_EQ(TypeName(33, 5), "Hi");
-  EXPECT_TRUE(Shows(33, 5, "Hi              ", 0, 15));
-  EXPECT_EQ(console.cursor().column, 35);
-  EXPECT_EQ(console.cursor().row, 5);
-
-  keys.type("abc");  // the session ends while typing
-  EXPECT_EQ(TypeName(33, 5), std::nullopt);
 }

@@ -37,10 +37,7 @@ struct Rig {
 TEST(MidiStreamPlayer, BuffersCloseOneEventAfterAQuarterSecondOfTicks) {
   // 480 ticks a quarter at 120 a minute make a budget of 57 ticks: a buffer takes events until one
   // lies past it, and one event more.
-  const struct {
-    std::uint8_t step;
-    std::size_t first, second;
-  } cases[] = {{19, 7, 5}, {29, 5, 3}};
+  const struct { std::uint8_t step; std::size_t first, second; } cases[] = {{19, 7, 5}, {29, 5, 3}};
   for (const auto& c : cases) {
     Rig rig(EvenNotes(12, c.step));
     ASSERT_TRUE(rig.player.play(false));
@@ -69,10 +66,7 @@ TEST(MidiStreamPlayer, AnEventThatDoesNotFitOpensTheNextBuffer) {
 }
 
 TEST(MidiStreamPlayer, TimeOfDroppedEventsCarriesIntoTheNextRecord) {
-  const struct {
-    Bytes track;
-    std::vector<Record> records;
-  } cases[] = {
+  const struct { Bytes track; std::vector<Record> records; } cases[] = {
       // a text event, a system-exclusive message
       {{0x00, 0x90, 60, 100, 0x60, 0xFF, 0x01, 0x01, 'x', 0x30, 0xF0, 0x01, 0xF7, 0x30, 0x80, 60, 0},
        {{0, kOn}, {192, kOff}}},

@@ -7,12 +7,10 @@
 
 TEST(MusicPieces, EveryScreenHasItsPieceBuiltIn) {
   constexpr std::uint32_t kBar = 4 * 480;
-  const struct {
-    const char* name;
-    bool loops, drums;
-  } cases[] = {{"title.mid", true, true},   {"entry.mid", true, true},     {"buttle1.mid", true, true},
-               {"buttle2.mid", true, true}, {"buttle3.mid", true, true},   {"buttle4.mid", true, true},
-               {"syori.mid", false, true},  {"gameover.mid", false, false}, {"end.mid", false, true}};
+  const struct { const char* name; bool loops, drums; } cases[] = {
+      {"title.mid", true, true},   {"entry.mid", true, true},     {"buttle1.mid", true, true},
+      {"buttle2.mid", true, true}, {"buttle3.mid", true, true},   {"buttle4.mid", true, true},
+      {"syori.mid", false, true},  {"gameover.mid", false, false}, {"end.mid", false, true}};
   for (const auto& c : cases) {
     MidiSequence sequence;
     ASSERT_TRUE(sequence.load(c.name)) << c.name;

@@ -8,10 +8,8 @@
 
 TEST(SdlAudioOutput, OpensQuietlyOrNotAtAll) {
   // ALSA opens where there is a sound card; without one it complains on standard error.
-  const struct {
-    const char* driver;
-    std::optional<bool> opens;
-  } cases[] = {{"dummy", true}, {"no-such-driver", false}, {"alsa", std::nullopt}};
+  const struct { const char* driver; std::optional<bool> opens; } cases[] = {
+      {"dummy", true}, {"no-such-driver", false}, {"alsa", std::nullopt}};
   for (const auto& c : cases) {
     setenv("SDL_AUDIODRIVER", c.driver, 1);
     testing::internal::CaptureStderr();

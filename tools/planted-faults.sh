@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Plants the faults of tools/planted-faults.txt one at a time, rebuilds the tests, runs them and
+# puts the code back: shows which faults the suite catches. Usage: tools/planted-faults.sh [PATTERN]
+# (only the faults whose number, file or description matches PATTERN). A fault whose text is no
+# longer in its file shows as "stale"; one that breaks the build as "nobuild".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev \
+  timgm6mb-soundfont libvterm-dev perl >/dev/null
+list=tools/planted-faults.txt
+build=build/faults
+targets=(model_tests battle_tests flow_tests arena_tests pages_tests console_tests terminal_tests
+         sound_tests music_tests)
+
+build_tests() {  # targets...
+  cmake --build "$build" -j2 --target "$@" </dev/null >"$build/fault-build.log" 2>&1
+}
+
+# The test executables that can see a fault in `file`: game code is only reached through the game
+# tests, the terminal only through its own, the sound layer only through the sound tests.
+relevant_tests() {  # file
+  case $1 in
+    game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
+    console/posix/*) echo terminal_tests ;;
+    sound/*) echo sound_tests music_tests ;;
+    *) echo "${targets[@]}" ;;
+  esac
+}
+
+# Runs the executables in turn and names the first that fails, with its failing tests; with
+# FAULTS_ALL=1 it runs them all and names every failing test.
+run_tests() {  # executables...
+  local exe path failed found=1
+  for exe in "$@"; do
+    path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1)
+    [ -n "$path" ] || continue
+    if ! failed=$(timeout 120 "$path" --gtest_brief=1 </dev/null 2>&1); then
+      echo -n "$exe:$(grep -oE '^\[  FAILED  \] [^ ,(]+' <<<"$failed" | sed 's/.*\] / /' | sort -u | tr -d '\n') "
+      found=0
+      [ -n "${FAULTS_ALL:-}" ] || return 0
+    fi
+  done
+  return $found
+}
+
+# Without debug information: every fault relinks the test executables.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DDOMRAK_SANITIZE=OFF >/dev/null
+build_tests "${targets[@]}" || { echo "the unchanged code does not build; see $build/fault-build.log"; exit 1; }
+if by=$(run_tests "${targets[@]}"); then echo "the unchanged code fails $by"; exit 1; fi
+
+saved=$(mktemp)
+restore() { [ -n "${file:-}" ] && cp "$saved" "$file" && touch "$file"; file=; }
+trap 'restore; rm -f "$saved"; exit 130' INT TERM
+caught=0 missed=0 number=0
+tab=$'\t'
+while IFS= read -r line; do
+  case $line in '#'* | '') continue ;; esac
+  path=${line%%"$tab"*} rest=${line#*"$tab"}
+  text=${rest%%"$tab"*} rest=${rest#*"$tab"}
+  replacement=${rest%%"$tab"*} what=${rest#*"$tab"}
+  number=$((number + 1))
+  [ -n "${1:-}" ] && ! grep -qE -- "$1" <<<"$number $path $what" && continue
+  file=$path
+  cp "$file" "$saved"
+  if ! FROM=$text TO=$replacement perl -e '
+       my ($f, $t) = map { s/\\n/\n/gr } @ENV{qw(FROM TO)};
+       local $/; open my $in, "<", $ARGV[0] or exit 3; my $s = <$in>; close $in;
+       my $n = index($s, $f); exit 3 if $n < 0; substr($s, $n, length $f) = $t;
+       open my $out, ">", $ARGV[0] or exit 3; print $out $s;' "$file"; then
+    file=
+    printf '%3d %-7s %s\n' "$number" stale "$what"
+    continue
+  fi
+  read -ra tests <<<"$(relevant_tests "$path")"
+  if ! build_tests "${tests[@]}"; then
+    result=nobuild detail=
+  elif by=$(run_tests "${tests[@]}"); then
+    result=caught detail=$by
+  else
+    result=MISSED detail=
+  fi
+  restore
+  case $result in caught) caught=$((caught + 1)) ;; MISSED) missed=$((missed + 1)) ;; esac
+  printf '%3d %-7s %s  [%s]\n' "$number" "$result" "$what" "$detail"
+done <"$list"
+rm -f "$saved"
+build_tests "${targets[@]}"
+echo "caught $caught, missed $missed"

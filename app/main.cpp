@@ -2,13 +2,15 @@
 #include "console/game_console.hpp"
 #include "console/platform.hpp"
 #include "game/flow/screen.hpp"
+#include "sound/deferred_sound.hpp"
 #include "sound/platform_sound.hpp"
 
 int main() {
   const auto backend = CreatePlatformBackend();
-  const auto sound = CreatePlatformSound();
+  // The title is drawn while the audio device and the SoundFont are still being opened.
+  DeferredSound sound(CreatePlatformSound);
   console.attach(backend.get());
-  console.attach_sound(sound.get());
+  console.attach_sound(&sound);
   RunGame();
   console.release_all_waves();
   console.attach_sound(nullptr);

@@ -39,9 +39,14 @@ TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGo
 }
 
 TEST(DeferredSound, WithoutSoundOnThePlatformEveryCallFailsQuietly) {
-  DeferredSound sound([] { return nullptr; });
+  std::promise<void> open;
+  DeferredSound sound([up = open.get_future().share()]() -> std::unique_ptr<SoundSystem> {
+    up.wait();
+    return nullptr;
+  });
   MusicPlayer* early = sound.load_music("title.mid");
   EXPECT_TRUE(sound.play_music(early, true));  // noted: nothing is known yet
+  open.set_value();
   sound.wait_until_up();
   EXPECT_EQ(sound.load_music("title.mid"), nullptr);
   EXPECT_EQ(sound.prepare_wave("kettei.wav"), 0u);

@@ -5,15 +5,17 @@
 #include "console/game_console.hpp"
 #include "console/platform.hpp"
 #include "game/flow/screen.hpp"
+#include "sound/deferred_sound.hpp"
 #include "sound/platform_sound.hpp"
 
 int main(int argc, char* argv[]) {
   // Before anything touches the terminal or the sound device.
   if (const auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *status;
   const auto backend = CreatePlatformBackend();
-  const auto sound = CreatePlatformSound();
+  // The title is drawn while the audio device and the SoundFont are still being opened.
+  DeferredSound sound(CreatePlatformSound);
   console.attach(backend.get());
-  console.attach_sound(sound.get());
+  console.attach_sound(&sound);
   RunGame();
   console.release_all_waves();
   console.attach_sound(nullptr);

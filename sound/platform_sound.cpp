@@ -1,11 +1,11 @@
-// The sound of POSIX systems: effects and music mixed into one SDL2 audio device.
-#include "sound/platform_sound.hpp"
-
+// The sound of POSIX systems, built as the module the program loads: effects and music mixed
+// into one SDL2 audio device.
 #include "sound/audio/sdl_audio_output.hpp"
 #include "sound/sound_engine.hpp"
 
-std::unique_ptr<SoundSystem> CreatePlatformSound() {
+// Null when there is no audio here: the game plays silently. The caller owns the result.
+extern "C" __attribute__((visibility("default"))) SoundSystem* domrak_create_platform_sound() {
   std::unique_ptr<AudioOutput> output = SdlAudioOutput::Open();
-  if (!output) return nullptr;  // no audio here: the game plays silently
-  return std::make_unique<SoundEngine>(std::move(output));
+  if (!output) return nullptr;
+  return new SoundEngine(std::move(output));
 }

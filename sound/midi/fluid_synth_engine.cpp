@@ -3,9 +3,13 @@
 
 #include <fluidsynth.h>
 
-#include <algorithm>
 #include <unistd.h>
+
+#include <algorithm>
+#include <string>
 #include <vector>
+
+#include "sound/files/sound_file.hpp"
 
 namespace {
 constexpr std::size_t kChunkFrames = 512;
@@ -71,18 +75,24 @@ const char* FindGeneralMidiSoundFont() {
   return nullptr;
 }
 
-std::unique_ptr<SynthEngine> CreateFluidSynthEngine(int sampleRate) {
+std::unique_ptr<SynthEngine> CreateFluidSynthEngine(int sampleRate, const char* soundFont) {
   for (int level = 0; level < LAST_LOG_LEVEL; ++level) fluid_set_log_function(level, nullptr, nullptr);
-  const char* soundFont = FindGeneralMidiSoundFont();
-  if (soundFont == nullptr) return nullptr;
+  const int file = OpenSoundFile(soundFont, kMaxSoundFontBytes);
+  if (file < 0) return nullptr;
+  // FluidSynth opens the SoundFont by name. It is given the name of the descriptor checked
+  // above, so it reads that regular file whatever the SoundFont's own name now stands for.
+  const std::string checked = "/dev/fd/" + std::to_string(file);
   fluid_settings_t* settings = new_fluid_settings();
-  if (settings == nullptr) return nullptr;
-  fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
-  fluid_settings_setnum(settings, "synth.gain", 0.55);
-  fluid_synth_t* synth = new_fluid_synth(settings);
-  if (synth == nullptr || fluid_synth_sfload(synth, soundFont, 1) == FLUID_FAILED) {
+  if (settings != nullptr) {
+    fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+    fluid_settings_setnum(settings, "synth.gain", 0.55);
+  }
+  fluid_synth_t* synth = settings != nullptr ? new_fluid_synth(settings) : nullptr;
+  const bool loaded = synth != nullptr && fluid_synth_sfload(synth, checked.c_str(), 1) != FLUID_FAILED;
+  close(file);
+  if (!loaded) {
     if (synth != nullptr) delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
+    if (settings != nullptr) delete_fluid_settings(settings);
     return nullptr;
   }
   return std::make_unique<FluidSynthEngine>(settings, synth);

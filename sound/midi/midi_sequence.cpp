@@ -3,10 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <new>
 
+#include "sound/files/sound_file.hpp"
 #include "sound/resources/embedded_resources.hpp"
 
 namespace {
@@ -21,14 +20,6 @@ bool TagIs(const std::uint8_t* p, const char* tag) { return std::memcmp(p, tag, 
 
 // Channel messages with a single data byte: program change and channel pressure.
 bool HasOneDataByte(std::uint8_t status) { return (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0; }
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* name) {
-  std::ifstream file(name, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return std::nullopt;
-  return bytes;
-}
 }  // namespace
 
 std::optional<std::span<const std::uint8_t>> MidiImageOf(std::span<const std::uint8_t> file) {
@@ -46,12 +37,11 @@ std::optional<std::span<const std::uint8_t>> MidiImageOf(std::span<const std::ui
 
 bool MidiSequence::load(const char* name) {
   if (loaded() || name == nullptr) return false;
-  if (auto bytes = ReadWholeFile(name)) {
+  if (auto bytes = ReadSoundFile(name, kMaxMusicFileBytes)) {
     image_block_ = std::move(*bytes);
     auto image = MidiImageOf(image_block_);
     if (image && parse_image(*image)) return true;
     image_block_ = {};
-    return false;
   }
   auto resource = FindEmbeddedResource(name, "MIDI");
   if (!resource) return false;
@@ -64,6 +54,7 @@ bool MidiSequence::parse_image(std::span<const std::uint8_t> bytes) {
   const std::uint8_t* p = bytes.data();
   if (!TagIs(p, "MThd") || Big32(p + 4) != 6) return false;
   std::uint32_t trackCount = Big16(p + 10);
+  if (trackCount > kMaxTracks) return false;
   std::vector<MidiTrackCursor> tracks(trackCount);
   std::size_t at = 14;
   for (MidiTrackCursor& track : tracks) {

@@ -1,6 +1,7 @@
 // A Standard MIDI File in memory, handing out its events in time order across all tracks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,6 +10,12 @@
 #include <vector>
 
 #include "sound/midi/midi_event.hpp"
+
+// A music file in the working directory is taken only within these limits; past them, as when
+// it is missing or not a MIDI file, the built-in piece of that name is loaded instead. Every
+// event is looked for across all tracks, so their number bounds the cost of each.
+inline constexpr std::size_t kMaxMusicFileBytes = 4 * 1024 * 1024;
+inline constexpr std::uint32_t kMaxTracks = 256;
 
 struct MidiTrackCursor {
   bool ended = false;
@@ -31,10 +38,12 @@ class MidiSequence {
 
   explicit MidiSequence(ParseErrorHook hook = {}) : parse_error_(std::move(hook)) {}
 
-  // Reads the file `name` (plain or RIFF "RMID") from the working directory, or else the
-  // program's own "MIDI" resource of that name. False when nothing loads or one is loaded.
+  // Reads the file `name` (plain or RIFF "RMID") from the working directory, or else (when it
+  // is missing or refused) the program's own "MIDI" resource of that name. False when nothing
+  // loads or one is loaded.
   bool load(const char* name);
-  // Takes `bytes` (starting at "MThd") as the file; they must outlive the sequence.
+  // Takes `bytes` (starting at "MThd") as the file; they must outlive the sequence. Refused
+  // with more than kMaxTracks tracks.
   bool parse_image(std::span<const std::uint8_t> bytes);
   bool rewind();
   std::optional<std::uint32_t> read_var_len(MidiTrackCursor& track);

@@ -1,6 +1,7 @@
 // The double-buffered stream player: turning sequence events into stream records, looping, stopping.
 #include "sound/midi/midi_stream_player.hpp"
 
+#include <algorithm>
 #include <chrono>
 
 MidiStreamPlayer::~MidiStreamPlayer() {
@@ -143,6 +144,7 @@ MidiStreamPlayer::Write MidiStreamPlayer::write_record(MidiEvent& event, MidiStr
     return Write::Dropped;
   }
   if (!hasRoom) return Write::Full;  // keeps its data for the next buffer
+  tempo = std::max(tempo, kMinTempo);
   put_record(buffer, MidiStreamRecord::kTempo, tempo, event.time);
   tick_budget_ = sequence_.division() * 60000u / tempo;
   event.data = {};

@@ -40,6 +40,10 @@ class MidiStreamPlayer final : public MusicPlayer {
   std::uint32_t tick_budget() const { return tick_budget_; }
 
   static constexpr int kStopWaitMs = 2000;
+  // The fastest tempo played, in microseconds per quarter note (1000 beats a minute): a faster
+  // one is sent as this. No music is that fast, and a piece set to a tempo of 1 would have the
+  // synthesiser start its notes by the thousand every second.
+  static constexpr std::uint32_t kMinTempo = 60000;
 
  private:
   // kEndOfData: the piece ended and does not loop on; kReadError: the file cannot be read on;

@@ -1,10 +1,8 @@
-// Reading RIFF chunk headers and bytes from a file or a memory block.
+// Reading RIFF chunk headers and bytes from a memory block.
 #include "sound/wave/riff_file.hpp"
 
 #include <algorithm>
-#include <climits>
-#include <filesystem>
-#include <system_error>
+#include <cstdint>
 
 namespace {
 std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
@@ -17,29 +15,10 @@ std::uint64_t ChunkEnd(const RiffChunk& chunk) {
 }
 }  // namespace
 
-std::unique_ptr<RiffFile> RiffFile::OpenFile(const char* name) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(name, error)) return nullptr;
-  std::FILE* file = std::fopen(name, "rb");
-  if (!file) return nullptr;
-  return std::unique_ptr<RiffFile>(new RiffFile(file));
-}
-
-RiffFile::~RiffFile() {
-  if (file_) std::fclose(file_);
-}
-
 std::size_t RiffFile::read(std::uint8_t* out, std::size_t n) {
-  std::size_t got = 0;
-  if (file_) {
-    if (position_ > static_cast<std::uint64_t>(LONG_MAX) ||
-        std::fseek(file_, static_cast<long>(position_), SEEK_SET) != 0)
-      return 0;
-    got = std::fread(out, 1, n, file_);
-  } else if (position_ < memory_.size()) {
-    got = std::min<std::size_t>(n, memory_.size() - position_);
-    std::copy_n(memory_.begin() + static_cast<std::ptrdiff_t>(position_), got, out);
-  }
+  if (position_ >= memory_.size()) return 0;
+  const std::size_t got = std::min<std::size_t>(n, memory_.size() - position_);
+  std::copy_n(memory_.begin() + static_cast<std::ptrdiff_t>(position_), got, out);
   position_ += got;
   return got;
 }
@@ -57,8 +36,8 @@ bool RiffFile::read_header(RiffChunk& chunk) {
 bool RiffFile::descend(RiffChunk& chunk, const RiffChunk* parent, bool find) {
   const std::uint32_t wanted = chunk.id;
   const std::uint64_t limit = parent ? parent->data_offset + parent->size : UINT64_MAX;
-  for (;;) {
-    if (position_ + 8 > limit || !read_header(chunk)) return false;
+  for (int skipped = 0;; ++skipped) {
+    if (skipped > kMaxSkippedChunks || position_ + 8 > limit || !read_header(chunk)) return false;
     if (!find || chunk.id == wanted) break;
     position_ = ChunkEnd(chunk);
   }

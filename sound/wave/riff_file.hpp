@@ -1,9 +1,7 @@
-// A RIFF file read from disk or from memory: chunks are entered, searched for by name and left.
+// A RIFF file in memory: chunks are entered, searched for by name and left.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <span>
 
 // Four characters as a chunk identifier, the way they stand in the file.
@@ -25,13 +23,12 @@ struct RiffChunk {
 
 class RiffFile {
  public:
-  // A regular file opened for reading; null when there is none by that name.
-  static std::unique_ptr<RiffFile> OpenFile(const char* name);
+  // A search gives up after this many chunks that are not the one it looks for: no sound file
+  // needs more, and a file of nothing but empty chunks is not worth the time.
+  static constexpr int kMaxSkippedChunks = 1024;
+
   // Bytes in memory, read in place: they must outlive the RiffFile.
   explicit RiffFile(std::span<const std::uint8_t> bytes) : memory_(bytes) {}
-  ~RiffFile();
-  RiffFile(const RiffFile&) = delete;
-  RiffFile& operator=(const RiffFile&) = delete;
 
   // Copies up to n bytes from the read position on; gives the count copied.
   std::size_t read(std::uint8_t* out, std::size_t n);
@@ -39,16 +36,15 @@ class RiffFile {
 
   // Reads the chunk header at the read position into `chunk` and moves to the chunk's data
   // (past the form type for "RIFF" and "LIST"). With `find`, chunks other than `chunk.id`
-  // are skipped, within `parent` when one is given. False when no such chunk is there.
+  // are skipped, within `parent` when one is given. False when no such chunk is there, or not
+  // within kMaxSkippedChunks.
   bool descend(RiffChunk& chunk, const RiffChunk* parent, bool find);
   // Moves to the byte after `chunk` and its pad byte.
   void ascend(const RiffChunk& chunk);
 
  private:
-  explicit RiffFile(std::FILE* file) : file_(file) {}
   bool read_header(RiffChunk& chunk);
 
-  std::FILE* file_ = nullptr;
   std::span<const std::uint8_t> memory_;
   std::uint64_t position_ = 0;
 };

@@ -1,8 +1,10 @@
 // Finding the format and data chunks of a WAVE file and handing out its data.
 #include "sound/wave/wave_file.hpp"
 
+#include <algorithm>
 #include <array>
 
+#include "sound/files/sound_file.hpp"
 #include "sound/resources/embedded_resources.hpp"
 
 namespace {
@@ -12,6 +14,13 @@ std::vector<std::uint8_t> CopyOfResource(const char* name) {
   if (!resource) resource = FindEmbeddedResource(name, "WAV");
   if (!resource) return {};
   return std::vector<std::uint8_t>(resource->begin(), resource->end());
+}
+
+// More data than kMaxEffectSeconds of sound in this format.
+bool TooLong(const WaveFormat& format, std::uint32_t dataSize) {
+  if (format.block_align == 0) return false;  // unplayable anyway
+  const std::uint64_t frames = dataSize / format.block_align;
+  return frames > std::uint64_t{kMaxEffectSeconds} * format.samples_per_second;
 }
 }  // namespace
 
@@ -24,17 +33,25 @@ WaveStatus WaveFile::open(const char* name, const WaveFormat*, std::uint32_t mod
   close();
   format_.reset();
 
-  file_ = RiffFile::OpenFile(name);
-  if (!file_) {
-    resource_copy_ = CopyOfResource(name);
-    if (resource_copy_.empty()) return E_FAIL;
-    file_ = std::make_unique<RiffFile>(resource_copy_);
+  if (auto bytes = ReadSoundFile(name, kMaxEffectFileBytes)) {
+    if (open_bytes(std::move(*bytes)) == S_OK) return S_OK;
   }
-  if (const WaveStatus status = read_format(); status < 0) {
+  std::vector<std::uint8_t> resource = CopyOfResource(name);
+  if (resource.empty()) return E_FAIL;
+  return open_bytes(std::move(resource));
+}
+
+WaveStatus WaveFile::open_bytes(std::vector<std::uint8_t> bytes) {
+  bytes_ = std::move(bytes);
+  file_ = std::make_unique<RiffFile>(bytes_);
+  WaveStatus status = read_format();
+  if (status >= 0) status = reset();
+  if (status >= 0 && TooLong(*format_, data_chunk_.size)) status = E_FAIL;
+  if (status < 0) {
     close();
+    format_.reset();
     return status;
   }
-  if (const WaveStatus status = reset(); status < 0) return status;
   data_size_ = data_chunk_.size;
   return S_OK;
 }
@@ -86,7 +103,19 @@ WaveStatus WaveFile::read(std::uint8_t* buffer, std::uint32_t n, std::uint32_t* 
 
 WaveStatus WaveFile::close() {
   file_.reset();
-  resource_copy_.clear();
-  resource_copy_.shrink_to_fit();
+  bytes_ = {};
   return S_OK;
+}
+
+std::vector<std::uint8_t> ReadAllData(WaveFile& file) {
+  constexpr std::uint32_t kPiece = 1 << 16;
+  std::vector<std::uint8_t> data;
+  while (data.size() < file.size()) {
+    const std::size_t at = data.size();
+    const std::uint32_t wanted = std::min<std::uint32_t>(kPiece, file.size() - static_cast<std::uint32_t>(at));
+    data.resize(at + wanted);
+    std::uint32_t got = 0;
+    if (file.read(data.data() + at, wanted, &got) < 0) return {};
+  }
+  return data;
 }

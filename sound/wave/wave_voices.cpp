@@ -2,24 +2,16 @@
 #include "sound/wave/wave_voices.hpp"
 
 #include <algorithm>
-#include <vector>
 
 #include "sound/wave/wave_file.hpp"
 
 namespace {
-// The whole data chunk, read in pieces so that a size stated past the end of the file costs
-// no more memory than the file holds. A read that fails delivers nothing at all.
-std::vector<std::uint8_t> ReadAllData(WaveFile& file) {
-  constexpr std::uint32_t kPiece = 1 << 16;
-  std::vector<std::uint8_t> data;
-  while (data.size() < file.size()) {
-    const std::size_t at = data.size();
-    const std::uint32_t wanted = std::min<std::uint32_t>(kPiece, file.size() - static_cast<std::uint32_t>(at));
-    data.resize(at + wanted);
-    std::uint32_t got = 0;
-    if (file.read(data.data() + at, wanted, &got) < 0) return {};
-  }
-  return data;
+std::shared_ptr<const DecodedSound> LoadEffect(const char* name) {
+  WaveFile file;
+  if (file.open(name, nullptr, WAVE_READ) < 0) return nullptr;
+  auto sound = DecodeWave(*file.format(), ReadAllData(file));
+  if (!sound) return nullptr;
+  return std::make_shared<const DecodedSound>(std::move(*sound));
 }
 }  // namespace
 
@@ -29,9 +21,8 @@ WaveVoices::~WaveVoices() { output_.remove_source(this); }
 
 WaveVoice WaveVoices::prepare_wave(const char* name) {
   collect_ended();
-  WaveFile file;
-  if (file.open(name, nullptr, WAVE_READ) < 0) return 0;
-  auto sound = DecodeWave(*file.format(), ReadAllData(file));
+  if (!name) return 0;
+  std::shared_ptr<const DecodedSound> sound = effects_.get(name, LoadEffect);
   if (!sound) return 0;
 
   auto voice = std::make_unique<Voice>();
@@ -39,7 +30,7 @@ WaveVoice WaveVoices::prepare_wave(const char* name) {
   while (last_voice_ == 0 || voices_.contains(last_voice_));
   voice->id = last_voice_;
   voice->step = static_cast<double>(sound->rate) / output_.sample_rate();
-  voice->sound = std::move(*sound);
+  voice->sound = std::move(sound);
   voices_[voice->id] = std::move(voice);
   return last_voice_;
 }
@@ -65,6 +56,7 @@ void WaveVoices::release_all_waves() {
   }
   plays_out_ = 0;
   voices_.clear();
+  effects_.clear();
   output_.add_source(this);
 }
 
@@ -111,7 +103,7 @@ void WaveVoices::mix_into(float* out, std::size_t frames) {
 }
 
 bool WaveVoices::mix_one(Sounding& sounding, float* out, std::size_t frames) {
-  const DecodedSound& sound = sounding.play.voice->sound;
+  const DecodedSound& sound = *sounding.play.voice->sound;
   const std::size_t length = sound.frames();
   const double step = sounding.play.voice->step;
   const auto channels = static_cast<std::size_t>(sound.channels);

@@ -9,6 +9,7 @@
 
 #include "sound/audio/audio_output.hpp"
 #include "sound/sound_system.hpp"
+#include "sound/wave/effect_cache.hpp"
 #include "sound/wave/spsc_ring.hpp"
 #include "sound/wave/wave_format.hpp"
 
@@ -16,7 +17,8 @@
 // to the audio thread through one lock-free ring and word of every ended play comes back
 // through another, so the audio thread never waits for the game thread (only release_all_waves
 // waits, on the game thread, for a running mix to end). A voice whose last play has ended is
-// released: its samples are freed and its number is never handed out again.
+// released and its number is never handed out again; the samples stay with the effect, which
+// is loaded once per name and kept until release_all_waves.
 class WaveVoices final : public AudioSource {
  public:
   // Voices that may be started and not yet reported ended; a start beyond this fails.
@@ -27,12 +29,12 @@ class WaveVoices final : public AudioSource {
   WaveVoices(const WaveVoices&) = delete;
   WaveVoices& operator=(const WaveVoices&) = delete;
 
-  // Loads the whole effect and converts it for the output; 0 on any failure.
+  // A voice of the effect `name`, loaded whole and converted the first time; 0 on any failure.
   WaveVoice prepare_wave(const char* name);
   // Starts the voice from its beginning (again, if it is playing); false for 0, an unknown
   // or released voice, or when the output has fallen too far behind.
   bool play_wave(WaveVoice voice);
-  // Stops and frees every voice.
+  // Stops and frees every voice and every loaded effect.
   void release_all_waves();
 
   // Voices still held: prepared ones, and played ones not yet known to have ended.
@@ -44,7 +46,7 @@ class WaveVoices final : public AudioSource {
  private:
   struct Voice {
     WaveVoice id = 0;
-    DecodedSound sound;
+    std::shared_ptr<const DecodedSound> sound;
     double step = 1.0;          // source frames per output frame
     std::uint32_t last_start = 0;  // game thread: number of the latest play
   };
@@ -64,6 +66,7 @@ class WaveVoices final : public AudioSource {
   static bool mix_one(Sounding& sounding, float* out, std::size_t frames);
 
   AudioOutput& output_;
+  EffectCache<DecodedSound> effects_;
   std::map<WaveVoice, std::unique_ptr<Voice>> voices_;
   WaveVoice last_voice_ = 0;
   std::size_t plays_out_ = 0;  // started and not yet reported ended

@@ -10,15 +10,19 @@
 // clang-format on
 
 #include <cstring>
-#include <new>
 #include <vector>
 
 static_assert(sizeof(WAVEFORMATEX) == 18, "the format record is packed");
 
+struct WinmmWaveVoices::Effect {
+  std::vector<std::uint8_t> format;
+  std::vector<std::uint8_t> samples;
+};
+
 struct WinmmWaveVoices::Voice {
   HWAVEOUT device = nullptr;
   WAVEHDR header{};
-  std::unique_ptr<std::uint8_t[]> samples;
+  std::shared_ptr<const Effect> effect;  // the device only reads the samples
   bool prepared = false;
   bool played = false;
 
@@ -54,33 +58,36 @@ WaveVoice VoiceOf(HWAVEOUT device) {
 }
 }  // namespace
 
+// Read in pieces, never in one block of the size the file's header states.
+std::shared_ptr<const WinmmWaveVoices::Effect> WinmmWaveVoices::load_effect(const char* name) {
+  WaveFile file;
+  if (file.open(name, nullptr, WAVE_READ) < 0) return nullptr;
+  // A failed read still plays: whatever arrived, which is nothing.
+  return std::make_shared<const Effect>(Effect{FormatRecord(*file.format()), ReadAllData(file)});
+}
+
 WinmmWaveVoices::WinmmWaveVoices() = default;
 WinmmWaveVoices::~WinmmWaveVoices() { release_all_waves(); }
 
 WaveVoice WinmmWaveVoices::prepare_wave(const char* name) {
   release_finished();
-  WaveFile file;
-  if (file.open(name, nullptr, WAVE_READ) < 0) return 0;
+  if (name == nullptr) return 0;
+  std::shared_ptr<const Effect> effect = effects_.get(name, load_effect);
+  if (!effect) return 0;
 
   auto voice = std::make_unique<Voice>();
-  const std::vector<std::uint8_t> format = FormatRecord(*file.format());
-  if (waveOutOpen(&voice->device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()), 0, 0,
-                  CALLBACK_NULL) != MMSYSERR_NOERROR) {
+  voice->effect = effect;
+  if (waveOutOpen(&voice->device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(effect->format.data()), 0,
+                  0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
     voice->device = nullptr;  // nothing was opened
     return 0;
   }
   const WaveVoice number = VoiceOf(voice->device);
   if (number == 0) return 0;  // from here on a failure closes the device as the voice goes
 
-  std::uint32_t length = file.size();
-  voice->samples.reset(new (std::nothrow) std::uint8_t[length]);
-  if (!voice->samples) return 0;
-  // A failed read still plays: whatever arrived, which is nothing.
-  file.read(voice->samples.get(), length, &length);
-
   WAVEHDR& header = voice->header;
-  header.lpData = reinterpret_cast<LPSTR>(voice->samples.get());
-  header.dwBufferLength = length;
+  header.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(effect->samples.data()));
+  header.dwBufferLength = static_cast<DWORD>(effect->samples.size());
   header.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
   header.dwLoops = 1;
   if (waveOutPrepareHeader(voice->device, &header, sizeof header) != MMSYSERR_NOERROR) return 0;
@@ -103,6 +110,7 @@ bool WinmmWaveVoices::play_wave(WaveVoice voice) {
 
 void WinmmWaveVoices::release_all_waves() {
   while (!voices_.empty()) voices_.erase(voices_.begin());
+  effects_.clear();
 }
 
 void WinmmWaveVoices::release_finished() {

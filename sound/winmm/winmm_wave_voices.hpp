@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "sound/sound_system.hpp"
+#include "sound/wave/effect_cache.hpp"
 
 // A voice is the value of its device handle. Devices run without callbacks; a voice that has
 // been played and whose block the device reports done is released when the next one is prepared,
-// so the open devices and the memory held stay flat however many effects the game plays.
+// so the open devices and the memory held stay flat however many effects the game plays. Each
+// effect is read once per name and kept; its voices share its samples.
 class WinmmWaveVoices {
  public:
   WinmmWaveVoices();
@@ -18,11 +20,12 @@ class WinmmWaveVoices {
   WinmmWaveVoices(const WinmmWaveVoices&) = delete;
   WinmmWaveVoices& operator=(const WinmmWaveVoices&) = delete;
 
-  // Loads the whole effect and opens a device for its format; 0 on any failure.
+  // Opens a device for the effect `name`, loaded whole the first time; 0 on any failure.
   WaveVoice prepare_wave(const char* name);
   // Starts the voice from its beginning; false for 0, an unknown voice or a refused write.
   bool play_wave(WaveVoice voice);
-  // Resets, unprepares, closes and frees every voice, in ascending handle order.
+  // Resets, unprepares, closes and frees every voice, in ascending handle order, and forgets
+  // the loaded effects.
   void release_all_waves();
 
   // Voices still held: prepared, playing, or played and not yet released.
@@ -30,8 +33,13 @@ class WinmmWaveVoices {
 
  private:
   struct Voice;
+  // An effect as the devices take it: its format record and its samples.
+  struct Effect;
+  // The effect's format record and all of its data that the file holds.
+  static std::shared_ptr<const Effect> load_effect(const char* name);
   void release_finished();
 
+  EffectCache<Effect> effects_;
   // Keyed as the handle values compare as signed 32-bit numbers.
   std::map<std::int32_t, std::unique_ptr<Voice>> voices_;
 };

@@ -1,8 +1,10 @@
 // The MIDI file loader: file forms, header and chunk checks, event decoding and time order.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <functional>
 #include <tuple>
 
 #include "sound/midi/midi_sequence.hpp"
@@ -61,6 +63,33 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesAndWorkingDirectoryFilesBeforeBuiltInOn
     if (c.loads) {
       EXPECT_EQ(ReadAll(sequence), kTwoNotesEvents) << c.name;
     }
+  }
+}
+
+TEST(MidiSequence, AHostileOrOversizedMusicFileGivesWayToTheBuiltInPiece) {
+  ScratchDirectory scratch;
+  MidiSequence builtIn;
+  ASSERT_TRUE(builtIn.load("title.mid"));
+  const std::vector<Event> builtInEvents = ReadAll(builtIn);
+  const Bytes manyTracks = Smf(96, std::vector<Bytes>(20000, kEndOfTrack));
+  using Hostile = ScratchDirectory::Hostile;
+  const struct {
+    const char* what;
+    std::function<void()> make;
+  } cases[] = {
+      {"a directory", [&] { scratch.make("title.mid", Hostile::Directory); }},
+      {"a FIFO nobody writes", [&] { scratch.make("title.mid", Hostile::Fifo); }},
+      {"a link to /dev/zero", [&] { scratch.make("title.mid", Hostile::EndlessDevice); }},
+      {"3 GB, sparse",
+       [&] { scratch.write_sparse("title.mid", std::string(kTwoNotes.begin(), kTwoNotes.end()), 3ull << 30); }},
+      {"20,000 tracks", [&] { scratch.write("title.mid", manyTracks); }},
+  };
+  for (const auto& c : cases) {
+    c.make();
+    MidiSequence sequence;
+    ASSERT_TRUE(sequence.load("title.mid")) << c.what;
+    EXPECT_EQ(ReadAll(sequence), builtInEvents) << c.what;
+    std::filesystem::remove_all("title.mid");
   }
 }
 

@@ -80,6 +80,13 @@ TEST(MidiStreamPlayer, TimeOfDroppedEventsCarriesIntoTheNextRecord) {
   }
 }
 
+TEST(MidiStreamPlayer, TemposFasterThanTheFloorPlayAtTheFloor) {
+  Rig rig(Smf(96, {Join({TempoEvent(1), {0x00, 0x90, 60, 100}, kEndOfTrack})}));
+  ASSERT_TRUE(rig.player.play(false));
+  EXPECT_EQ(rig.streams.all_records(), (std::vector<Record>{{0, Tempo(MidiStreamPlayer::kMinTempo)}, {0, kOn}}));
+  EXPECT_EQ(rig.player.tick_budget(), 96u * 60000 / MidiStreamPlayer::kMinTempo);
+}
+
 TEST(MidiStreamPlayer, AShortOncePieceFinishesByItselfAndStopsAtOnce) {
   Rig rig(EvenNotes(3, 10));
   ASSERT_TRUE(rig.player.play(false));

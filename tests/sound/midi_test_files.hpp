@@ -21,7 +21,7 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
 }
 
 // A whole format 1 file: header of length 6 and one "MTrk" chunk per track.
-inline Bytes Smf(std::uint16_t division, std::initializer_list<Bytes> tracks) {
+inline Bytes Smf(std::uint16_t division, const std::vector<Bytes>& tracks) {
   Bytes out;
   AppendTag(out, "MThd");
   AppendNumber(out, 6, 4);

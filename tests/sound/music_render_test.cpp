@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "sound/audio/offline_audio.hpp"
 #include "sound/midi/fluid_synth_engine.hpp"
@@ -9,6 +10,7 @@
 #include "sound/midi/midi_stream_player.hpp"
 #include "sound/midi/synth_stream_service.hpp"
 #include "tests/sound/midi_test_files.hpp"
+#include "tests/sound/wave_bytes.hpp"
 
 namespace {
 constexpr int kRate = 48000;
@@ -73,5 +75,15 @@ TEST_F(RenderTest, TheGameMusicPlaysItsBuiltInPiecesOnTheOutput) {
   EXPECT_GT(Loudness(0.0, 0.3), 1e-3);
   EXPECT_TRUE(music->stop_music(title));
   EXPECT_EQ(music->load_music("missing.mid"), nullptr);
+}
+
+TEST_F(RenderTest, ASoundFontThatIsNotARegularFileIsRefusedWithoutWaitingForIt) {
+  ScratchDirectory scratch;
+  using Hostile = ScratchDirectory::Hostile;
+  for (const Hostile what : {Hostile::Directory, Hostile::Fifo, Hostile::EndlessDevice}) {
+    scratch.make("font.sf2", what);
+    EXPECT_EQ(CreateFluidSynthEngine(kRate, "font.sf2"), nullptr) << static_cast<int>(what);
+    std::filesystem::remove_all("font.sf2");
+  }
 }
 }  // namespace

@@ -1,6 +1,10 @@
 // WAVE files built byte by byte, and the scratch working directory.
 #include "tests/sound/wave_bytes.hpp"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
 #include <random>
 
@@ -51,4 +55,18 @@ ScratchDirectory::~ScratchDirectory() {
 
 void ScratchDirectory::write(const std::string& name, std::string_view bytes) const {
   std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void ScratchDirectory::make(const std::string& name, Hostile what) const {
+  const std::filesystem::path path = path_ / name;
+  if (what == Hostile::Directory) std::filesystem::create_directory(path);
+#ifndef _WIN32  // Windows has neither: the name stays missing there
+  if (what == Hostile::Fifo) mkfifo(path.c_str(), 0600);
+  if (what == Hostile::EndlessDevice) std::filesystem::create_symlink("/dev/zero", path);
+#endif
+}
+
+void ScratchDirectory::write_sparse(const std::string& name, std::string_view bytes, std::uint64_t size) const {
+  write(name, bytes);
+  std::filesystem::resize_file(path_ / name, size);
 }

@@ -30,6 +30,12 @@ class ScratchDirectory {
     write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
 
+  // What a player's working directory may hold under a sound's name instead of a sound file.
+  enum class Hostile { Directory, Fifo, EndlessDevice };
+  void make(const std::string& name, Hostile what) const;
+  // `bytes`, then a hole up to `size` bytes: a file that claims far more than it holds on disk.
+  void write_sparse(const std::string& name, std::string_view bytes, std::uint64_t size) const;
+
  private:
   std::filesystem::path previous_;
   std::filesystem::path path_;

@@ -1,6 +1,8 @@
 // WaveFile: chunk search, the format record, reads and the built-in fallback, on files made here.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "sound/wave/wave_file.hpp"
@@ -110,4 +112,39 @@ TEST_F(WaveFileTest, FallsBackToTheBuiltInEffectUnlessTheWorkingDirectoryHasOne)
   ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
   EXPECT_EQ(file.format()->samples_per_second, 11025u);
   EXPECT_EQ(file.size(), 8u);
+}
+
+TEST_F(WaveFileTest, AHostileOrOversizedEffectFileGivesWayToTheBuiltInOne) {
+  ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK);
+  const std::uint32_t builtInSize = file.size();
+  // A header whose data chunk claims `dataSize` bytes, with none of them there.
+  const auto claiming = [](std::uint32_t dataSize) {
+    return "RIFF" + Little(dataSize + 36, 4) + "WAVE" + Chunk("fmt ", Format(1, 2, 44100, 16)) + "data" +
+           Little(dataSize, 4);
+  };
+  std::string emptyChunks;
+  for (int i = 0; i < 100000; ++i) emptyChunks += Chunk("junk", "");
+  using Hostile = ScratchDirectory::Hostile;
+  const struct {
+    const char* what;
+    std::function<void()> make;
+  } cases[] = {
+      {"a directory", [&] { scratch.make("kasoru.wav", Hostile::Directory); }},
+      {"a FIFO nobody writes", [&] { scratch.make("kasoru.wav", Hostile::Fifo); }},
+      {"a link to /dev/zero", [&] { scratch.make("kasoru.wav", Hostile::EndlessDevice); }},
+      {"4 GB, sparse", [&] { scratch.write_sparse("kasoru.wav", claiming(0xFFFFFF00u), 4ull << 30); }},
+      {"200 MB, sparse", [&] { scratch.write_sparse("kasoru.wav", claiming(200u << 20), 200u << 20); }},
+      {"empty chunks by the 100,000",
+       [&] { scratch.write("kasoru.wav", RiffWave({emptyChunks, Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "ab")})); }},
+      {"61 s of data claimed", [&] { scratch.write("kasoru.wav", claiming(61 * 176400) + "abcd"); }},
+  };
+  for (const auto& c : cases) {
+    c.make();
+    ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK) << c.what;
+    EXPECT_EQ(file.size(), builtInSize) << c.what;
+    std::filesystem::remove_all("kasoru.wav");
+  }
+  scratch.write("kasoru.wav", claiming(60 * 176400));  // a minute is still taken
+  ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK);
+  EXPECT_EQ(file.size(), 60u * 176400);
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <string>
 
 #include "sound/audio/offline_audio.hpp"
 #include "sound/wave/wave_voices.hpp"
@@ -29,16 +31,18 @@ struct WaveVoicesTest : testing::Test {
   OfflineAudio audio{kRate};
   WaveVoices voices{audio};
 
-  // A mono effect of `frames` samples all at `level`, prepared as a voice.
+  // A mono effect of `frames` samples all at `level`, prepared as a voice. Effects are kept by
+  // name, so each kind of tone has its own.
   WaveVoice Steady(std::size_t frames, std::int16_t level = 16384, std::uint32_t rate = kRate) {
-    scratch.write("tone.wav", Pcm16Wave(1, rate, std::vector<std::int16_t>(frames, level)));
-    return voices.prepare_wave("tone.wav");
+    const std::string name = "tone" + std::to_string(frames) + "-" + std::to_string(level) + "-" + std::to_string(rate) + ".wav";
+    scratch.write(name, Pcm16Wave(1, rate, std::vector<std::int16_t>(frames, level)));
+    return voices.prepare_wave(name.c_str());
   }
   std::size_t SoundingFrames(std::size_t frames) { return SoundingOf(audio.render(frames)).frames; }
 };
 }  // namespace
 
-TEST_F(WaveVoicesTest, NoVoiceForZeroUnknownOrMissingAndASilentOneForDataSizedPastTheFile) {
+TEST_F(WaveVoicesTest, NoVoiceForZeroUnknownMissingOrUnplayableEffects) {
   EXPECT_FALSE(voices.play_wave(0));
   EXPECT_FALSE(voices.play_wave(12345));
   EXPECT_EQ(voices.prepare_wave("missing.wav"), 0u);
@@ -47,10 +51,17 @@ TEST_F(WaveVoicesTest, NoVoiceForZeroUnknownOrMissingAndASilentOneForDataSizedPa
   EXPECT_EQ(voices.prepare_wave("garbage.wav"), 0u);
   scratch.write("adpcm.wav", RiffWave({Chunk("fmt ", Format(2, 1, 8000, 4) + Little(0, 2)), Chunk("data", "abcd")}));
   EXPECT_EQ(voices.prepare_wave("adpcm.wav"), 0u);
-  EXPECT_EQ(voices.voice_count(), 0u);
   scratch.write("liar.wav", RiffWave({Chunk("fmt ", Format(1, 1, 8000, 16)), "data" + Little(0xFFFFFFF0u, 4) + "abcd"}));
-  ASSERT_TRUE(voices.play_wave(voices.prepare_wave("liar.wav")));
-  EXPECT_EQ(SoundingFrames(100), 0u);
+  EXPECT_EQ(voices.prepare_wave("liar.wav"), 0u);
+  EXPECT_EQ(voices.voice_count(), 0u);
+}
+
+TEST_F(WaveVoicesTest, AnEffectIsReadOnceAndKeptForEveryLaterPlay) {
+  scratch.write("once.wav", Pcm16Wave(1, kRate, std::vector<std::int16_t>(100, 16384)));
+  ASSERT_TRUE(voices.play_wave(voices.prepare_wave("once.wav")));
+  std::filesystem::remove("once.wav");
+  ASSERT_TRUE(voices.play_wave(voices.prepare_wave("once.wav")));
+  EXPECT_EQ(SoundingFrames(200), 100u);
 }
 
 TEST_F(WaveVoicesTest, OverlappingEffectsAreHeardTogetherAndStereoKeepsItsSides) {

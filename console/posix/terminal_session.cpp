@@ -44,6 +44,7 @@ struct FixedText {
   std::size_t size = 0;
   void append(std::string_view piece) {
     const std::size_t n = piece.size() < sizeof data - size ? piece.size() : sizeof data - size;
+    if (n == 0) return;  // an empty piece may have no data at all
     std::memcpy(data + size, piece.data(), n);
     size += n;
   }
@@ -311,7 +312,6 @@ void StopKeyEvents() {
   keyEventsOn = keyEventsOff = {};
   ComposeSequences();
 }
-
 
 Size CurrentSize() {
   winsize size{};

@@ -257,6 +257,7 @@ TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnce) {
   t.type("g");  // the game now fills the terminal, unread, until it takes no more
   pollfd full{filled[0], POLLIN, 0};
   ASSERT_EQ(poll(&full, 1, 10000), 1);
+  usleep(100000);  // the game is then writing its frame to the full terminal
   EXPECT_TRUE(t.pump_until([&] { return t.screen().text(1, 24, 80) == frame.row_text(24); }));
   for (int row = 1; row <= 25; ++row) EXPECT_EQ(t.screen().text(1, row, 80), frame.row_text(row)) << row;
   t.type("q");

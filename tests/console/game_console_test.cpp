@@ -54,7 +54,4 @@ TEST_F(ConsoleScreen, WaitsPresentTheScreenAndTakeGameTime) {
   console.wait(250);
   EXPECT_EQ(keys.shown().text(1, 1, 6), "DOMRAK");
   EXPECT_EQ(console.now(), 250u);
-  keys.hold(kKeyDown, 0, 730);
-  console.wait_release(kKeyDown);
-  EXPECT_EQ(console.now(), 730u);
 }

@@ -37,7 +37,7 @@ Decoded Flatten(const std::deque<TerminalKey>& keys) {
   return d;
 }
 
-// Feeds each chunk 1 ms apart, then lets the escape timeout run out.
+// Feeds each chunk just within the escape timeout of the one before, then lets it run out.
 Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting) {
   KeyDecoder decoder;
   decoder.set_reporting(reporting);
@@ -45,9 +45,10 @@ Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting) {
   std::uint32_t now = 1000;
   for (const auto& chunk : chunks) {
     decoder.feed(chunk, now, out);
-    decoder.flush_if_stale(++now, out);
+    now += kEscapeTimeoutMs - 1;
+    decoder.flush_if_stale(now, out);
   }
-  decoder.flush_if_stale(now + kEscapeTimeoutMs, out);
+  decoder.flush_if_stale(now + 1, out);
   return Flatten(out);
 }
 
@@ -62,15 +63,13 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
     Decoded expected;
     KeyReporting reporting = KeyReporting::PressesOnly;
   } cases[] = {
-      {"enter as CR and LF", {"\r\n"}, {{13, 13}, {kKeyEnter, kKeyEnter}}},
+      {"Enter as CR and LF, Backspace as DEL and BS", {"\r\n\x7f\b"}, {{13, 13, 8, 8}, {kKeyEnter, kKeyEnter, 8, 8}}},
       {"letters hold their upper-case key", {"aZ5 _"}, {{'a', 'Z', '5', ' ', '_'}, {'A', 'Z', '5', ' '}}},
-      {"backspace as DEL and BS", {"\x7f\b"}, {{8, 8}, {8, 8}}},
-      {"CSI arrows", {"\x1b[A\x1b[B\x1b[C\x1b[D"},
-       {{X, 72, X, 80, X, 77, X, 75}, {kKeyUp, kKeyDown, kKeyRight, kKeyLeft}}},
-      {"SS3 arrows", {"\x1bOA\x1bOD"}, {{X, 72, X, 75}, {kKeyUp, kKeyLeft}}},
+      {"CSI and SS3 arrows", {"\x1b[A\x1b[B\x1b[C\x1b[D\x1bOA\x1bOD"},
+       {{X, 72, X, 80, X, 77, X, 75, X, 72, X, 75}, {kKeyUp, kKeyDown, kKeyRight, kKeyLeft, kKeyUp, kKeyLeft}}},
       {"arrow with modifiers", {"\x1b[1;5B"}, {{X, 80}, {kKeyDown}}},
-      {"function keys, Home, alt with a letter", {"\x1b[15~\x1bOP\x1b[H\x1bx"}, {{X, 0, X, 0, X, 0, X, 0}, {}}},
-      {"SGR mouse report", {"\x1b[<0;12;5M"}, {{X, 0}, {}}},
+      {"function keys, Home, alt with a letter, SGR mouse", {"\x1b[15~\x1bOP\x1b[H\x1bx\x1b[<0;12;5M"},
+       {{X, 0, X, 0, X, 0, X, 0, X, 0}, {}}},
       {"X10 mouse report with raw bytes", {"\x1b[M !!x"}, {{X, 0, 'x'}, {'X'}}},
       {"bracketed paste keeps the text, drops the markers",
        {"\x1b[200~ab\x1b[201~"}, {{X, 0, 'a', 'b', X, 0}, {'A', 'B'}}},
@@ -94,6 +93,8 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
       {"kitty typed text: plain, shifted, shifted key, text field",
        {"\x1b[97u\x1b[97;2u\x1b[45:95;2u\x1b[122;;12354u"},
        {{'a', 'A', '_', 0xE3, 0x81, 0x82}, {'A', 'A', 'Z'}}, Kitty},
+      {"kitty keypad arrows", {"\x1b[57417u\x1b[57418u\x1b[57419u\x1b[57420u"},
+       {{X, 75, X, 77, X, 72, X, 80}, {kKeyLeft, kKeyRight, kKeyUp, kKeyDown}}, Kitty},
       {"kitty modifier keys type nothing", {"\x1b[57441;2u\x1b[57441;1:3u"}, {{}, {}}, Kitty},
       {"win32 arrow down and up", {"\x1b[40;80;0;1;0;1_\x1b[40;80;0;0;0;1_"}, {{X, 80}, {kKeyDown}, {kKeyDown}}, Win32},
       {"win32 letter, Enter, lone Shift", {"\x1b[65;30;97;1;0;1_\x1b[13;28;13;1;0;1_\x1b[16;42;0;1;16;1_"},
@@ -103,16 +104,6 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
       {"win32 record without win32-input-mode is junk", {"\x1b[40;80;0;1;0;1_"}, {{X, 0}, {}}},
   };
   for (const auto& c : cases) EXPECT_EQ(Decode(c.chunks, c.reporting), c.expected) << c.name;
-}
-
-TEST(KeyDecoder, HoldsALoneEscUntilItsTimeout) {
-  KeyDecoder decoder;
-  std::deque<TerminalKey> out;
-  decoder.feed("\x1b", 100, out);
-  decoder.flush_if_stale(100 + kEscapeTimeoutMs - 1, out);
-  EXPECT_TRUE(out.empty());
-  decoder.flush_if_stale(100 + kEscapeTimeoutMs, out);
-  EXPECT_EQ(Flatten(out), (Decoded{{27}, {27}}));
 }
 
 TEST(KeyDecoder, TakesCursorReportsOnceAndPlainOnesOnlyWhenAsked) {

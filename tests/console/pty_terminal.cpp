@@ -93,7 +93,7 @@ void PtyTerminal::show(std::string bytes) {
       pending_.erase(0, at + static_cast<std::size_t>(length));
       from = 0;
       size_requests_.push_back(wanted);
-      if (resizable_) set_size(wanted.columns, wanted.rows);
+      if (resizable_) resize(wanted.columns, wanted.rows);
       continue;
     }
     if (rest.find_first_not_of("0123456789;", kSizeRequest.size()) != std::string::npos) {
@@ -125,9 +125,7 @@ void PtyTerminal::type(std::string_view bytes) {
   [[maybe_unused]] const ssize_t n = write(master_, bytes.data(), bytes.size());
 }
 
-void PtyTerminal::resize(int columns, int rows) { set_size(columns, rows); }
-
-void PtyTerminal::set_size(int columns, int rows) {
+void PtyTerminal::resize(int columns, int rows) {
   columns_ = columns;
   rows_ = rows;
   screen_.resize(columns, rows);

@@ -62,7 +62,6 @@ class PtyTerminal {
   bool read_some(int timeout_ms);
   void show(std::string bytes);
   void answer();
-  void set_size(int columns, int rows);
 
   int master_ = -1;
   pid_t pid_ = -1;

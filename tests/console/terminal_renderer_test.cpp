@@ -193,8 +193,7 @@ TEST(TerminalRenderer, PlacesShowsAndHidesTheCursor) {
   renderer.render(grid, {12, 20, true, 8}, out);  // on the second character, not past the text
   vt.feed(out);
   EXPECT_TRUE(vt.cursor_visible());
-  EXPECT_EQ(vt.cursor_column(), 12);
-  EXPECT_EQ(vt.cursor_row(), 20);
+  EXPECT_EQ(vt.cursor(), std::pair(12, 20));
 }
 
 TEST(TerminalRenderer, ControlCharactersInTheModelDoNotReachTheTerminal) {

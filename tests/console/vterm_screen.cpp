@@ -70,14 +70,8 @@ VtermCell VtermScreen::at(int column, int row) const {
           cell.attrs.blink != 0};
 }
 
-int VtermScreen::cursor_column() const {
+std::pair<int, int> VtermScreen::cursor() const {
   VTermPos pos;
   vterm_state_get_cursorpos(vterm_obtain_state(vt_), &pos);
-  return pos.col + 1;
-}
-
-int VtermScreen::cursor_row() const {
-  VTermPos pos;
-  vterm_state_get_cursorpos(vterm_obtain_state(vt_), &pos);
-  return pos.row + 1;
+  return {pos.col + 1, pos.row + 1};
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct VtermCell {
   char32_t ch;
@@ -32,8 +33,8 @@ class VtermScreen {
   // The characters of `columns` cells from (column, row), as UTF-8, a wide character once;
   // cut at the window's edge.
   std::string text(int column, int row, int columns) const;
-  int cursor_column() const;
-  int cursor_row() const;
+  // The cursor's column and row, 1-based.
+  std::pair<int, int> cursor() const;
   bool cursor_visible() const { return cursor_visible_; }
 
  private:

@@ -19,37 +19,28 @@ std::string TypedBytes(KeyQueue& keys) {
 }
 
 TEST(WebKeys, HeldFromPressToReleaseAsDrainedTogether) {
-  struct Case {
+  KeyRecord shifted = Key('A', true, U'A');
+  shifted.shift = true;
+  const struct {
     const char* name;
     std::vector<KeyRecord> records;
+    std::uint32_t key;
     bool held;
+  } cases[] = {
+      {"press", {Key(40, true)}, 40, true},
+      {"auto-repeated press", {Key(40, true), Key(40, true), Key(40, true)}, 40, true},
+      {"press and release between two polls", {Key(40, true), Key(40, false)}, 40, false},
+      {"a key code above 255 changes nothing", {Key(40, true), Key(300, false)}, 40, true},
+      {"Shift from a record's modifiers", {shifted}, 16, true},
+      {"Shift let go with the next record", {shifted, Key('A', false)}, 16, false},
   };
-  const Case cases[] = {
-      {"press", {Key(40, true)}, true},
-      {"auto-repeated press", {Key(40, true), Key(40, true), Key(40, true)}, true},
-      {"press and release between two polls", {Key(40, true), Key(40, false)}, false},
-      {"a key code above 255 changes nothing", {Key(40, true), Key(300, false)}, true},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     KeyQueue keys;
     InputState state;
     for (const KeyRecord& record : c.records) keys.push(record);
     keys.drain(state);
-    EXPECT_EQ(state.held(40), c.held) << c.name;
+    EXPECT_EQ(state.held(c.key), c.held) << c.name;
   }
-}
-
-TEST(WebKeys, ModifiersComeFromEveryKeyRecord) {
-  KeyQueue keys;
-  InputState state;
-  KeyRecord shifted = Key('A', true, U'A');
-  shifted.shift = true;
-  keys.push(shifted);
-  keys.drain(state);
-  EXPECT_TRUE(state.held(16));
-  keys.push(Key('A', false));
-  keys.drain(state);
-  EXPECT_FALSE(state.held(16));
 }
 
 TEST(WebKeys, TypedBytesAndTheKeysThatTypeNothing) {

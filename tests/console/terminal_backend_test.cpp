@@ -94,6 +94,11 @@ std::optional<Size> Find(const PtyTerminal& t, std::string_view text) {
 void ExpectTerminalGivenBack(const PtyTerminal& t) {
   EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine));
   EXPECT_TRUE(t.screen().cursor_visible());
+  // Real terminals keep the cursor hidden across the alternate screen (libvterm does not), so
+  // showing it again must be the game's own last word on it.
+  const std::string& out = t.output();
+  const auto shown = out.rfind("\x1b[?25h");
+  EXPECT_TRUE(shown != std::string::npos && shown > out.rfind("\x1b[?25l"));
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
 }
 

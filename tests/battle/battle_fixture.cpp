@@ -7,15 +7,10 @@
 
 #include "console/text_width.hpp"
 #include "game/battle/enemy_command.hpp"
+#include "tests/support/scripted_run.hpp"
 
 BattleFixture::BattleFixture() {
-  std::strcpy(player.name, "HERO");
-  player.maxHp = player.hp = 400;
-  player.maxMp = player.mp = 300;
-  player.attack = 300;
-  player.defence = 150;
-  player.agility = 100;
-  player.magic = 200;
+  PrepareFighter({"HERO", 400, 300, 300, 150, 100, 200, 1});
   console.set_color(0, 15);
   console.clear(KEEP_COLOR, KEEP_COLOR);
 }

@@ -6,35 +6,29 @@
 #include "game/battle/command_menu.hpp"
 #include "tests/battle/battle_fixture.hpp"
 
+using CommandMenuTest = BattleFixture;
+
 namespace {
 
-class CommandMenuTest : public BattleFixture {
- protected:
-  // The row of the one cursor, checking its colour.
-  static int CursorRow() {
-    int found = 0;
-    for (int row = 19; row <= 22; ++row) {
-      if (Text(4, row, 2) != "⇒") continue;
-      EXPECT_EQ(found, 0) << "two cursors";
-      EXPECT_EQ(Colors(4, row), std::pair(1, 15));
-      found = row;
-    }
-    return found;
+// The row of the one cursor mark, checking its colour.
+int CursorRow() {
+  int found = 0;
+  for (int row = 19; row <= 22; ++row) {
+    if (console.screen().text(4, row, 2) != "⇒") continue;
+    EXPECT_EQ(found, 0) << "two cursors";
+    EXPECT_EQ(console.screen().at(4, row).fg, 1);
+    found = row;
   }
-};
+  return found;
+}
 
 }  // namespace
 
 TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndDescribesTheItemUnderTheCursor) {
-  const std::pair<int, int> commandPlaces[] = {{55, 5}, {20, 13}};
-  for (auto [column, row] : commandPlaces) {
-    console.locate(column, row);
+  for (int row : {5, 13}) {  // where a turn names the commands: each pass blanks them
+    console.locate(row == 5 ? 55 : 20, row);
     console.print("old");
   }
-  // Each pass blanks the places where a turn names the commands.
-  At(20, [&commandPlaces] {
-    for (auto [column, row] : commandPlaces) EXPECT_EQ(Styled(column, row, 26), "");
-  });
   // Each item's description as last seen with the cursor on it: its first line (in its colours)
   // and its last row (while a key is held the area stays blank).
   std::map<int, std::pair<std::string, int>> described;
@@ -55,7 +49,7 @@ TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndDescribesTheItemUnde
   for (int row = 19; row <= 22; ++row) EXPECT_TRUE(Shows(6, row, labels[row - 19], 0, 15));
   EXPECT_EQ(CursorRow(), 20);
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(5, "kasoru.wav"));
-  EXPECT_EQ(runState.turnCount, 0);
+  EXPECT_EQ(Styled(55, 5, 26) + Styled(20, 13, 26), "");
   const std::map<int, std::pair<std::string, int>> descriptions = {
       {19, {"通常攻撃を行う。強攻撃に強い。", 21}},
       {20, {"通常攻撃の1.5倍の攻撃力で攻撃する。", 22}},

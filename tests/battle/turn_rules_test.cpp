@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "game/battle/enemy_command.hpp"
-#include "game/battle/message_area.hpp"
 #include "game/battle/play_turn.hpp"
 #include "game/battle/status_bars.hpp"
 #include "tests/battle/battle_fixture.hpp"
@@ -44,7 +43,6 @@ TEST_F(TurnRulesTest, CounterRecoveryIsDrawnAndCappedButToldInFull) {
       EXPECT_EQ(side.mp, std::min(250 + told[1], 300)) << line;
       hpGain = {std::min(hpGain.first, told[0]), std::max(hpGain.second, told[0])};
       mpGain = {std::min(mpGain.first, told[1]), std::max(mpGain.second, told[1])};
-      ClearMessageArea();
     }
     EXPECT_EQ(hpGain, c.hpGain) << c.opponent << " at " << c.hp;
     EXPECT_EQ(mpGain, c.mpGain) << c.opponent << " at " << c.hp;

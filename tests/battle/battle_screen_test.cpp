@@ -24,8 +24,8 @@ TEST_F(BattleScreenTest, DrawsThePanelsFillsTheBarsAndPlaysTheOpeningBeforeTheMe
   player.mp = 45;
   // Opponent HP, opponent MP, player HP, player MP, cell by cell in that order.
   using Bars = std::array<int, 4>;
-  const std::pair<std::uint32_t, Bars> fills[] = {
-      {151, {11, 0, 0, 0}}, {301, {20, 1, 0, 0}}, {631, {20, 20, 1, 2}}, {kMenuStart, {20, 20, 1, 3}}};
+  const std::pair<std::uint32_t, Bars> fills[] = {{151, {11, 0, 0, 0}}, {301, {20, 1, 0, 0}},
+                                                  {631, {20, 20, 1, 2}}, {kMenuStart, {20, 20, 1, 3}}};
   for (const auto& [time, bars] : fills)
     At(time, [time, bars] {
       EXPECT_EQ((Bars{BarCells(3, 4, 12), BarCells(3, 6, 5), BarCells(57, 13, 12),
@@ -68,7 +68,8 @@ TEST_F(BattleScreenTest, DrawsThePanelsFillsTheBarsAndPlaysTheOpeningBeforeTheMe
   // The grey frame: rows 18 and 24 whole, six columns of the rows between.
   for (int row = 18; row <= 24; ++row) {
     for (int column = 1; column <= 80; ++column) {
-      const bool frame = row == 18 || row == 24 || column <= 2 || column == 17 || column == 18 || column >= 79;
+      const bool frame =
+          row == 18 || row == 24 || column <= 2 || column == 17 || column == 18 || column >= 79;
       EXPECT_EQ(Colors(column, row).second, frame ? 7 : 15) << column << ", " << row;
     }
   }

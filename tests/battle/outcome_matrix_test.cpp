@@ -111,7 +111,8 @@ TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto& [row, text] = lines[i];
     const Expected& want = c.lines[i];
-    EXPECT_EQ(MessageLine(row, std::regex_replace(text, number, "#")), MessageLine(want.row, want.text));
+    EXPECT_EQ(MessageLine(row, std::regex_replace(text, number, "#")),
+              MessageLine(want.row, want.text));
     std::sregex_iterator figure(text.begin(), text.end(), number);
     const int side = want.target == 'P' || want.text == kPlayerRecovery ? 0 : 1;
     if (want.target) {

@@ -11,64 +11,28 @@
 using BattleScreenTest = BattleFixture;
 
 namespace {
-// Four full bars of 20 cells at 15 ms, then 500 ms: the opening starts here.
-constexpr std::uint32_t kOpeningStart = 80 * 15 + 500;
+// The bars fill 20 + 20 + 1 + 3 cells (see below) at 15 ms, then 500 ms: the opening starts.
+constexpr std::uint32_t kOpeningStart = 44 * 15 + 500;
 constexpr std::uint32_t kFlash = kOpeningStart + 31 * 10;
 constexpr std::uint32_t kMenuStart = kFlash + 1000 + 37 * 10;
 }  // namespace
 
-TEST_F(BattleScreenTest, DrawsBothPanelsTheFrameAndTheKeyHelpAndSetsTheShownValues) {
-  player.hp = 7;
+TEST_F(BattleScreenTest, DrawsThePanelsFillsTheBarsAndPlaysTheOpeningBeforeTheMenu) {
+  runState.round = 7;  // the Extra Round, which has its opening too
+  runState.opponentIndex = 6;
+  player.hp = 7;       // 7 of 400 HP still covers one cell, 45 of 300 MP three
   player.mp = 45;
-  EXPECT_EQ(BattleScreen(), Screen::Quit);
-  // The shown values start at the maxima, whatever the current values.
-  EXPECT_EQ(std::tuple(shownPlayerHp, shownPlayerMp, shownEnemyHp, shownEnemyMp),
-            std::tuple(400, 300, roster.maxHp[0], roster.maxMp[0]));
-
-  const struct { int column, row; const char* text; int fg; } texts[] = {
-      {3, 2, "自称勇者ぽこぺ", 0}, {3, 3, "ＨＰ 360 / 360", 12}, {3, 5, "ＭＰ 300 / 300", 5},
-      {3, 7, "攻280", 12}, {9, 7, "防200", 2}, {15, 7, "敏50", 1}, {21, 7, "魔280", 6},
-      {57, 11, "HERO", 0}, {57, 12, "ＨＰ   7 / 400", 12}, {57, 14, "ＭＰ  45 / 300", 5},
-      {57, 16, "攻300", 12}, {63, 16, "防150", 2}, {69, 16, "敏100", 1}, {75, 16, "魔200", 6},
-      {51, 25, "[ENTER]…決定  [↑][↓]…選択", 0},
-  };
-  for (const auto& t : texts) EXPECT_TRUE(Shows(t.column, t.row, t.text, t.fg, 15));
-
-  for (int column = 1; column <= 80; ++column) {
-    EXPECT_EQ(Colors(column, 18), std::pair(15, 7)) << column;
-    EXPECT_EQ(Colors(column, 24), std::pair(15, 7)) << column;
-  }
-  for (int row = 19; row <= 23; ++row) {
-    for (int column : {1, 2, 17, 18, 79, 80}) EXPECT_EQ(Colors(column, row), std::pair(15, 7));
-    for (int column : {3, 16, 19, 78}) EXPECT_EQ(Colors(column, row).second, 15);
-  }
-
-  // Full bars have 20 cells; the player's show the current values: 7 of 400 HP still
-  // covers one cell, 45 of 300 MP three.
-  EXPECT_EQ(BarCells(3, 4, 12), 20);
-  EXPECT_EQ(BarCells(3, 6, 5), 20);
-  EXPECT_EQ(BarCells(57, 13, 12), 1);
-  EXPECT_EQ(BarCells(57, 15, 5), 3);
-  EXPECT_EQ(Colors(23, 4).second, 15);
-}
-
-TEST_F(BattleScreenTest, BarsFillCellByCellInTheirOrder) {
-  // Opponent HP 0..19 by 300 ms, opponent MP by 600, player HP by 900, player MP by 1200.
+  // Opponent HP, opponent MP, player HP, player MP, cell by cell in that order.
   using Bars = std::array<int, 4>;
-  const std::pair<std::uint32_t, Bars> probes[] = {{1, {1, 0, 0, 0}},     {151, {11, 0, 0, 0}},
-                                                   {301, {20, 1, 0, 0}},  {901, {20, 20, 20, 1}},
-                                                   {1201, {20, 20, 20, 20}}};
-  for (const auto& [time, bars] : probes)
+  const std::pair<std::uint32_t, Bars> fills[] = {{151, {11, 0, 0, 0}}, {301, {20, 1, 0, 0}},
+                                                  {631, {20, 20, 1, 2}}, {kMenuStart, {20, 20, 1, 3}}};
+  for (const auto& [time, bars] : fills)
     At(time, [time, bars] {
       EXPECT_EQ((Bars{BarCells(3, 4, 12), BarCells(3, 6, 5), BarCells(57, 13, 12),
                       BarCells(57, 15, 5)}),
                 bars)
           << time;
     });
-  BattleScreen();
-}
-
-TEST_F(BattleScreenTest, FightOpeningSlidesMeetsInRedAndParts) {
   const std::pair<std::uint32_t, std::string> row10[] = {
       // First step: the copies at columns 7 and 67.
       {kOpeningStart + 5, "      FIGHT!" + std::string(54, ' ') + "FIGHT!"},
@@ -81,21 +45,39 @@ TEST_F(BattleScreenTest, FightOpeningSlidesMeetsInRedAndParts) {
   };
   for (const auto& [time, text] : row10)
     At(time, [time, text] { EXPECT_EQ(Styled(1, 10, 80), text) << time; });
-  // The menu comes up only when the opening is over.
-  At(kMenuStart - 1, [] { EXPECT_EQ(Text(4, 19, 2), "  "); });
+  At(kMenuStart - 1, [] { EXPECT_EQ(Text(4, 19, 2), "  "); });  // the menu waits for the opening
   At(kMenuStart + 1, [] { EXPECT_EQ(Text(4, 19, 2), "⇒"); });
-  BattleScreen();
+  EXPECT_EQ(BattleScreen(), Screen::Quit);
 
-  // Then the row is blank again, on white.
+  // Then row 10 is blank again, on white.
   EXPECT_EQ(Styled(1, 10, 80), "");
   for (int column = 1; column <= 80; ++column) EXPECT_EQ(Colors(column, 10).second, 15);
   ASSERT_EQ(sound.names("play_wave"), std::vector<std::string>{"flush.wav"});
   EXPECT_EQ(sound.calls().front().time, kFlash);
+  // The shown values start at the maxima, whatever the current values.
+  EXPECT_EQ(std::tuple(shownPlayerHp, shownPlayerMp, shownEnemyHp, shownEnemyMp),
+            std::tuple(400, 300, 750, 750));
+  const struct { int column, row; const char* text; int fg; } texts[] = {
+      {3, 2, "伝説の勇者ぽこぺ", 0}, {3, 3, "ＨＰ 750 / 750", 12}, {3, 5, "ＭＰ 750 / 750", 5},
+      {3, 7, "攻700", 12}, {9, 7, "防600", 2}, {15, 7, "敏450", 1}, {21, 7, "魔600", 6},
+      {57, 11, "HERO", 0}, {57, 12, "ＨＰ   7 / 400", 12}, {57, 14, "ＭＰ  45 / 300", 5},
+      {57, 16, "攻300", 12}, {63, 16, "防150", 2}, {69, 16, "敏100", 1}, {75, 16, "魔200", 6},
+      {51, 25, "[ENTER]…決定  [↑][↓]…選択", 0},
+  };
+  for (const auto& t : texts) EXPECT_TRUE(Shows(t.column, t.row, t.text, t.fg, 15));
+  // The grey frame: rows 18 and 24 whole, six columns of the rows between.
+  for (int row = 18; row <= 24; ++row) {
+    for (int column = 1; column <= 80; ++column) {
+      const bool frame =
+          row == 18 || row == 24 || column <= 2 || column == 17 || column == 18 || column >= 79;
+      EXPECT_EQ(Colors(column, row).second, frame ? 7 : 15) << column << ", " << row;
+    }
+  }
 }
 
 TEST_F(BattleScreenTest, NoOpeningAfterTheExtraRound) {
   runState.round = 8;
   BattleScreen();
   EXPECT_TRUE(sound.names("play_wave").empty());
-  EXPECT_EQ(console.now(), kOpeningStart + 30);  // and one pass of the menu
+  EXPECT_EQ(console.now(), 80 * 15 + 500 + 30u);  // full bars, and one pass of the menu
 }

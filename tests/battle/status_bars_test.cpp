@@ -4,21 +4,14 @@
 #include "game/battle/status_bars.hpp"
 #include "tests/battle/battle_fixture.hpp"
 
-namespace {
+using StatusBarsTest = BattleFixture;
 
-class StatusBarsTest : public BattleFixture {
- protected:
-  StatusBarsTest() {
-    DrawOpponentPanel();
-    DrawPlayerPanel();
-    FillStatusBars();
-    SetShownValuesToCurrent();
-  }
-};
-
-}  // namespace
-
-TEST_F(StatusBarsTest, BarsShrinkFromTheEndAndGrowFromTheStartByTheirRules) {
+TEST_F(StatusBarsTest, OnlyChangedBarsMoveShrinkingFromTheEndAndGrowingFromTheStart) {
+  DrawOpponentPanel();
+  DrawPlayerPanel();
+  FillStatusBars();
+  console.locate(57, 12);
+  console.print("scribbled");  // figures are reprinted whether their bar moves or not
   // The opponent's HP bar uses the real rule (360 HP: a cell per 18, rounding up); the
   // player's MP bar the integer rule mp / (max / 20), one MP per cell below 20.
   // Painted cells afterwards, and 15 ms for each cell the loop visits.
@@ -58,25 +51,8 @@ TEST_F(StatusBarsTest, BarsShrinkFromTheEndAndGrowFromTheStartByTheirRules) {
     for (int cell = column + c.cells; cell <= column + 21; ++cell)
       EXPECT_EQ(Colors(cell, row), std::pair(15, 15)) << cell;
     EXPECT_TRUE(Shows(column, row - 1, c.figures, color, 15));
+    EXPECT_EQ(shown, c.from);  // left alone: the next call animates from it again
+    EXPECT_EQ(std::pair(console.foreground(), console.background()), std::pair(0, 15));
   }
-}
-
-TEST_F(StatusBarsTest, OnlyTheBarsThatChangedMoveButAllFiguresAreReprinted) {
-  roster.mp[0] = 150;  // integer rule: 150 / 15 = 10
-  player.hp = 200;
-  console.locate(57, 14);
-  console.print("scribbled");
-  const std::uint32_t start = console.now();
-  UpdateStatusBars();
-  EXPECT_EQ(console.now() - start, (10 + 10) * 15u);
-  EXPECT_EQ(BarCells(3, 4, 12), 20);
-  EXPECT_EQ(BarCells(3, 6, 5), 11);
-  EXPECT_EQ(BarCells(57, 13, 12), 11);  // 200 / 20 = 10: cells 20..11 go
-  EXPECT_EQ(BarCells(57, 15, 5), 20);
-  EXPECT_TRUE(Shows(57, 14, "ＭＰ 300 / 300", 5, 15));
-  EXPECT_EQ(console.foreground(), 0);
-  EXPECT_EQ(console.background(), 15);
-  // The shown values are left as they were: the next call animates again from them.
-  EXPECT_EQ(shownPlayerHp, 400);
-  EXPECT_EQ(shownEnemyMp, roster.maxMp[0]);
+  EXPECT_TRUE(Shows(57, 12, "ＨＰ 400 / 400", 12, 15));
 }

@@ -1,14 +1,13 @@
-// Whole runs played by script: game over, a revival, the plain ending and the true one.
+// Whole runs played by script: game over, a revival, the plain ending and the true one, and how
+// each round is announced on the way.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "game/model/run_state.hpp"
-#include "tests/support/scripted_run.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
-
-using ArenaRun = GameSession;
+#include "tests/support/scripted_run.hpp"
 
 namespace {
 
@@ -23,10 +22,29 @@ std::vector<std::string> With(std::vector<std::string> music, const std::vector<
 
 }  // namespace
 
+class ArenaRun : public GameSession {
+ protected:
+  // The round introduction as it leaves the screen: the caption, both bars across the screen
+  // and the round's battle music, looping.
+  void ExpectRoundAnnounced(int round) {
+    const struct { const char* caption; int captionColor, barColor; std::string music; } rounds[] = {
+        {"Round 1", 2, 7, "buttle1.mid"}, {"Round 2", 2, 7, "buttle1.mid"},
+        {"Round 3", 2, 7, "buttle1.mid"}, {"Round 4", 6, 6, "buttle2.mid"},
+        {"Round 5", 6, 6, "buttle2.mid"}, {"Final Round", 12, 12, "buttle3.mid"},
+        {"Extra Round", 4, 4, "buttle4.mid"}};
+    const auto& r = rounds[round - 1];
+    SCOPED_TRACE(r.caption);
+    EXPECT_TRUE(Shows(2, 14, r.caption, r.captionColor, 15));
+    for (int column : {1, 40, 80})
+      for (int row : {11, 15}) EXPECT_EQ(Colors(column, row), std::make_pair(15, r.barColor));
+    EXPECT_EQ(Colors(1, 12), std::make_pair(0, 15));
+    EXPECT_EQ(SoundLog(sound).back(), "play " + r.music + " loop");
+  }
+};
+
 // The runs follow each other in one session, so each new run must start from round 1 against a
 // fresh roster.
 TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
-  // `rises`: the fighter fell and rose again.
   const struct { ScriptedFighter fighter; int lastRound; bool rises; std::vector<std::string> music; } cases[] = {
       {kNovice, 1, false, {"buttle1.mid", "gameover.mid"}},
       {kNoviceWhoRises, 1, true, {"buttle1.mid", "gameover.mid"}},
@@ -37,7 +55,10 @@ TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
     SCOPED_TRACE(std::string(c.fighter.name) + " " + std::to_string(c.fighter.seed));
     sound.forget();
     PrepareFighter(c.fighter);
-    EXPECT_EQ(PlayScriptedRun(keys, "A"), Screen::Title);
+    const Screen last = PlayScriptedRun(keys, "A", [this](Screen shown, std::uint32_t) {
+      if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round);
+    });
+    EXPECT_EQ(last, Screen::Title);
     EXPECT_FALSE(player.exists());
     EXPECT_EQ(runState.round, c.lastRound);
     EXPECT_EQ(runState.opponentIndex, std::max(0, c.lastRound - 2));

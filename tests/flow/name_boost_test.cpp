@@ -67,7 +67,7 @@ TEST_F(NameBoostTest, AsksInABoxWithTheCursorAndRefusesAnEmptyName) {
   keys.type("\r");
   ASSERT_TRUE(NameBoost());
   EXPECT_FALSE(console.cursor().visible);
-  const auto log = TimedSoundLog(sound);
+  const auto log = SoundLog(sound, 0);
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0], "2250 wave kettei.wav");
   EXPECT_EQ(log[1].substr(log[1].find(' ')), " wave kettei.wav");

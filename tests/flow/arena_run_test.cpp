@@ -1,9 +1,13 @@
 // Whole runs played by script: game over, a revival, the plain ending and the true one, and how
-// each round is announced on the way.
+// each round is announced and each victory rewarded on the way.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
+#include "console/text_width.hpp"
+#include "game/model/fighter.hpp"
+#include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
@@ -40,6 +44,39 @@ class ArenaRun : public GameSession {
     EXPECT_EQ(Colors(1, 12), std::make_pair(0, 15));
     EXPECT_EQ(SoundLog(sound).back(), "play " + r.music + " loop");
   }
+
+  // A won round as its screen leaves it, against the fighter and the draws the battle left:
+  // growth of 5 to 50 in steps of 5 (up to 999), then a recovery of 2 to 4 twentieths of the
+  // grown maximum plus 0 to 15 (up to the maximum) with the amounts drawn in green, to the
+  // victory music; after the last rounds, nothing of that.
+  void ExpectVictory(const Fighter& before, GameRandom draws, std::uint32_t start) {
+    GameRandom after = gameRandom;
+    if (runState.round >= 7) {
+      EXPECT_EQ(console.now() - start, 1300u);
+      EXPECT_EQ(std::pair(player.maxHp, player.hp), std::pair(before.maxHp, before.hp));
+      EXPECT_EQ(after.next(), draws.next()) << "nothing drawn";
+      return;
+    }
+    int grown[6] = {before.maxHp, before.maxMp, before.magic, before.attack, before.defence, before.agility};
+    for (int& g : grown) g = std::min(999, g + draws.next() % 10 * 5 + 5);
+    const int hpAmount = (draws.next() % 3 + 2) * (grown[0] / 20) + draws.next() % 16;
+    const int mpAmount = (draws.next() % 3 + 2) * (grown[1] / 20) + draws.next() % 16;
+    EXPECT_EQ((std::array{player.maxHp, player.maxMp, player.magic, player.attack, player.defence,
+                          player.agility, player.hp, player.mp}),
+              (std::array{grown[0], grown[1], grown[2], grown[3], grown[4], grown[5],
+                          std::min(before.hp + hpAmount, grown[0]), std::min(before.mp + mpAmount, grown[1])}));
+    EXPECT_EQ(after.next(), draws.next()) << "exactly ten draws";
+    int column = 20;
+    for (const auto& [text, color] : std::initializer_list<std::pair<std::string, int>>{
+             {"ＨＰを", 0}, {std::to_string(hpAmount), 2}, {"、ＭＰを", 0},
+             {std::to_string(mpAmount), 2}, {"回復した。", 0}}) {
+      EXPECT_TRUE(Shows(column, 19, text, color, 15));
+      column += text::ColumnWidth(text);
+    }
+    const auto log = SoundLog(sound, start);
+    EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.begin() + 3),
+              (std::vector<std::string>{"1300 load syori.mid", "1300 play syori.mid once"}));
+  }
 };
 
 // The runs follow each other in one session, so each new run must start from round 1 against a
@@ -55,8 +92,13 @@ TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
     SCOPED_TRACE(std::string(c.fighter.name) + " " + std::to_string(c.fighter.seed));
     sound.forget();
     PrepareFighter(c.fighter);
-    const Screen last = PlayScriptedRun(keys, "A", [this](Screen shown, std::uint32_t) {
+    Fighter before;  // and the draws as the last battle left them
+    GameRandom draws;
+    const Screen last = PlayScriptedRun(keys, "A", [&](Screen shown, std::uint32_t start) {
       if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round);
+      if (shown == Screen::Battle) before = player, draws = gameRandom;
+      // After round 3 the name boost adds to what the victory gave.
+      if (shown == Screen::Victory && runState.round != 4) ExpectVictory(before, draws, start);
     });
     EXPECT_EQ(last, Screen::Title);
     EXPECT_FALSE(player.exists());

@@ -43,16 +43,25 @@ const std::string kArenaHelp = " 全6ラウンドを勝ち抜く基本のモー�
 
 }  // namespace
 
-TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
+// Without a fighter the arena is refused for a second; Enter still down from the screen before
+// is let go first.
+TEST_F(Title, ShowsLogoMenuAndNoFighterAndRefusesTheArenaWithoutOne) {
   CreateFighter("A");
   player.erase();  // as game over leaves it: the numbers are still there, the name is gone
+  keys.hold(kKeyEnter, 0, 300);
+  keys.hold(kKeyDown, 400, 450);
+  keys.hold(kKeyEnter, 1000, 1050);  // taken before 1020
+  for (std::uint32_t t : {1030u, 1990u})
+    At(t, [] { EXPECT_TRUE(Shows(4, 24, "先にネームエントリーして下さい！", 12, 15)); });
   keys.set_idle_limit(100);
   EXPECT_EQ(TitleScreen(), Screen::Quit);
+  EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
+  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
+  EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
   EXPECT_TRUE(Shows(34, 10, "ネームエントリー", 0, 15));
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 7, 15)) << "greyed without a fighter";
   EXPECT_TRUE(Shows(36, 20, "マニュアル", 0, 15));
   EXPECT_TRUE(Shows(51, 25, "[ENTER]…決定  [↑][↓]…選択", 0, 15));
-  EXPECT_TRUE(Shows(2, 24, "|", 9, 15) && Shows(3, 24, kNameEntryHelp, 0, 15));
   // Every logo cell is a dark block or a white blank, and each of the five rows has blocks.
   for (int row = 2; row <= 6; ++row) {
     int blocks = 0;
@@ -65,7 +74,7 @@ TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
   }
   EXPECT_EQ(Colors(11, 2), std::make_pair(0, 15));
   EXPECT_EQ(Colors(68, 6), std::make_pair(0, 15));
-  // No fighter: its area is blanked (the last cell of row 8 is under the frame).
+  // No fighter: its area is blanked.
   for (int row = 7; row <= 8; ++row) EXPECT_TRUE(Shows(3, row, "　　　　　　　　　　　　", 0, 15));
   for (int row = 9; row <= 14; ++row) EXPECT_TRUE(Shows(3, row, "　　　　", 0, 15));
 }
@@ -111,17 +120,4 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
   const std::string status[6] = {"ＨＰ:12", "ＭＰ:7", "魔力:245", "攻撃:335", "防御:200", "敏捷:330"};
   const int colors[6] = {4, 5, 6, 12, 2, 1};
   for (int i = 0; i < 6; ++i) EXPECT_TRUE(Shows(3, 9 + i, status[i], colors[i], 15));
-}
-
-TEST_F(Title, EnterWaitsForReleaseAndTheArenaRefusesWithoutFighterForASecond) {
-  keys.hold(kKeyEnter, 0, 300);  // still down from the screen before: ignored
-  keys.hold(kKeyDown, 400, 450);
-  keys.hold(kKeyEnter, 1000, 1050);  // taken before 1020
-  for (std::uint32_t t : {1030u, 1990u})
-    At(t, [] { EXPECT_TRUE(Shows(4, 24, "先にネームエントリーして下さい！", 12, 15)); });
-  keys.set_idle_limit(100);
-  EXPECT_EQ(TitleScreen(), Screen::Quit);
-  EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
-  EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
 }

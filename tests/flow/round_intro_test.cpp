@@ -28,10 +28,8 @@ TEST_F(RoundIntroScreen, ShowsBothNamesCentredAndBothSidesCurrentAbilities) {
   const std::uint32_t start = console.now();
   // The bars sweep in from opposite sides, a cell every 10 ms; the caption comes after them.
   At(start + 400, [] {
-    EXPECT_EQ(Colors(40, 11).second, 7);
-    EXPECT_EQ(Colors(41, 11).second, 15);
-    EXPECT_EQ(Colors(41, 15).second, 7);
-    EXPECT_EQ(Colors(40, 15).second, 15);
+    EXPECT_EQ(std::pair(Colors(40, 11).second, Colors(41, 11).second), std::pair(7, 15));
+    EXPECT_EQ(std::pair(Colors(40, 15).second, Colors(41, 15).second), std::pair(15, 7));
     EXPECT_EQ(Text(1, 14, 10), std::string(10, ' '));
   });
   EXPECT_EQ(RoundIntro(), Screen::Battle);

@@ -72,8 +72,6 @@ TEST_F(Title, ShowsLogoMenuAndNoFighterAndRefusesTheArenaWithoutOne) {
     }
     EXPECT_GT(blocks, 6) << row;
   }
-  EXPECT_EQ(Colors(11, 2), std::make_pair(0, 15));
-  EXPECT_EQ(Colors(68, 6), std::make_pair(0, 15));
   // No fighter: its area is blanked.
   for (int row = 7; row <= 8; ++row) EXPECT_TRUE(Shows(3, row, "　　　　　　　　　　　　", 0, 15));
   for (int row = 9; row <= 14; ++row) EXPECT_TRUE(Shows(3, row, "　　　　", 0, 15));

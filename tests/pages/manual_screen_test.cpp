@@ -16,15 +16,12 @@ namespace {
 // Lines that tell the pages apart: page, place, text and colour.
 const struct { int page, column, row; std::string text; int fg; } kLines[] = {
     {1, 3, 2, "■はじめに", 9},
-    {1, 3, 6, "　全6ラウンド", 12},
     {2, 29, 5, "負け", 4},
     {2, 3, 17, "　□強攻撃    ", 0},  // the tab runs to the next stop
     {3, 79, 6, "。", 0},             // the longest line ends at the last column
     {3, 1, 7, "  ", 0},              // and nothing wraps into the next row
-    {3, 3, 15, "■簡易相性まとめ", 9},
     {4, 2, 2, "■各コマンドの相性詳細（Ａ:攻撃側、Ｂ:防御側) ", 9},
     {5, 22, 8, "大幅にキャラクターの能力", 12},
-    {5, 24, 14, "きっと立ち上がってくれるハズ！", 2},
     {6, 2, 2, "■スタッフ", 9},
     {6, 2, 23, "　　DOMRAK developers", 0},
 };

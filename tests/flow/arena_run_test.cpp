@@ -18,16 +18,16 @@ class ArenaRun : public GameSession {
   // The round introduction as it leaves the screen: the caption, both bars across the screen
   // and the round's battle music, looping.
   void ExpectRoundAnnounced(int round) {
-    const struct { const char* caption; int captionColor, barColor; std::string music; } rounds[] = {
+    const struct { const char* caption; int captionFg, barBg; std::string music; } rounds[] = {
         {"Round 1", 2, 7, "buttle1.mid"}, {"Round 2", 2, 7, "buttle1.mid"},
         {"Round 3", 2, 7, "buttle1.mid"}, {"Round 4", 6, 6, "buttle2.mid"},
         {"Round 5", 6, 6, "buttle2.mid"}, {"Final Round", 12, 12, "buttle3.mid"},
         {"Extra Round", 4, 4, "buttle4.mid"}};
     const auto& r = rounds[round - 1];
     SCOPED_TRACE(r.caption);
-    EXPECT_TRUE(Shows(2, 14, r.caption, r.captionColor, 15));
+    EXPECT_TRUE(Shows(2, 14, r.caption, r.captionFg, 15));
     for (int column : {1, 40, 80})
-      for (int row : {11, 15}) EXPECT_EQ(Colors(column, row), std::make_pair(15, r.barColor));
+      for (int row : {11, 15}) EXPECT_EQ(Colors(column, row), std::make_pair(15, r.barBg));
     EXPECT_EQ(Colors(1, 12), std::make_pair(0, 15));
     EXPECT_EQ(SoundLog(sound).back(), "play " + r.music + " loop");
   }
@@ -44,14 +44,16 @@ class ArenaRun : public GameSession {
       EXPECT_EQ(after.next(), draws.next()) << "nothing drawn";
       return;
     }
-    int grown[6] = {before.maxHp, before.maxMp, before.magic, before.attack, before.defence, before.agility};
+    int grown[6] = {before.maxHp,  before.maxMp,   before.magic,
+                    before.attack, before.defence, before.agility};
     for (int& g : grown) g = std::min(999, g + draws.next() % 10 * 5 + 5);
     const int hpAmount = (draws.next() % 3 + 2) * (grown[0] / 20) + draws.next() % 16;
     const int mpAmount = (draws.next() % 3 + 2) * (grown[1] / 20) + draws.next() % 16;
     EXPECT_EQ((std::array{player.maxHp, player.maxMp, player.magic, player.attack, player.defence,
                           player.agility, player.hp, player.mp}),
               (std::array{grown[0], grown[1], grown[2], grown[3], grown[4], grown[5],
-                          std::min(before.hp + hpAmount, grown[0]), std::min(before.mp + mpAmount, grown[1])}));
+                          std::min(before.hp + hpAmount, grown[0]),
+                          std::min(before.mp + mpAmount, grown[1])}));
     EXPECT_EQ(after.next(), draws.next()) << "exactly ten draws";
     int column = 20;
     for (const auto& [text, color] : std::initializer_list<std::pair<std::string, int>>{
@@ -61,6 +63,7 @@ class ArenaRun : public GameSession {
       column += text::ColumnWidth(text);
     }
     const auto log = SoundLog(sound, start);
+    ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.begin() + 3),
               (std::vector<std::string>{"1300 load syori.mid", "1300 play syori.mid once"}));
   }
@@ -70,7 +73,7 @@ class ArenaRun : public GameSession {
 // fresh roster.
 TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
   // `rises`: the fighter fell and rose again; `music`: the last piece loaded.
-  const struct { ScriptedFighter fighter; int lastRound; bool rises; std::string music; } cases[] = {
+  const struct { ScriptedFighter fighter; int lastRound; bool rises; const char* music; } cases[] = {
       {kNovice, 1, false, "gameover.mid"},
       {kNoviceWhoRises, 1, true, "gameover.mid"},
       {kTankToPlainEnding, 7, false, "end.mid"},
@@ -80,11 +83,14 @@ TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
     SCOPED_TRACE(std::string(c.fighter.name) + " " + std::to_string(c.fighter.seed));
     sound.forget();
     PrepareFighter(c.fighter);
-    Fighter before;  // and the draws as the last battle left them
+    Fighter before;  // the fighter and the draws as the last battle left them
     GameRandom draws;
     const Screen last = PlayScriptedRun(keys, "A", [&](Screen shown, std::uint32_t start) {
       if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round);
-      if (shown == Screen::Battle) before = player, draws = gameRandom;
+      if (shown == Screen::Battle) {
+        before = player;
+        draws = gameRandom;
+      }
       // After round 3 the name boost adds to what the victory gave.
       if (shown == Screen::Victory && runState.round != 4) ExpectVictory(before, draws, start);
     });

@@ -31,7 +31,7 @@ TEST_F(NameBoostTest, AsksInABoxRefusesAnEmptyNameAndAddsTheSecondNamesAbilities
     EXPECT_TRUE(Shows(20, 21, "┃                ┃", 0, 15));
     EXPECT_TRUE(Shows(20, 22, "┗━━━━━━━━┛", 0, 15));
     EXPECT_TRUE(console.cursor().visible);
-    EXPECT_EQ(std::make_pair(console.cursor().column, console.cursor().row), std::make_pair(22, 21));
+    EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(22, 21));
   });
   keys.type("\r");  // refused with a sound
   keys.pause(10);

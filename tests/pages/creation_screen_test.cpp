@@ -33,7 +33,8 @@ class Creation : public GameSession {
 }  // namespace
 
 TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
-  const struct { std::string name; int column; } cases[] = {{"A", 34}, {"abc", 33}, {"abcdefghijklmnop", 29}};
+  const struct { std::string name; int column; } cases[] = {
+      {"A", 34}, {"abc", 33}, {"abcdefghijklmnop", 29}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     CreateFighter(c.name.c_str());
@@ -44,8 +45,9 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     // Mid-stage s, the numbers before s already show the abilities, and the caption blinks.
     for (int s = 0; s < 6; ++s) {
       At(start + 505 * s + 250, [&, s] {
-        for (int i = 0; i < 6; ++i) EXPECT_TRUE(i < s ? Shown(i) == made[i] : Shown(i) >= 0) << s << i;
-        EXPECT_TRUE(Shows(32, 9, s % 2 == 0 ? "キャラクター作成中" : "　　　　　　　　　", 0, 15)) << s;
+        for (int i = 0; i < 6; ++i)
+          EXPECT_TRUE(i < s ? Shown(i) == made[i] : Shown(i) >= 0) << s << i;
+        EXPECT_TRUE(Shows(32, 9, s % 2 ? "　　　　　　　　　" : "キャラクター作成中", 0, 15)) << s;
       });
     }
     keys.pause(50);
@@ -70,7 +72,8 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     EXPECT_GE(console.now() - created[0], 2000u);
     EXPECT_TRUE(Shows(c.column, 9, c.name + "が誕生した！", 3, 15));
     // Nothing of "キャラクター作成完了" (columns 31 to 50) is left on either side.
-    for (const char* leftover : {"キ", "了"}) EXPECT_EQ(Text(29, 9, 30).find(leftover), std::string::npos);
+    for (const char* leftover : {"キ", "了"})
+      EXPECT_EQ(Text(29, 9, 30).find(leftover), std::string::npos);
     EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
     keys.pause(100);  // Enter is let go before the next fighter
   }

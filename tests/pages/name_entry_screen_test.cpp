@@ -35,7 +35,7 @@ TEST_F(NameEntry, RefusesAnEmptyNameThenTheNameMakesTheFighter) {
     EXPECT_TRUE(Shows(33, 5, std::string(16, ' '), 0, 15)) << "typing starts again";
     EXPECT_EQ(player.name[0], '\0') << "the old fighter's name is cleared on entry";
     EXPECT_TRUE(console.cursor().visible);
-    EXPECT_EQ(std::make_pair(console.cursor().column, console.cursor().row), std::make_pair(33, 5));
+    EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(33, 5));
   });
   At(160, [] {
     EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15)) << "it stays while typing";

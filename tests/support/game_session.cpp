@@ -38,8 +38,8 @@ std::pair<int, int> GameSession::Colors(int column, int row) {
   while (c < column + columns && Colors(c, row) == std::make_pair(fg, bg)) ++c;
   if (Text(column, row, columns) == expected && c == column + columns)
     return ::testing::AssertionSuccess();
-  auto failure = ::testing::AssertionFailure()
-                 << "(" << column << ", " << row << ") reads \"" << Text(column, row, columns) << "\"";
+  auto failure = ::testing::AssertionFailure() << "(" << column << ", " << row << ") reads \""
+                                               << Text(column, row, columns) << "\"";
   if (c < column + columns)
     failure << ", (" << c << ", " << row << ") is in (" << Colors(c, row).first << ", "
             << Colors(c, row).second << ")";

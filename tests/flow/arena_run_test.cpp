@@ -1,60 +1,111 @@
-// Whole runs played by script: game over, a revival, the plain ending and the true one.
+// Whole runs played by script: game over, a revival, the plain ending and the true one, and how
+// each round is announced and each victory rewarded on the way.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
+#include "console/text_width.hpp"
+#include "game/model/fighter.hpp"
+#include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
-#include "tests/support/scripted_run.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
+#include "tests/support/scripted_run.hpp"
 
-using ArenaRun = GameSession;
+class ArenaRun : public GameSession {
+ protected:
+  // The round introduction as it leaves the screen: the caption, both bars across the screen
+  // and the round's battle music, looping.
+  void ExpectRoundAnnounced(int round) {
+    const struct { const char* caption; int captionFg, barBg; std::string music; } rounds[] = {
+        {"Round 1", 2, 7, "buttle1.mid"}, {"Round 2", 2, 7, "buttle1.mid"},
+        {"Round 3", 2, 7, "buttle1.mid"}, {"Round 4", 6, 6, "buttle2.mid"},
+        {"Round 5", 6, 6, "buttle2.mid"}, {"Final Round", 12, 12, "buttle3.mid"},
+        {"Extra Round", 4, 4, "buttle4.mid"}};
+    const auto& r = rounds[round - 1];
+    SCOPED_TRACE(r.caption);
+    EXPECT_TRUE(Shows(2, 14, r.caption, r.captionFg, 15));
+    for (int column : {1, 40, 80})
+      for (int row : {11, 15}) EXPECT_EQ(Colors(column, row), std::make_pair(15, r.barBg));
+    EXPECT_EQ(Colors(1, 12), std::make_pair(0, 15));
+    EXPECT_EQ(SoundLog(sound).back(), "play " + r.music + " loop");
+  }
 
-namespace {
-
-const std::vector<std::string> kSixRoundsOfMusic = {
-    "buttle1.mid", "syori.mid", "buttle1.mid", "syori.mid", "buttle1.mid", "syori.mid",
-    "buttle2.mid", "syori.mid", "buttle2.mid", "syori.mid", "buttle3.mid", "end.mid"};
-
-std::vector<std::string> With(std::vector<std::string> music, const std::vector<std::string>& more) {
-  music.insert(music.end(), more.begin(), more.end());
-  return music;
-}
-
-}  // namespace
+  // A won round as its screen leaves it, against the fighter and the draws the battle left:
+  // growth of 5 to 50 in steps of 5 (up to 999), then a recovery of 2 to 4 twentieths of the
+  // grown maximum plus 0 to 15 (up to the maximum) with the amounts drawn in green, to the
+  // victory music; after the last rounds, nothing of that.
+  void ExpectVictory(const Fighter& before, GameRandom draws, std::uint32_t start) {
+    GameRandom after = gameRandom;
+    if (runState.round >= 7) {
+      EXPECT_EQ(console.now() - start, 1300u);
+      EXPECT_EQ(std::pair(player.maxHp, player.hp), std::pair(before.maxHp, before.hp));
+      EXPECT_EQ(after.next(), draws.next()) << "nothing drawn";
+      return;
+    }
+    int grown[6] = {before.maxHp,  before.maxMp,   before.magic,
+                    before.attack, before.defence, before.agility};
+    for (int& g : grown) g = std::min(999, g + draws.next() % 10 * 5 + 5);
+    const int hpAmount = (draws.next() % 3 + 2) * (grown[0] / 20) + draws.next() % 16;
+    const int mpAmount = (draws.next() % 3 + 2) * (grown[1] / 20) + draws.next() % 16;
+    EXPECT_EQ((std::array{player.maxHp, player.maxMp, player.magic, player.attack, player.defence,
+                          player.agility, player.hp, player.mp}),
+              (std::array{grown[0], grown[1], grown[2], grown[3], grown[4], grown[5],
+                          std::min(before.hp + hpAmount, grown[0]),
+                          std::min(before.mp + mpAmount, grown[1])}));
+    EXPECT_EQ(after.next(), draws.next()) << "exactly ten draws";
+    int column = 20;
+    for (const auto& [text, color] : std::initializer_list<std::pair<std::string, int>>{
+             {"ＨＰを", 0}, {std::to_string(hpAmount), 2}, {"、ＭＰを", 0},
+             {std::to_string(mpAmount), 2}, {"回復した。", 0}}) {
+      EXPECT_TRUE(Shows(column, 19, text, color, 15));
+      column += text::ColumnWidth(text);
+    }
+    const auto log = SoundLog(sound, start);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.begin() + 3),
+              (std::vector<std::string>{"1300 load syori.mid", "1300 play syori.mid once"}));
+  }
+};
 
 // The runs follow each other in one session, so each new run must start from round 1 against a
 // fresh roster.
 TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
-  // `rises`: the fighter fell and rose again.
-  const struct { ScriptedFighter fighter; int lastRound; bool rises; std::vector<std::string> music; } cases[] = {
-      {kNovice, 1, false, {"buttle1.mid", "gameover.mid"}},
-      {kNoviceWhoRises, 1, true, {"buttle1.mid", "gameover.mid"}},
-      {kTankToPlainEnding, 7, false, kSixRoundsOfMusic},
-      {kVeteranToTrueEnding, 8, false, With(kSixRoundsOfMusic, {"buttle4.mid", "end.mid"})},
+  // `rises`: the fighter fell and rose again; `music`: the last piece loaded.
+  const struct { ScriptedFighter fighter; int lastRound; bool rises; const char* music; } cases[] = {
+      {kNovice, 1, false, "gameover.mid"},
+      {kNoviceWhoRises, 1, true, "gameover.mid"},
+      {kTankToPlainEnding, 7, false, "end.mid"},
+      {kVeteranToTrueEnding, 8, false, "end.mid"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.fighter.name) + " " + std::to_string(c.fighter.seed));
     sound.forget();
     PrepareFighter(c.fighter);
-    EXPECT_EQ(PlayScriptedRun(keys, "A"), Screen::Title);
+    Fighter before;  // the fighter and the draws as the last battle left them
+    GameRandom draws;
+    const Screen last = PlayScriptedRun(keys, "A", [&](Screen shown, std::uint32_t start) {
+      if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round);
+      if (shown == Screen::Battle) {
+        before = player;
+        draws = gameRandom;
+      }
+      // After round 3 the name boost adds to what the victory gave.
+      if (shown == Screen::Victory && runState.round != 4) ExpectVictory(before, draws, start);
+    });
+    EXPECT_EQ(last, Screen::Title);
     EXPECT_FALSE(player.exists());
     EXPECT_EQ(runState.round, c.lastRound);
     EXPECT_EQ(runState.opponentIndex, std::max(0, c.lastRound - 2));
     if (c.lastRound >= 7) {  // the whole run within 49 turns opens the Extra Round
       EXPECT_EQ(runState.turnCount <= 49, c.lastRound == 8) << runState.turnCount;
     }
-    EXPECT_EQ(sound.names("load_music"), c.music);
-    // A revival starts the battle music again, and blows are struck after it.
+    EXPECT_EQ(sound.names("load_music").back(), c.music);
+    // A revival starts the battle music again.
     const auto log = SoundLog(sound);
     const auto stop = std::find(log.begin(), log.end(), "stop buttle1.mid");
-    const bool rose = stop < log.end() - 1 && *(stop + 1) == "play buttle1.mid loop";
-    EXPECT_EQ(rose, c.rises);
-    if (rose) {
-      EXPECT_TRUE(std::any_of(stop + 2, log.end(), [](const std::string& s) {
-        return s == "wave tuzyou.wav" || s == "wave kyouda.wav" || s == "wave mahou.wav";
-      }));
-    }
+    EXPECT_EQ(stop < log.end() - 1 && *(stop + 1) == "play buttle1.mid loop", c.rises);
     EXPECT_EQ(log.back(), "wave kettei.wav");
   }
 }

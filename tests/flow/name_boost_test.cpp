@@ -1,4 +1,4 @@
-// The name boost: the second name's abilities, the empty-name refusal, arrows, the box and cursor.
+// The name boost: the box with its cursor, the empty-name refusal, the second name's abilities.
 #include "game/flow/name_boost.hpp"
 
 #include <gtest/gtest.h>
@@ -10,38 +10,16 @@
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
-namespace {
+using NameBoostTest = GameSession;
 
-class NameBoostTest : public GameSession {
- protected:
-  NameBoostTest() {
-    CreateFighter("Alice");
-    player.maxHp = 300;
-    player.hp = 100;
-    player.maxMp = 200;
-    player.mp = 50;
-    player.magic = player.attack = player.defence = 100;
-    player.agility = 900;
-  }
-};
-
-}  // namespace
-
-TEST_F(NameBoostTest, AddsTheAbilitiesOfTheSecondNameAndShowsThem) {
-  keys.type("A\r");
-  ASSERT_TRUE(NameBoost());
-  EXPECT_EQ((std::array{player.maxHp, player.hp, player.maxMp, player.mp, player.magic,
-                        player.attack, player.defence, player.agility}),
-            (std::array{565, 365, 475, 325, 225, 285, 260, 999}));  // agility stops at 999
-  EXPECT_TRUE(Shows(20, 19, "ステータス成長", 9, 15));
-  const struct { int column, row; const char* text; int color; } gains[] = {
-      {20, 21, "最大ＨＰ＋265", 4}, {35, 21, "最大ＭＰ＋275", 5}, {50, 21, "魔力＋125", 6},
-      {20, 22, "攻撃＋185", 12},    {35, 22, "防御＋160", 2},    {50, 22, "敏捷＋220", 1}};
-  for (const auto& g : gains) EXPECT_TRUE(Shows(g.column, g.row, g.text, g.color, 15));
-  EXPECT_EQ(Text(20, 20, 40), std::string(40, ' '));  // the box is gone
-}
-
-TEST_F(NameBoostTest, AsksInABoxWithTheCursorAndRefusesAnEmptyName) {
+TEST_F(NameBoostTest, AsksInABoxRefusesAnEmptyNameAndAddsTheSecondNamesAbilities) {
+  CreateFighter("Alice");
+  player.maxHp = 300;
+  player.hp = 100;
+  player.maxMp = 200;
+  player.mp = 50;
+  player.magic = player.attack = player.defence = 100;
+  player.agility = 900;
   // 1500 ms, then the question, then 750 ms before the box.
   At(1500 - 1, [] { EXPECT_EQ(Text(20, 19, 14), std::string(14, ' ')); });
   At(1500 + 750 - 1, [] {
@@ -53,23 +31,32 @@ TEST_F(NameBoostTest, AsksInABoxWithTheCursorAndRefusesAnEmptyName) {
     EXPECT_TRUE(Shows(20, 21, "┃                ┃", 0, 15));
     EXPECT_TRUE(Shows(20, 22, "┗━━━━━━━━┛", 0, 15));
     EXPECT_TRUE(console.cursor().visible);
-    EXPECT_EQ(console.cursor().column, 22);
-    EXPECT_EQ(console.cursor().row, 21);
+    EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(22, 21));
   });
   keys.type("\r");  // refused with a sound
   keys.pause(10);
-  keys.type("Zed");
+  keys.type("A");
   At(1500 + 750 + 30, [] {
-    EXPECT_TRUE(Shows(20, 21, "┃Zed             ┃", 0, 15));
-    EXPECT_EQ(console.cursor().column, 25);
+    EXPECT_TRUE(Shows(20, 21, "┃A               ┃", 0, 15));
+    EXPECT_EQ(console.cursor().column, 23);
   });
   keys.pause(20);
   keys.type("\r");
   ASSERT_TRUE(NameBoost());
   EXPECT_FALSE(console.cursor().visible);
-  const auto log = TimedSoundLog(sound);
+  const auto log = SoundLog(sound, 0);
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0], "2250 wave kettei.wav");
   EXPECT_EQ(log[1].substr(log[1].find(' ')), " wave kettei.wav");
   EXPECT_EQ(console.now(), sound.calls()[1].time + 2000);
+
+  EXPECT_EQ((std::array{player.maxHp, player.hp, player.maxMp, player.mp, player.magic,
+                        player.attack, player.defence, player.agility}),
+            (std::array{565, 365, 475, 325, 225, 285, 260, 999}));  // agility stops at 999
+  EXPECT_TRUE(Shows(20, 19, "ステータス成長", 9, 15));
+  const struct { int column, row; const char* text; int color; } gains[] = {
+      {20, 21, "最大ＨＰ＋265", 4}, {35, 21, "最大ＭＰ＋275", 5}, {50, 21, "魔力＋125", 6},
+      {20, 22, "攻撃＋185", 12},    {35, 22, "防御＋160", 2},    {50, 22, "敏捷＋220", 1}};
+  for (const auto& g : gains) EXPECT_TRUE(Shows(g.column, g.row, g.text, g.color, 15));
+  EXPECT_EQ(Text(20, 20, 40), std::string(40, ' '));  // the box is gone
 }

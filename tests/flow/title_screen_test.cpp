@@ -1,9 +1,10 @@
-// The title screen: logo, menu, fighter status, moving the frame and choosing an item.
+// The title screen: logo, menu, fighter status, the selection frame and choosing an item.
 #include "game/flow/title_screen.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,27 +17,51 @@ using Title = GameSession;
 
 namespace {
 
-// Whether the frame's top run stands over the item at `row`, or no part of it.
-bool FrameAt(int row) { return console.screen().text(30, row - 2, 24) == "■■■■■■■■■■■■"; }
-bool NoFrameAt(int row) { return console.screen().text(30, row - 2, 24).find("■") == std::string::npos; }
+using Cells = std::set<std::pair<int, int>>;
+
+// The 38 cells of the frame around the item at `row`: runs of twelve two rows above and below
+// with one more cell each side, two cells each side one row off, one each side on the row.
+Cells FrameCells(int row) {
+  Cells cells = {{28, row - 2}, {54, row - 2}, {28, row + 2}, {54, row + 2}, {26, row}, {56, row}};
+  for (int c = 30; c <= 52; c += 2) cells.insert({c, row - 2}), cells.insert({c, row + 2});
+  for (int r : {row - 1, row + 1})
+    for (int c : {26, 28, 54, 56}) cells.insert({c, r});
+  return cells;
+}
+
+// Every cell of the menu area that shows "■".
+Cells FrameShown() {
+  Cells cells;
+  for (int row = 7; row <= 23; ++row)
+    for (int column = 20; column <= 60; column += 2)  // the frame stands on even columns
+      if (console.screen().text(column, row, 2) == "■") cells.insert({column, row});
+  return cells;
+}
 
 const std::string kNameEntryHelp = " 名前を入力してキャラを誕生させよう";
 const std::string kArenaHelp = " 全6ラウンドを勝ち抜く基本のモード";
 
 }  // namespace
 
-TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
+// Without a fighter the arena is refused for a second; Enter still down from the screen before
+// is let go first.
+TEST_F(Title, ShowsLogoMenuAndNoFighterAndRefusesTheArenaWithoutOne) {
   CreateFighter("A");
   player.erase();  // as game over leaves it: the numbers are still there, the name is gone
+  keys.hold(kKeyEnter, 0, 300);
+  keys.hold(kKeyDown, 400, 450);
+  keys.hold(kKeyEnter, 1000, 1050);  // taken before 1020
+  for (std::uint32_t t : {1030u, 1990u})
+    At(t, [] { EXPECT_TRUE(Shows(4, 24, "先にネームエントリーして下さい！", 12, 15)); });
   keys.set_idle_limit(100);
   EXPECT_EQ(TitleScreen(), Screen::Quit);
+  EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
+  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
+  EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
   EXPECT_TRUE(Shows(34, 10, "ネームエントリー", 0, 15));
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 7, 15)) << "greyed without a fighter";
   EXPECT_TRUE(Shows(36, 20, "マニュアル", 0, 15));
   EXPECT_TRUE(Shows(51, 25, "[ENTER]…決定  [↑][↓]…選択", 0, 15));
-  EXPECT_TRUE(Shows(30, 8, "■■■■■■■■■■■■", 9, 7));
-  EXPECT_TRUE(Shows(2, 24, "|", 9, 15) && Shows(3, 24, kNameEntryHelp, 0, 15));
-
   // Every logo cell is a dark block or a white blank, and each of the five rows has blocks.
   for (int row = 2; row <= 6; ++row) {
     int blocks = 0;
@@ -47,10 +72,7 @@ TEST_F(Title, ShowsLogoMenuKeyHelpAndNoFighter) {
     }
     EXPECT_GT(blocks, 6) << row;
   }
-  EXPECT_EQ(Colors(11, 2), std::make_pair(0, 15));
-  EXPECT_EQ(Colors(68, 6), std::make_pair(0, 15));
-
-  // No fighter: its area is blanked (the last cell of row 8 is under the frame).
+  // No fighter: its area is blanked.
   for (int row = 7; row <= 8; ++row) EXPECT_TRUE(Shows(3, row, "　　　　　　　　　　　　", 0, 15));
   for (int row = 9; row <= 14; ++row) EXPECT_TRUE(Shows(3, row, "　　　　", 0, 15));
 }
@@ -59,17 +81,17 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
   CreateFighter("A");
   player.hp = 12;  // the status shows the current values, not the maxima
   player.mp = 7;
+  const std::vector<std::string> kToNameEntry = {"wave kettei.wav", "stop title.mid",
+                                                 "load entry.mid", "play entry.mid loop"};
   // Presses as key and hold; `moves` counts the cursor sounds.
   const struct {
     std::vector<std::pair<VirtualKey, std::uint32_t>> presses;
-    int row, barColor; std::string help; long moves; Screen next; std::vector<std::string> soundsAfterEnter;
+    int row, barColor; std::string help; long moves; Screen next; std::vector<std::string> sounds;
   } cases[] = {
-      {{{kKeyUp, 50}}, 10, 9, kNameEntryHelp, 0, Screen::NameEntry,
-       {"wave kettei.wav", "stop title.mid", "load entry.mid", "play entry.mid loop"}},
+      {{{kKeyUp, 50}}, 10, 9, kNameEntryHelp, 0, Screen::NameEntry, kToNameEntry},
       {{{kKeyDown, 400}}, 15, 4, kArenaHelp, 1, Screen::NewRun, {"wave kettei.wav"}},
       {{{kKeyDown, 50}, {kKeyDown, 50}, {kKeyUp, 50}, {kKeyUp, 300}, {kKeyUp, 50}}, 10, 9,
-       kNameEntryHelp, 4, Screen::NameEntry,
-       {"wave kettei.wav", "stop title.mid", "load entry.mid", "play entry.mid loop"}},
+       kNameEntryHelp, 4, Screen::NameEntry, kToNameEntry},
       {{{kKeyDown, 50}, {kKeyDown, 50}, {kKeyDown, 50}}, 20, 6, " まずはルールを覚えましょう", 2,
        Screen::Manual, {"wave kettei.wav"}},
   };
@@ -80,14 +102,14 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
     for (auto [key, hold] : c.presses) keys.press(key, hold);
     keys.press(kKeyEnter);
     EXPECT_EQ(TitleScreen(), c.next);
-    for (int row : {10, 15, 20}) EXPECT_TRUE(row == c.row ? FrameAt(row) : NoFrameAt(row)) << row;
+    EXPECT_EQ(FrameShown(), FrameCells(c.row)) << "the frame moved whole, nothing left behind";
+    for (auto [column, row] : FrameCells(c.row)) EXPECT_TRUE(Shows(column, row, "■", 9, 7));
     EXPECT_TRUE(Shows(2, 24, "|", c.barColor, 15) && Shows(3, 24, c.help, 0, 15));
     const auto log = SoundLog(sound);
     EXPECT_EQ(std::count(log.begin(), log.end(), "wave kasoru.wav"), c.moves);
     EXPECT_NE(std::find(log.begin(), log.end(), "play title.mid loop"), log.end());
-    ASSERT_GE(log.size(), c.soundsAfterEnter.size());
-    EXPECT_EQ(std::vector<std::string>(log.end() - c.soundsAfterEnter.size(), log.end()),
-              c.soundsAfterEnter);
+    ASSERT_GE(log.size(), c.sounds.size());
+    EXPECT_EQ(std::vector<std::string>(log.end() - c.sounds.size(), log.end()), c.sounds);
     EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
   }
   EXPECT_TRUE(Shows(30, 24, "　　　　　　　　", 15, 15)) << "the longer help is blanked";
@@ -96,17 +118,4 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
   const std::string status[6] = {"ＨＰ:12", "ＭＰ:7", "魔力:245", "攻撃:335", "防御:200", "敏捷:330"};
   const int colors[6] = {4, 5, 6, 12, 2, 1};
   for (int i = 0; i < 6; ++i) EXPECT_TRUE(Shows(3, 9 + i, status[i], colors[i], 15));
-}
-
-TEST_F(Title, EnterWaitsForReleaseAndTheArenaRefusesWithoutFighterForASecond) {
-  keys.hold(kKeyEnter, 0, 300);  // still down from the screen before: ignored
-  keys.hold(kKeyDown, 400, 450);
-  keys.hold(kKeyEnter, 1000, 1050);  // taken before 1020
-  for (std::uint32_t t : {1030u, 1990u})
-    At(t, [] { EXPECT_TRUE(Shows(4, 24, "先にネームエントリーして下さい！", 12, 15)); });
-  keys.set_idle_limit(100);
-  EXPECT_EQ(TitleScreen(), Screen::Quit);
-  EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
-  EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
 }

@@ -1,4 +1,5 @@
-// The creation screen: numbers that stop one by one on the abilities, then the confirmation.
+// The creation screen: numbers that stop one by one on the abilities, the confirmation and the
+// announced birth.
 #include "game/pages/creation_screen.hpp"
 
 #include <gtest/gtest.h>
@@ -31,36 +32,51 @@ class Creation : public GameSession {
 
 }  // namespace
 
-TEST_F(Creation, NumbersStopOneByOneOnTheAbilities) {
-  CreateFighter("AB");
-  const std::array<int, 6> made = Abilities();
-  console.clear(0, 15);
-  // Mid-stage s, the numbers before s already show the abilities, and the caption blinks.
-  for (int s = 0; s < 6; ++s) {
-    At(505 * s + 250, [&, s] {
-      for (int i = 0; i < 6; ++i) EXPECT_TRUE(i < s ? Shown(i) == made[i] : Shown(i) >= 0) << s << i;
-      EXPECT_TRUE(Shows(32, 9, s % 2 == 0 ? "キャラクター作成中" : "　　　　　　　　　", 0, 15)) << s;
-    });
+TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
+  const struct { std::string name; int column; } cases[] = {
+      {"A", 34}, {"abc", 33}, {"abcdefghijklmnop", 29}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CreateFighter(c.name.c_str());
+    const std::array<int, 6> made = Abilities();
+    sound.forget();
+    console.clear(0, 15);
+    const std::uint32_t start = console.now();
+    // Mid-stage s, the numbers before s already show the abilities, and the caption blinks.
+    for (int s = 0; s < 6; ++s) {
+      At(start + 505 * s + 250, [&, s] {
+        for (int i = 0; i < 6; ++i)
+          EXPECT_TRUE(i < s ? Shown(i) == made[i] : Shown(i) >= 0) << s << i;
+        EXPECT_TRUE(Shows(32, 9, s % 2 ? "　　　　　　　　　" : "キャラクター作成中", 0, 15)) << s;
+      });
+    }
+    keys.pause(50);
+    keys.press(kKeyEnter);
+    ASSERT_EQ(CreationScreen(), Screen::Title);
+    EXPECT_EQ(Abilities(), made) << "the rolling never touches the fighter";
+    std::uint32_t stageStart = start;
+    for (std::uint32_t t : TimesOf("flush.wav")) {
+      EXPECT_GT(t - stageStart, 500u) << "a stage lasts strictly more than 500 ms";
+      EXPECT_LE(t - stageStart, 510u);
+      stageStart = t;
+    }
+    EXPECT_EQ(TimesOf("flush.wav").size(), 6u);
+    const int colors[6] = {4, 5, 6, 12, 2, 1};
+    for (int i = 0; i < 6; ++i) {
+      EXPECT_EQ(Shown(i), made[i]) << i;
+      EXPECT_EQ(Colors(9 + 25 * (i % 3), 16 + 6 * (i / 3)), std::make_pair(colors[i], 15)) << i;
+    }
+    EXPECT_TRUE(Shows(12, 11, c.name, 0, 15));
+    const auto created = TimesOf("create.wav");
+    ASSERT_EQ(created.size(), 1u);
+    EXPECT_GE(console.now() - created[0], 2000u);
+    EXPECT_TRUE(Shows(c.column, 9, c.name + "が誕生した！", 3, 15));
+    // Nothing of "キャラクター作成完了" (columns 31 to 50) is left on either side.
+    for (const char* leftover : {"キ", "了"})
+      EXPECT_EQ(Text(29, 9, 30).find(leftover), std::string::npos);
+    EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
+    keys.pause(100);  // Enter is let go before the next fighter
   }
-  keys.pause(50);
-  keys.press(kKeyEnter);
-  ASSERT_EQ(CreationScreen(), Screen::Title);
-  EXPECT_EQ(Abilities(), made) << "the rolling never touches the fighter";
-
-  const auto flushes = TimesOf("flush.wav");
-  ASSERT_EQ(flushes.size(), 6u);
-  std::uint32_t stageStart = 0;
-  for (std::uint32_t t : flushes) {
-    EXPECT_GT(t - stageStart, 500u) << "a stage lasts strictly more than 500 ms";
-    EXPECT_LE(t - stageStart, 510u);
-    stageStart = t;
-  }
-  const int colors[6] = {4, 5, 6, 12, 2, 1};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(Shown(i), made[i]) << i;
-    EXPECT_EQ(Colors(9 + 25 * (i % 3), 16 + 6 * (i / 3)), std::make_pair(colors[i], 15)) << i;
-  }
-  EXPECT_TRUE(Shows(12, 11, "AB", 0, 15));
 }
 
 TEST_F(Creation, AsksThenMovesTheArrowOncePerPressAndNoDeclines) {
@@ -84,24 +100,4 @@ TEST_F(Creation, AsksThenMovesTheArrowOncePerPressAndNoDeclines) {
   EXPECT_EQ(TimesOf("kasoru.wav").size(), 3u);
   EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
   EXPECT_TRUE(TimesOf("create.wav").empty());
-}
-
-TEST_F(Creation, YesAnnouncesTheBirthCentredAndWaitsTwoSeconds) {
-  const struct { std::string name; int column; } cases[] = {{"A", 34}, {"abc", 33}, {"abcdefghijklmnop", 29}};
-  for (const auto& c : cases) {
-    CreateFighter(c.name.c_str());
-    sound.forget();
-    console.clear(0, 15);
-    keys.pause(50);
-    keys.press(kKeyEnter);
-    ASSERT_EQ(CreationScreen(), Screen::Title) << c.name;
-    const auto created = TimesOf("create.wav");
-    ASSERT_EQ(created.size(), 1u);
-    EXPECT_GE(console.now() - created[0], 2000u) << c.name;
-    EXPECT_TRUE(Shows(c.column, 9, c.name + "が誕生した！", 3, 15)) << c.name;
-    // Nothing of "キャラクター作成完了" (columns 31 to 50) is left on either side.
-    for (const char* leftover : {"キ", "了"}) EXPECT_EQ(Text(29, 9, 30).find(leftover), std::string::npos);
-    EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
-    keys.pause(100);  // Enter is let go before the next fighter
-  }
 }

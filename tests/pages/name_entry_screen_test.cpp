@@ -11,40 +11,34 @@
 #include "game/model/fighter.hpp"
 #include "tests/support/game_session.hpp"
 
-namespace {
+using NameEntry = GameSession;
 
-class NameEntry : public GameSession {
- protected:
-  static void ExpectFrame() {
+TEST_F(NameEntry, RefusesAnEmptyNameThenTheNameMakesTheFighter) {
+  CreateFighter("Old");
+  keys.pause(10);
+  keys.type("\r");
+  keys.pause(100);
+  keys.type("AB");
+  keys.pause(100);
+  keys.type("\r");
+  At(60, [] {
     EXPECT_TRUE(Shows(33, 3, "ネームエントリー", 1, 15));
     EXPECT_TRUE(Shows(31, 4, "┏━━━━━━━━┓", 0, 15));
-    EXPECT_TRUE(Shows(31, 5, "┃", 0, 15));
-    EXPECT_TRUE(Shows(49, 5, "┃", 0, 15));
+    EXPECT_TRUE(Shows(31, 5, "┃", 0, 15) && Shows(49, 5, "┃", 0, 15));
     EXPECT_TRUE(Shows(31, 6, "┗━━━━━━━━┛", 0, 15));
     EXPECT_TRUE(Shows(6, 11, "名前：", 0, 15));
     const struct { int column, row; const char* text; int fg; } labels[] = {
         {5, 14, "ＨＰ", 4},  {30, 14, "ＭＰ", 5}, {55, 14, "魔力", 6},
         {5, 20, "攻撃", 12}, {30, 20, "防御", 2}, {55, 20, "敏捷", 1}};
     for (const auto& l : labels) EXPECT_TRUE(Shows(l.column, l.row, l.text, l.fg, 15));
-  }
-};
-
-}  // namespace
-
-TEST_F(NameEntry, ShowsTheFieldWithTheCursorAndTheNameMakesTheFighter) {
-  CreateFighter("Old");
-  keys.pause(50);
-  keys.type("AB");
-  keys.pause(50);
-  keys.type("\r");
-  At(30, [] {
-    ExpectFrame();
+    EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15));
+    EXPECT_TRUE(Shows(33, 5, std::string(16, ' '), 0, 15)) << "typing starts again";
     EXPECT_EQ(player.name[0], '\0') << "the old fighter's name is cleared on entry";
     EXPECT_TRUE(console.cursor().visible);
-    EXPECT_EQ(console.cursor().column, 33);
-    EXPECT_EQ(console.cursor().row, 5);
+    EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(33, 5));
   });
-  At(80, [] {
+  At(160, [] {
+    EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15)) << "it stays while typing";
     EXPECT_TRUE(Shows(33, 5, "AB              ", 0, 15));
     EXPECT_EQ(console.cursor().column, 35);
   });
@@ -54,30 +48,9 @@ TEST_F(NameEntry, ShowsTheFieldWithTheCursorAndTheNameMakesTheFighter) {
   EXPECT_EQ((std::array{player.hp, player.maxHp, player.mp, player.maxMp, player.magic,
                         player.attack, player.defence, player.agility}),
             (std::array{450, 450, 320, 320, 195, 245, 340, 345}));
+  EXPECT_TRUE(Shows(30, 7, "　　　　　　　　　　　　　", 15, 15)) << "accepted: the message is gone";
   EXPECT_TRUE(Shows(12, 11, "　　　　　　　　　　　　　　　　", 15, 15)) << "room for the name";
   EXPECT_EQ(Text(44, 11, 27), std::string(27, ' '));
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>{"kettei.wav"});
-}
-
-TEST_F(NameEntry, EmptyNameIsRefusedUntilANameIsGiven) {
-  keys.pause(10);
-  keys.type("\r");
-  keys.pause(100);
-  keys.type("Zed");
-  keys.pause(100);
-  keys.type("\r");
-  At(60, [] {
-    EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15));
-    ExpectFrame();
-    EXPECT_TRUE(Shows(33, 5, std::string(16, ' '), 0, 15)) << "typing starts again";
-  });
-  At(160, [] {
-    EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15)) << "it stays while typing";
-    EXPECT_TRUE(Shows(33, 5, "Zed             ", 0, 15));
-  });
-  ASSERT_EQ(NameEntryScreen(), Screen::Creation);
-  EXPECT_EQ(std::string(player.name), "Zed");
-  EXPECT_TRUE(Shows(30, 7, "　　　　　　　　　　　　　", 15, 15)) << "accepted: the message is gone";
   EXPECT_EQ(sound.names("play_wave"), (std::vector<std::string>{"kettei.wav", "kettei.wav"}));
 
   keys.type("abc");  // the session ends while typing

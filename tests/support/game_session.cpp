@@ -34,19 +34,16 @@ std::pair<int, int> GameSession::Colors(int column, int row) {
 ::testing::AssertionResult GameSession::Shows(int column, int row, const std::string& expected,
                                               int fg, int bg) {
   const int columns = text::ColumnWidth(expected);
-  const std::string actual = Text(column, row, columns);
-  if (actual != expected)
-    return ::testing::AssertionFailure()
-           << "(" << column << ", " << row << ") reads \"" << actual << "\", not \"" << expected
-           << "\"";
-  for (int c = column; c < column + columns; ++c) {
-    const auto [cellFg, cellBg] = Colors(c, row);
-    if (cellFg != fg || cellBg != bg)
-      return ::testing::AssertionFailure() << "(" << c << ", " << row << ") is in (" << cellFg
-                                           << ", " << cellBg << "), not (" << fg << ", " << bg
-                                           << ")";
-  }
-  return ::testing::AssertionSuccess();
+  int c = column;  // the first cell not in the colours asked for
+  while (c < column + columns && Colors(c, row) == std::make_pair(fg, bg)) ++c;
+  if (Text(column, row, columns) == expected && c == column + columns)
+    return ::testing::AssertionSuccess();
+  auto failure = ::testing::AssertionFailure() << "(" << column << ", " << row << ") reads \""
+                                               << Text(column, row, columns) << "\"";
+  if (c < column + columns)
+    failure << ", (" << c << ", " << row << ") is in (" << Colors(c, row).first << ", "
+            << Colors(c, row).second << ")";
+  return failure;
 }
 
 void GameSession::CreateFighter(const char* name) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "console/game_console.hpp"
@@ -42,15 +43,21 @@ inline void PrepareFighter(const ScriptedFighter& f) {
 // With Enter held, every turn is an Attack, every prompt is confirmed at once and `boostName`
 // is typed when the name boost after round 3 asks for it. Runs from a new run until the
 // title screen would open (after game over or an ending) and returns that screen, or
-// Screen::Quit when the session ends first. The loop over screens is RunScreens' own, with
-// one look at the round before each victory: a typed name would be swallowed by the
-// command menu's polling if it were queued earlier.
-inline Screen PlayScriptedRun(HeadlessBackend& keys, const std::string& boostName) {
+// Screen::Quit when the session ends first; `look` sees each screen as it was left, with the
+// time it started. The loop
+// over screens is RunScreens' own, with one look at the round before each victory: a typed
+// name would be swallowed by the command menu's polling if it were queued earlier.
+inline Screen PlayScriptedRun(HeadlessBackend& keys, const std::string& boostName,
+                              const std::function<void(Screen, std::uint32_t)>& look =
+                                  [](Screen, std::uint32_t) {}) {
   keys.hold(kKeyEnter, console.now(), UINT32_MAX);
   Screen screen = Screen::NewRun;
   while (screen != Screen::Title && screen != Screen::Quit && console.running()) {
     if (screen == Screen::Victory && runState.round == 3) keys.type(boostName + "\r");
+    const Screen shown = screen;
+    const std::uint32_t start = console.now();
     screen = ShowScreen(screen);
+    look(shown, start);
   }
   return screen;
 }

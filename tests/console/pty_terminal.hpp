@@ -58,10 +58,9 @@ class PtyTerminal {
   static constexpr const char* kShellLine = "$ domrak";
 
  private:
-  // Reads what the child wrote within `timeout_ms` into the window; false when nothing came.
+  // Reads what the child wrote within `timeout_ms` into the window, answering its questions;
+  // false when nothing came.
   bool read_some(int timeout_ms);
-  void show(std::string bytes);
-  void answer();
 
   int master_ = -1;
   pid_t pid_ = -1;
@@ -71,6 +70,5 @@ class PtyTerminal {
   int rows_;
   VtermScreen screen_;
   std::string output_;
-  std::string pending_;  // output held back while a resize request may be cut short
   std::vector<Size> size_requests_;
 };

@@ -25,6 +25,10 @@ long long NowMs() {
   return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
 }
 
+winsize WindowSize(int columns, int rows) {
+  return {static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
+}
+
 }  // namespace
 
 PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
@@ -36,9 +40,7 @@ PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
     size_requests_.push_back({columns, rows});
     if (resizable_) resize(columns, rows);
   };
-  winsize size{};
-  size.ws_col = static_cast<unsigned short>(columns_);
-  size.ws_row = static_cast<unsigned short>(rows_);
+  winsize size = WindowSize(columns_, rows_);
   std::fflush(nullptr);
   pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ == 0) {
@@ -92,9 +94,7 @@ void PtyTerminal::resize(int columns, int rows) {
   columns_ = columns;
   rows_ = rows;
   screen_.resize(columns, rows);
-  winsize size{};
-  size.ws_col = static_cast<unsigned short>(columns);
-  size.ws_row = static_cast<unsigned short>(rows);
+  const winsize size = WindowSize(columns, rows);
   ioctl(master_, TIOCSWINSZ, &size);  // the child gets SIGWINCH
 }
 

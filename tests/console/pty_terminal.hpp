@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tests/console/vterm_screen.hpp"
@@ -47,12 +48,8 @@ class PtyTerminal {
   // Everything the child has written, and the line settings of the terminal now.
   const std::string& output() const { return output_; }
   termios settings() const;
-  // The sizes the child asked the window for, in order.
-  struct Size {
-    int columns;
-    int rows;
-    bool operator==(const Size&) const = default;
-  };
+  // The sizes the child asked the window for, in order, as columns and rows.
+  using Size = std::pair<int, int>;
   const std::vector<Size>& size_requests() const { return size_requests_; }
 
   static constexpr const char* kShellLine = "$ domrak";

@@ -22,6 +22,7 @@ relevant_tests() {  # file
   case $1 in
     game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
     console/posix/*) echo terminal_tests ;;
+    console/web/* | console/headless/*) echo console_tests ;;
     sound/*) echo sound_tests music_tests ;;
     *) echo "${targets[@]}" ;;
   esac

@@ -17,7 +17,7 @@ TEST_F(ConsoleScreen, ColoursAttributesAndClearKeepWhatSixteenLeavesOut) {
     for (int column : {1, 80}) EXPECT_EQ(console.screen().at(column, row), (Cell{U' ', 1, 12, 15}));
 }
 
-TEST_F(ConsoleScreen, PrintFormatsAtTheCursorInTheCurrentColoursAndLocateIgnoresOffScreen) {
+TEST_F(ConsoleScreen, PrintFormatsAtTheCursorInItsColoursLocateAndCursorIgnoreWhatIsOutOfRange) {
   console.clear(0, 15);
   console.locate(20, 12);
   for (auto [x, y] : {std::pair{0, 12}, {81, 12}, {20, 0}, {20, 26}}) console.locate(x, y);
@@ -25,9 +25,8 @@ TEST_F(ConsoleScreen, PrintFormatsAtTheCursorInTheCurrentColoursAndLocateIgnores
   console.print("ＨＰ %3d / %3d", 7, 360);
   EXPECT_TRUE(Shows(20, 12, "ＨＰ   7 / 360", 12, 15));
   EXPECT_EQ(console.cursor().column, 34);
-}
 
-TEST_F(ConsoleScreen, CursorSizeKeepsItsOldValueOutside1To99) {
+  // The cursor's size keeps its old value outside 1 to 99.
   EXPECT_EQ(console.cursor().size, 8u);
   for (unsigned size : {0u, 100u}) console.set_cursor(1, size);
   EXPECT_TRUE(console.cursor().visible);

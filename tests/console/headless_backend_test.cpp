@@ -27,8 +27,10 @@ TEST_F(HeadlessScript, TypedBytesWaitTogetherAndPollingDiscardsThem) {
   EXPECT_FALSE(console.key_waiting());  // the next step comes a moment later
   console.wait_for_key();
   EXPECT_EQ(console.read_key(), 'c');
-  console.wait(5);
-  console.poll_input(kKeyEnter);  // "d" arrives, and polling empties the queue
+  for (int poll = 0; poll < 2; ++poll) {  // "d" arrives at the second, which empties the queue
+    console.wait(5);
+    console.poll_input(kKeyEnter);
+  }
   EXPECT_FALSE(console.key_waiting());
 }
 

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "console/input_state.hpp"
@@ -13,26 +14,14 @@
 namespace {
 
 // What the typed-character input reads, which keys go down and which come up, flattened.
-struct Decoded {
-  Decoded(std::vector<int> b = {}, std::vector<std::uint32_t> k = {}, std::vector<std::uint32_t> r = {})
-      : bytes(std::move(b)), keys(std::move(k)), releases(std::move(r)) {}
-  std::vector<int> bytes;
-  std::vector<std::uint32_t> keys;
-  std::vector<std::uint32_t> releases;
-  bool operator==(const Decoded&) const = default;
-};
-
-void PrintTo(const Decoded& d, std::ostream* os) {
-  using ::testing::PrintToString;
-  *os << "bytes" << PrintToString(d.bytes) << " keys" << PrintToString(d.keys) << " releases"
-      << PrintToString(d.releases);
-}
+using Decoded = std::tuple<std::vector<int>, std::vector<std::uint32_t>, std::vector<std::uint32_t>>;
 
 Decoded Flatten(const std::deque<TerminalKey>& keys) {
   Decoded d;
+  auto& [bytes, down, up] = d;
   for (const TerminalKey& k : keys) {
-    for (int i = 0; i < k.byte_count; ++i) d.bytes.push_back(k.bytes[i]);
-    if (k.virtual_key) (k.released ? d.releases : d.keys).push_back(k.virtual_key);
+    bytes.insert(bytes.end(), k.bytes, k.bytes + k.byte_count);
+    if (k.virtual_key) (k.released ? up : down).push_back(k.virtual_key);
   }
   return d;
 }
@@ -63,45 +52,42 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
     Decoded expected;
     KeyReporting reporting = KeyReporting::PressesOnly;
   } cases[] = {
-      {"Enter as CR and LF, Backspace as DEL and BS", {"\r\n\x7f\b"}, {{13, 13, 8, 8}, {kKeyEnter, kKeyEnter, 8, 8}}},
-      {"letters hold their upper-case key", {"aZ5 _"}, {{'a', 'Z', '5', ' ', '_'}, {'A', 'Z', '5', ' '}}},
+      {"Enter as CR and LF, Backspace as DEL and BS", {"\r\n\x7f\b"}, {{13, 13, 8, 8}, {kKeyEnter, kKeyEnter, 8, 8}, {}}},
+      {"letters hold their upper-case key", {"aZ5 _"}, {{'a', 'Z', '5', ' ', '_'}, {'A', 'Z', '5', ' '}, {}}},
       {"CSI and SS3 arrows", {"\x1b[A\x1b[B\x1b[C\x1b[D\x1bOA\x1bOD"},
-       {{X, 72, X, 80, X, 77, X, 75, X, 72, X, 75}, {kKeyUp, kKeyDown, kKeyRight, kKeyLeft, kKeyUp, kKeyLeft}}},
-      {"arrow with modifiers", {"\x1b[1;5B"}, {{X, 80}, {kKeyDown}}},
+       {{X, 72, X, 80, X, 77, X, 75, X, 72, X, 75}, {kKeyUp, kKeyDown, kKeyRight, kKeyLeft, kKeyUp, kKeyLeft}, {}}},
+      {"arrow with modifiers", {"\x1b[1;5B"}, {{X, 80}, {kKeyDown}, {}}},
       {"function keys, Home, alt with a letter, SGR mouse", {"\x1b[15~\x1bOP\x1b[H\x1bx\x1b[<0;12;5M"},
-       {{X, 0, X, 0, X, 0, X, 0, X, 0}, {}}},
-      {"X10 mouse report with raw bytes", {"\x1b[M !!x"}, {{X, 0, 'x'}, {'X'}}},
+       {{X, 0, X, 0, X, 0, X, 0, X, 0}, {}, {}}},
+      {"X10 mouse report with raw bytes", {"\x1b[M !!x"}, {{X, 0, 'x'}, {'X'}, {}}},
       {"bracketed paste keeps the text, drops the markers",
-       {"\x1b[200~ab\x1b[201~"}, {{X, 0, 'a', 'b', X, 0}, {'A', 'B'}}},
-      {"OSC strings up to BEL and ST", {"\x1b]11;rgb:0/0/0\x07q\x1b]11;x\x1b\\"}, {{X, 0, 'q', X, 0}, {'Q'}}},
-      {"lone ESC after the timeout", {"\x1b"}, {{27}, {27}}},
-      {"ESC ESC: the first is the Esc key", {"\x1b\x1b[A"}, {{27, X, 72}, {27, kKeyUp}}},
-      {"sequence split after ESC", {"\x1b", "[A"}, {{X, 72}, {kKeyUp}}},
-      {"sequence split inside", {"\x1b[1;", "5", "C"}, {{X, 77}, {kKeyRight}}},
-      {"cut-off CSI then a control byte", {"\x1b[12\x01"}, {{X, 0, 1}, {}}},
-      {"unfinished CSI times out as one key", {"\x1b[12"}, {{X, 0}, {}}},
-      {"cursor report and keyboard flags are no keys", {"\x1b[?3;5R\x1b[?2u"}, {{}, {}}},
-      {"arrow press and repeat with event types", {"\x1b[1;1:1A\x1b[1;1:2A"},
-       {{X, 72, X, 72}, {kKeyUp, kKeyUp}}},
-      {"arrow release types nothing", {"\x1b[1;1:3D"}, {{}, {}, {kKeyLeft}}},
-      {"release of another key is nothing at all", {"\x1b[15;1:3~"}, {{}, {}}},
-      {"report without ? is a key (F3 with modifiers)", {"\x1b[1;2R"}, {{X, 0}, {}}},
+       {"\x1b[200~ab\x1b[201~"}, {{X, 0, 'a', 'b', X, 0}, {'A', 'B'}, {}}},
+      {"OSC strings up to BEL and ST", {"\x1b]11;rgb:0/0/0\x07q\x1b]11;x\x1b\\"}, {{X, 0, 'q', X, 0}, {'Q'}, {}}},
+      {"lone ESC after the timeout", {"\x1b"}, {{27}, {27}, {}}},
+      {"ESC ESC: the first is the Esc key", {"\x1b\x1b[A"}, {{27, X, 72}, {27, kKeyUp}, {}}},
+      {"sequence split after ESC", {"\x1b", "[A"}, {{X, 72}, {kKeyUp}, {}}},
+      {"sequence split inside", {"\x1b[1;", "5", "C"}, {{X, 77}, {kKeyRight}, {}}},
+      {"cut-off CSI then a control byte", {"\x1b[12\x01"}, {{X, 0, 1}, {}, {}}},
+      {"unfinished CSI times out as one key", {"\x1b[12"}, {{X, 0}, {}, {}}},
+      {"cursor report and keyboard flags are no keys", {"\x1b[?3;5R\x1b[?2u"}, {}},
+      {"press with its event type; releases type nothing, nor count for other keys",
+       {"\x1b[1;1:1A\x1b[1;1:3D\x1b[15;1:3~"}, {{X, 72}, {kKeyUp}, {kKeyLeft}}},
+      {"report without ? is a key (F3 with modifiers)", {"\x1b[1;2R"}, {{X, 0}, {}, {}}},
       {"overlong junk is one key, its tail skipped", {"\x1b[" + std::string(200, '1') + "Ax"},
-       {{X, 0, 'x'}, {'X'}}},
+       {{X, 0, 'x'}, {'X'}, {}}},
       {"kitty Enter, Backspace and their releases", {"\x1b[13u\x1b[13;1:3u\x1b[127u"},
        {{13, 8}, {kKeyEnter, 8}, {kKeyEnter}}, Kitty},
       {"kitty typed text: plain, shifted, shifted key, text field",
        {"\x1b[97u\x1b[97;2u\x1b[45:95;2u\x1b[122;;12354u"},
-       {{'a', 'A', '_', 0xE3, 0x81, 0x82}, {'A', 'A', 'Z'}}, Kitty},
+       {{'a', 'A', '_', 0xE3, 0x81, 0x82}, {'A', 'A', 'Z'}, {}}, Kitty},
       {"kitty keypad arrows", {"\x1b[57417u\x1b[57418u\x1b[57419u\x1b[57420u"},
-       {{X, 75, X, 77, X, 72, X, 80}, {kKeyLeft, kKeyRight, kKeyUp, kKeyDown}}, Kitty},
-      {"kitty modifier keys type nothing", {"\x1b[57441;2u\x1b[57441;1:3u"}, {{}, {}}, Kitty},
-      {"win32 arrow down and up", {"\x1b[40;80;0;1;0;1_\x1b[40;80;0;0;0;1_"}, {{X, 80}, {kKeyDown}, {kKeyDown}}, Win32},
+       {{X, 75, X, 77, X, 72, X, 80}, {kKeyLeft, kKeyRight, kKeyUp, kKeyDown}, {}}, Kitty},
+      {"kitty modifier keys type nothing", {"\x1b[57441;2u\x1b[57441;1:3u"}, {}, Kitty},
       {"win32 letter, Enter, lone Shift", {"\x1b[65;30;97;1;0;1_\x1b[13;28;13;1;0;1_\x1b[16;42;0;1;16;1_"},
-       {{'a', 13}, {'A', kKeyEnter, 16}}, Win32},
+       {{'a', 13}, {'A', kKeyEnter, 16}, {}}, Win32},
       {"win32 character in two halves", {"\x1b[0;0;55357;1;0;1_\x1b[0;0;56832;1;0;1_"},
-       {{0xF0, 0x9F, 0x98, 0x80}, {}}, Win32},
-      {"win32 record without win32-input-mode is junk", {"\x1b[40;80;0;1;0;1_"}, {{X, 0}, {}}},
+       {{0xF0, 0x9F, 0x98, 0x80}, {}, {}}, Win32},
+      {"win32 record without win32-input-mode is junk", {"\x1b[40;80;0;1;0;1_"}, {{X, 0}, {}, {}}},
   };
   for (const auto& c : cases) EXPECT_EQ(Decode(c.chunks, c.reporting), c.expected) << c.name;
 }
@@ -115,7 +101,7 @@ TEST(KeyDecoder, TakesCursorReportsOnceAndPlainOnesOnlyWhenAsked) {
   EXPECT_EQ(report->row, 1);
   EXPECT_EQ(report->column, 3);
   EXPECT_FALSE(decoder.take_cursor_report().has_value());
-  EXPECT_EQ(Flatten(out), (Decoded{{'x', 'y'}, {'X', 'Y'}}));
+  EXPECT_EQ(Flatten(out), (Decoded{{'x', 'y'}, {'X', 'Y'}, {}}));
 
   decoder.expect_plain_reports(true);
   decoder.feed("\x1b[4;2R\x1b[?62;22c\x1b[?9001;2$y", 0, out);

@@ -11,7 +11,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,12 +18,15 @@ namespace {
 
 // Long enough for a sanitizer build on a busy machine; a passing test never waits it out.
 constexpr int kPatienceMs = 10000;
-constexpr std::string_view kSizeRequest = "\x1b[8;";
 
 long long NowMs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+winsize WindowSize(int columns, int rows) {
+  return {static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
 }
 
 }  // namespace
@@ -33,9 +35,12 @@ PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
     : resizable_(window.resizable), columns_(window.columns), rows_(window.rows),
       screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
-  winsize size{};
-  size.ws_col = static_cast<unsigned short>(columns_);
-  size.ws_row = static_cast<unsigned short>(rows_);
+  // The window grows or shrinks as asked, between the bytes before the request and those after.
+  screen_.on_size_request = [this](int columns, int rows) {
+    size_requests_.push_back({columns, rows});
+    if (resizable_) resize(columns, rows);
+  };
+  winsize size = WindowSize(columns_, rows_);
   std::fflush(nullptr);
   pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ == 0) {
@@ -70,51 +75,11 @@ bool PtyTerminal::read_some(int timeout_ms) {
   char buffer[65536];
   const ssize_t n = read(master_, buffer, sizeof buffer);
   if (n <= 0) return false;  // the child has ended and closed the far end
-  show(std::string(buffer, static_cast<std::size_t>(n)));
-  return true;
-}
-
-// Feeds the window, and answers; a size request resizes the window between the bytes before
-// it and those after, as a real terminal would.
-void PtyTerminal::show(std::string bytes) {
-  output_ += bytes;
-  pending_ += bytes;
-  std::size_t from = 0;
-  for (;;) {
-    const std::size_t at = pending_.find(kSizeRequest, from);
-    if (at == std::string::npos) break;
-    // ESC [ 8 ; rows ; columns t; anything else after ESC [ 8 ; is some other sequence.
-    Size wanted{};
-    int length = 0;
-    const std::string rest = pending_.substr(at);
-    const int matched = std::sscanf(rest.c_str(), "\x1b[8;%d;%dt%n", &wanted.rows, &wanted.columns, &length);
-    if (matched == 2 && length > 0) {
-      screen_.feed(std::string_view(pending_).substr(0, at));
-      pending_.erase(0, at + static_cast<std::size_t>(length));
-      from = 0;
-      size_requests_.push_back(wanted);
-      if (resizable_) resize(wanted.columns, wanted.rows);
-      continue;
-    }
-    if (rest.find_first_not_of("0123456789;", kSizeRequest.size()) != std::string::npos) {
-      from = at + 1;  // complete, and not a request
-      continue;
-    }
-    screen_.feed(std::string_view(pending_).substr(0, at));  // wait for the rest
-    pending_.erase(0, at);
-    return answer();
-  }
-  // Keep back an escape at the end that might become a request.
-  std::size_t keep = std::min(pending_.size(), kSizeRequest.size() - 1);
-  while (keep > 0 && !kSizeRequest.starts_with(std::string_view(pending_).substr(pending_.size() - keep))) --keep;
-  screen_.feed(std::string_view(pending_).substr(0, pending_.size() - keep));
-  pending_.erase(0, pending_.size() - keep);
-  answer();
-}
-
-void PtyTerminal::answer() {
+  output_.append(buffer, static_cast<std::size_t>(n));
+  screen_.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
   const std::string answers = screen_.take_answers();
-  if (!answers.empty()) [[maybe_unused]] const ssize_t n = write(master_, answers.data(), answers.size());
+  if (!answers.empty()) type(answers);
+  return true;
 }
 
 bool PtyTerminal::shows(int column, int row, std::string_view expected) const {
@@ -129,9 +94,7 @@ void PtyTerminal::resize(int columns, int rows) {
   columns_ = columns;
   rows_ = rows;
   screen_.resize(columns, rows);
-  winsize size{};
-  size.ws_col = static_cast<unsigned short>(columns);
-  size.ws_row = static_cast<unsigned short>(rows);
+  const winsize size = WindowSize(columns, rows);
   ioctl(master_, TIOCSWINSZ, &size);  // the child gets SIGWINCH
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tests/console/vterm_screen.hpp"
@@ -47,21 +48,16 @@ class PtyTerminal {
   // Everything the child has written, and the line settings of the terminal now.
   const std::string& output() const { return output_; }
   termios settings() const;
-  // The sizes the child asked the window for, in order.
-  struct Size {
-    int columns;
-    int rows;
-    bool operator==(const Size&) const = default;
-  };
+  // The sizes the child asked the window for, in order, as columns and rows.
+  using Size = std::pair<int, int>;
   const std::vector<Size>& size_requests() const { return size_requests_; }
 
   static constexpr const char* kShellLine = "$ domrak";
 
  private:
-  // Reads what the child wrote within `timeout_ms` into the window; false when nothing came.
+  // Reads what the child wrote within `timeout_ms` into the window, answering its questions;
+  // false when nothing came.
   bool read_some(int timeout_ms);
-  void show(std::string bytes);
-  void answer();
 
   int master_ = -1;
   pid_t pid_ = -1;
@@ -71,6 +67,5 @@ class PtyTerminal {
   int rows_;
   VtermScreen screen_;
   std::string output_;
-  std::string pending_;  // output held back while a resize request may be cut short
   std::vector<Size> size_requests_;
 };

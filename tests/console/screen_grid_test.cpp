@@ -1,35 +1,29 @@
 // The screen model: text lands in the right cells, wraps without scrolling, and wide characters stay whole.
-#include <gtest/gtest.h>
-
 #include "console/screen_grid.hpp"
 
-namespace {
+#include <gtest/gtest.h>
 
-ScreenGrid Blank() {
+TEST(ScreenGrid, WritesFullWidthCharactersTabsAndWrapsWithoutScrolling) {
   ScreenGrid grid;
   grid.fill(0, 15);
-  return grid;
-}
-
-TEST(ScreenGrid, FullWidthCharactersTakeTwoCellsInTheTextColours) {
-  ScreenGrid grid = Blank();
   EXPECT_EQ(grid.write({10, 3}, "A■B", 9, 7).column, 14);
   EXPECT_EQ(grid.text(10, 3, 5), "A■B ");
   EXPECT_EQ(grid.at(11, 3), (Cell{U'■', 2, 9, 7}));
   EXPECT_EQ(grid.at(12, 3), (Cell{U' ', 0, 9, 7}));
-}
 
-TEST(ScreenGrid, TextWrapsAtColumn80AndNeverScrolls) {
-  ScreenGrid grid = Blank();
+  // A tab advances to the next stop (columns 9, 17, ...) with blanks in the text colours.
+  grid.write({1, 2}, "abcdefgh", 0, 15);
+  EXPECT_EQ(grid.write({3, 2}, "x\ty", 4, 15).column, 10);
+  EXPECT_EQ(grid.text(1, 2, 10), "abx     y ");
+  EXPECT_EQ(grid.at(5, 2).fg, 4);
+
   const auto end = grid.write({78, 1}, "abcd", 0, 15);
   EXPECT_EQ(grid.text(78, 1, 3) + grid.text(1, 2, 1), "abcd");
   EXPECT_EQ(end.column, 2);
   EXPECT_EQ(end.row, 2);
-
   // A full-width character with one column left starts the next row.
   grid.write({80, 5}, "■", 0, 15);
   EXPECT_EQ(grid.text(80, 5, 1) + grid.text(1, 6, 2), " ■");
-
   // Past the last cell everything is dropped; row 1 stays as it was.
   const std::string row1 = grid.row_text(1);
   grid.write({79, 25}, "xyz", 0, 15);
@@ -38,20 +32,11 @@ TEST(ScreenGrid, TextWrapsAtColumn80AndNeverScrolls) {
 }
 
 TEST(ScreenGrid, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
-  ScreenGrid grid = Blank();
+  ScreenGrid grid;
+  grid.fill(0, 15);
   grid.write({10, 1}, "■■", 0, 15);
   grid.write({11, 1}, "x", 0, 15);  // right half of the first
   grid.write({12, 1}, "y", 0, 15);  // left half of the second
   EXPECT_EQ(grid.text(10, 1, 4), " xy ");
   EXPECT_EQ(grid.at(13, 1).width, 1);
 }
-
-TEST(ScreenGrid, TabAdvancesToTheNextStopWithBlanks) {
-  ScreenGrid grid = Blank();
-  grid.write({1, 2}, "abcdefgh", 0, 15);
-  EXPECT_EQ(grid.write({3, 2}, "x\ty", 4, 15).column, 10);  // stops at columns 9, 17, ...
-  EXPECT_EQ(grid.text(1, 2, 10), "abx     y ");
-  EXPECT_EQ(grid.at(5, 2).fg, 4);
-}
-
-}  // namespace

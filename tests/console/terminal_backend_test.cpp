@@ -6,14 +6,12 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pthread.h>
-#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <optional>
 #include <thread>
 
 #include "console/text_width.hpp"
@@ -40,9 +38,8 @@ ScreenGrid GameScreen() {
 int TypingGame() {
   TerminalBackend backend;
   ScreenGrid grid = GameScreen();
-  const CursorState cursor{1, 1, false, 8};
   ScreenGrid::Position typed{1, 2};
-  backend.present(grid, cursor);
+  backend.present(grid, {});
   while (backend.running()) {
     backend.wait_for_input(backend.now_ms() + 1000);
     while (backend.key_waiting()) {
@@ -50,7 +47,7 @@ int TypingGame() {
       if (key == 'q') return 0;
       typed = grid.write(typed, std::string_view(&key, 1), 0, 15);
     }
-    backend.present(grid, cursor);
+    backend.present(grid, {});
   }
   return kEndedByInput;
 }
@@ -60,34 +57,39 @@ void WaitForKey(TerminalBackend& backend) {
   backend.read_key();
 }
 
+// The real game, silent.
+int RealGame() {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  execl(DOMRAK_GAME, "domrak", nullptr);
+  return 127;
+}
+
+// The exit code, or minus the signal that ended the child.
+int Ending(int status) { return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status); }
+
+bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
+
 // The game's screen with its top left corner after `left` columns and `top` rows.
 bool ShowsGame(const PtyTerminal& t, int left, int top) {
   return t.shows(left + 1, top + 1, "DOMRAK") && t.shows(left + 75, top + 25, "闘技場") &&
          t.screen().at(left + 1, top + 1).bg == kWhite;
 }
 
-// Where `text` starts in the window.
-std::optional<Size> Find(const PtyTerminal& t, std::string_view text) {
-  for (int row = 1; row <= t.rows(); ++row)
-    for (int column = 1; column <= t.columns(); ++column)
-      if (t.shows(column, row, text)) return Size{column, row};
-  return std::nullopt;
-}
-
-// The too-small note for the window's size, each language's line centred.
-::testing::AssertionResult ShowsTooSmallNote(const PtyTerminal& t) {
+// The too-small note for the window's size: each language's line centred, both in the middle.
+bool ShowsTooSmallNote(const PtyTerminal& t) {
   const std::string now = std::to_string(t.columns()) + "x" + std::to_string(t.rows());
-  const std::string japanese = "ウィンドウを 80x25 以上に広げてください（いまは " + now + "）";
-  const std::string english = "Please make this window at least 80x25 (now " + now + ").";
-  const auto ja = Find(t, japanese);
-  const auto en = Find(t, english);
-  if (!ja || !en) return ::testing::AssertionFailure() << "no note for " << now;
-  const auto centred = [&](Size at, int width) { return std::abs(2 * (at.columns - 1) + width - t.columns()) <= 1; };
-  if (!centred(*ja, text::ColumnWidth(japanese)) || !centred(*en, static_cast<int>(english.size())))
-    return ::testing::AssertionFailure() << "not centred: columns " << ja->columns << ", " << en->columns;
-  if (en->rows != ja->rows + 2 || std::abs((ja->rows - 1) - (t.rows() - en->rows)) > 1)
-    return ::testing::AssertionFailure() << "not in the middle: rows " << ja->rows << ", " << en->rows;
-  return ::testing::AssertionSuccess();
+  int row = 0;
+  for (const std::string& line : {"ウィンドウを 80x25 以上に広げてください（いまは " + now + "）",
+                                  "Please make this window at least 80x25 (now " + now + ")."}) {
+    int found = 0;
+    for (int r = 1; r <= t.rows() && !found; ++r)
+      for (int column = 1; column <= t.columns() && !found; ++column)
+        if (t.shows(column, r, line) && std::abs(2 * (column - 1) + text::ColumnWidth(line) - t.columns()) <= 1)
+          found = r;
+    if (!found || (row && found != row + 2)) return false;
+    row = found;
+  }
+  return std::abs((row - 3) - (t.rows() - row)) <= 1;
 }
 
 // The shell's screen, cursor and line settings are back.
@@ -102,55 +104,55 @@ void ExpectTerminalGivenBack(const PtyTerminal& t) {
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
 }
 
-bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
-
-struct WindowCase {
+struct RunCase {
   const char* name;
   PtyTerminal::Window window;
-  std::optional<Size> request;  // what the game asks the window to grow to
+  Size request;                 // what the game asks the window to grow to; none when 0x0
   bool fits;                    // whether the screen fits then
-  int left, top;                // where the screen then sits
+  int top;                      // rows above the screen then
+  int signal;                   // sent to the game, which it ends unless ignored; 0 for none
 };
 
-class WindowSizes : public ::testing::TestWithParam<WindowCase> {};
+class Runs : public ::testing::TestWithParam<RunCase> {};
 
-TEST_P(WindowSizes, GrowsWhereAllowedCentresTheScreenOrSaysWhatItNeeds) {
-  const WindowCase& c = GetParam();
+TEST_P(Runs, FitTheWindowAndGiveTheTerminalBackHoweverTheyEnd) {
+  const RunCase& c = GetParam();
   PtyTerminal t(c.window, TypingGame);
   if (c.fits) {
-    ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, c.left, c.top); }));
-    EXPECT_EQ(MarginAt(t, 1, 1), c.left > 0 || c.top > 0);
-    EXPECT_EQ(MarginAt(t, t.columns(), t.rows()), c.left > 0 || c.top > 0);
-    if (c.left > 0) {
-      EXPECT_TRUE(MarginAt(t, c.left, c.top + 1) && MarginAt(t, c.left + 81, c.top + 25));
-    }
+    ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, c.top); }));
+    EXPECT_EQ(MarginAt(t, 1, 1), c.top > 0);
+    EXPECT_EQ(MarginAt(t, t.columns(), t.rows()), c.top > 0);
   } else {
-    ASSERT_TRUE(t.pump_until([&] { return bool(ShowsTooSmallNote(t)); })) << ShowsTooSmallNote(t).message();
+    ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
   }
-  EXPECT_EQ(t.size_requests(), c.request ? std::vector<Size>{*c.request} : std::vector<Size>{});
-  t.type("q");
-  EXPECT_EQ(t.wait_exit(), 0);
+  EXPECT_EQ(t.size_requests(), c.request.first ? std::vector<Size>{c.request} : std::vector<Size>{});
+  const bool ends = c.signal && c.signal != SIGPIPE;
+  if (c.signal) kill(t.pid(), c.signal);
+  if (!ends) t.type("q");
+  EXPECT_EQ(Ending(t.wait_exit()), ends ? -c.signal : 0);
+  ExpectTerminalGivenBack(t);
   EXPECT_EQ(Size(t.columns(), t.rows()), Size(c.window.columns, c.window.rows)) << "the player's size back";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Terminal, WindowSizes,
-    ::testing::Values(WindowCase{"Grows80x24", {80, 24, true}, Size{80, 25}, true, 0, 0},
-                      WindowCase{"Fixed80x24", {80, 24, false}, Size{80, 25}, false, 0, 0},
-                      WindowCase{"Exact80x25", {80, 25}, std::nullopt, true, 0, 0},
-                      WindowCase{"Large120x40", {120, 40}, std::nullopt, true, 20, 7},
-                      WindowCase{"Grows79x30", {79, 30, true}, Size{80, 30}, true, 0, 2},
-                      WindowCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, false, 0, 0}),
+    Terminal, Runs,
+    ::testing::Values(RunCase{"Grows80x24", {80, 24, true}, Size{80, 25}, true, 0, 0},
+                      RunCase{"Fixed80x24", {80, 24, false}, Size{80, 25}, false, 0, 0},
+                      RunCase{"Grows79x30", {79, 30, true}, Size{80, 30}, true, 2, 0},
+                      RunCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, false, 0, 0},
+                      RunCase{"LinuxConsole", {80, 25, true, "linux"}, Size{}, true, 0, 0},
+                      RunCase{"BrokenPipeIgnored", {}, Size{}, true, 0, SIGPIPE},
+                      RunCase{"Interrupt", {}, Size{}, true, 0, SIGINT},
+                      RunCase{"HangUp", {}, Size{}, true, 0, SIGHUP},
+                      RunCase{"Trap", {}, Size{}, true, 0, SIGTRAP},
+                      RunCase{"RealTime", {}, Size{}, true, 0, SIGRTMIN + 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TerminalBackend, ResizingKeepsTheCurrentScreenInTheMiddle) {
   PtyTerminal t({120, 40}, TypingGame);
   ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 20, 7); }));
-  const std::size_t before = t.output().size();
   t.type("a");
   ASSERT_TRUE(t.pump_until([&] { return t.shows(21, 9, "a"); }));
-  EXPECT_LT(t.output().size() - before, 32u) << "only the typed cell goes out";
-
   t.resize(101, 31);
   ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 10, 3) && t.shows(11, 5, "a"); }));
   EXPECT_TRUE(MarginAt(t, 10, 4) && MarginAt(t, 91, 4) && MarginAt(t, 50, 3) && MarginAt(t, 50, 29));
@@ -158,48 +160,15 @@ TEST(TerminalBackend, ResizingKeepsTheCurrentScreenInTheMiddle) {
   // Keys typed while the window is too small count, and show once it is large enough again,
   // with no key needed to bring the screen back.
   t.resize(70, 20);
-  ASSERT_TRUE(t.pump_until([&] { return bool(ShowsTooSmallNote(t)); }));
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
   t.type("bc");
   t.resize(75, 22);
-  ASSERT_TRUE(t.pump_until([&] { return bool(ShowsTooSmallNote(t)); }));
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
   t.resize(80, 25);
   EXPECT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0) && t.shows(1, 2, "abc"); }));
   t.type("q");
   EXPECT_EQ(t.wait_exit(), 0);
 }
-
-struct ExitCase {
-  const char* name;
-  int signal;  // sent to the game; 0 for none
-  bool ends_game;
-  const char* term;
-};
-
-class ExitPaths : public ::testing::TestWithParam<ExitCase> {};
-
-TEST_P(ExitPaths, GiveTheTerminalBack) {
-  const ExitCase& c = GetParam();
-  PtyTerminal t({80, 25, true, c.term}, TypingGame);
-  ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
-  if (c.signal) kill(t.pid(), c.signal);
-  if (!c.ends_game) t.type("q");
-  const int status = t.wait_exit();
-  if (c.ends_game)
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << "status " << status;
-  else
-    EXPECT_EQ(status, 0);
-  ExpectTerminalGivenBack(t);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Terminal, ExitPaths,
-    ::testing::Values(ExitCase{"LinuxConsole", 0, false, "linux"},
-                      ExitCase{"BrokenPipeIgnored", SIGPIPE, false, "xterm"},
-                      ExitCase{"Interrupt", SIGINT, true, "xterm"},
-                      ExitCase{"HangUp", SIGHUP, true, "xterm"},
-                      ExitCase{"Trap", SIGTRAP, true, "xterm"},
-                      ExitCase{"RealTime", SIGRTMIN + 3, true, "xterm"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TerminalBackend, EndsWhenTheWindowClosesEvenIfHangUpIsIgnored) {
   PtyTerminal t({}, [] {
@@ -208,29 +177,28 @@ TEST(TerminalBackend, EndsWhenTheWindowClosesEvenIfHangUpIsIgnored) {
   });
   ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
   t.close();
-  const int status = t.wait_exit();
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kEndedByInput) << "status " << status;
+  EXPECT_EQ(Ending(t.wait_exit()), kEndedByInput);
 }
 
-// Started as the command of a terminal window, the game leads its own session and nothing
-// could resume it: the system discards the stop, and the game takes the terminal back.
-TEST(TerminalBackend, CtrlZWithNoShellToReturnToTakesTheTerminalBack) {
-  PtyTerminal t({}, [] {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
-    execl(DOMRAK_GAME, "domrak", nullptr);
-    return 127;
-  });
-  const auto title = [&] { return t.shows(34, 10, "ネームエントリー"); };
-  ASSERT_TRUE(t.pump_until(title));
+// The real game centred in a large window, following it as it shrinks and grows. Started as
+// the command of a terminal window, it leads its own session and nothing could resume it after
+// Ctrl+Z: the system discards the stop, and the game takes the terminal back.
+TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
+  PtyTerminal t({120, 40}, RealGame);
+  const auto title = [&](int left, int top) { return t.shows(left + 34, top + 10, "ネームエントリー"); };
+  ASSERT_TRUE(t.pump_until([&] { return title(20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 120, 40); }));
+  t.resize(70, 20);
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
+  t.resize(80, 25);
+  ASSERT_TRUE(t.pump_until([&] { return title(0, 0); }));
   t.type("\x1a");
   ASSERT_TRUE(t.pump_until([&] {
     const std::size_t left = t.output().find("\x1b[?1049l");
-    return left != std::string::npos && t.output().rfind("\x1b[?1049h") > left && title();
+    return left != std::string::npos && t.output().rfind("\x1b[?1049h") > left && title(0, 0);
   }));
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), 0u);
   kill(t.pid(), SIGTERM);
-  const int status = t.wait_exit();
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+  EXPECT_EQ(Ending(t.wait_exit()), -SIGTERM);
   ExpectTerminalGivenBack(t);
 }
 
@@ -274,32 +242,24 @@ TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnce) {
 TEST(TerminalSession, NoResizeIsLostWhileTheChangesAreTaken) {
   PtyTerminal t({}, [] {
     terminal_session::Enter();
-    constexpr int kRounds = 100;  // about one in four is lost when taking is two steps
     const pthread_t game = pthread_self();
-    std::atomic<int> round{0};
-    std::atomic<bool> sent{false};
-    std::thread resizer([&] {
-      for (int r = 1; r <= kRounds; ++r) {
-        while (round.load() != r) sched_yield();
-        pthread_kill(game, SIGWINCH);
-        sent = true;
-      }
-    });
+    std::atomic<int> sent{0};
     int lost = 0;
-    for (int r = 1; r <= kRounds; ++r) {
+    for (int round = 1; round <= 100; ++round) {  // about one in four is lost when taking is two steps
       bool seen = false;
-      sent = false;
-      round = r;
-      while (!sent) seen |= terminal_session::TakeChanges().resized;
+      std::thread resizer([&] {
+        pthread_kill(game, SIGWINCH);
+        sent = round;
+      });
+      while (sent != round) seen |= terminal_session::TakeChanges().resized;
+      resizer.join();
       pollfd wake{terminal_session::WakeFd(), POLLIN, 0};
       poll(&wake, 1, 1000);  // the handler has run
       terminal_session::ClearWake();
-      seen |= terminal_session::TakeChanges().resized;
-      lost += seen ? 0 : 1;
+      lost += (seen || terminal_session::TakeChanges().resized) ? 0 : 1;
     }
-    resizer.join();
     terminal_session::Leave();
-    return lost == 0 ? 0 : 1;
+    return lost;
   });
   EXPECT_EQ(t.wait_exit(), 0);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,50 +14,40 @@
 
 namespace {
 
-// Bytes that reach the terminal at set times; waits make the clock jump.
-class ScriptedBytes final : public InputSource {
+// A terminal's input half on bytes that arrive at set times; waits make the clock jump.
+class ScriptedTerminal final : public ConsoleBackend, public InputSource {
  public:
+  explicit ScriptedTerminal(KeyReporting reporting) { input_.decoder().set_reporting(reporting); }
   void add(std::uint32_t at, std::string bytes) { arrivals_.push_back({at, std::move(bytes)}); }
+
   std::uint32_t now_ms() override { return now_; }
   Ready wait_until(std::uint32_t deadline, bool bytes, bool) override {
-    if (bytes && next_ < arrivals_.size() && !TimeReached(arrivals_[next_].at, deadline)) {
-      if (TimeReached(arrivals_[next_].at, now_)) now_ = arrivals_[next_].at;
+    if (bytes && next_ < arrivals_.size() && !TimeReached(arrivals_[next_].first, deadline)) {
+      if (TimeReached(arrivals_[next_].first, now_)) now_ = arrivals_[next_].first;
       return Ready::Bytes;
     }
     if (!TimeReached(now_, deadline)) now_ = deadline;
     return Ready::Timeout;
   }
   long read(char* buffer, std::size_t size) override {
-    if (next_ == arrivals_.size() || !TimeReached(now_, arrivals_[next_].at)) return -1;
-    const std::string& bytes = arrivals_[next_++].bytes;
+    if (next_ == arrivals_.size() || !TimeReached(now_, arrivals_[next_].first)) return -1;
+    const std::string& bytes = arrivals_[next_++].second;
     std::memcpy(buffer, bytes.data(), std::min(size, bytes.size()));
     return static_cast<long>(bytes.size());
   }
 
+  void present(const ScreenGrid&, const CursorState&) override {}
+  void drain_input(InputState& state) override { input_.drain(state); }
+  bool key_waiting() override { return input_.key_waiting(); }
+  int read_key() override { return input_.read_key(); }
+  void sleep_until(std::uint32_t deadline) override { input_.sleep_until(deadline); }
+  void wait_for_input(std::uint32_t deadline) override { input_.wait_for_input(deadline); }
+
  private:
-  struct Arrival {
-    std::uint32_t at;
-    std::string bytes;
-  };
-  std::vector<Arrival> arrivals_;
+  std::vector<std::pair<std::uint32_t, std::string>> arrivals_;
   std::size_t next_ = 0;
   std::uint32_t now_ = 0;
-};
-
-// The terminal back end's input half on scripted bytes.
-class ScriptedTerminal final : public ConsoleBackend {
- public:
-  explicit ScriptedTerminal(KeyReporting reporting) { input.decoder().set_reporting(reporting); }
-  void present(const ScreenGrid&, const CursorState&) override {}
-  void drain_input(InputState& state) override { input.drain(state); }
-  bool key_waiting() override { return input.key_waiting(); }
-  int read_key() override { return input.read_key(); }
-  std::uint32_t now_ms() override { return bytes.now_ms(); }
-  void sleep_until(std::uint32_t deadline) override { input.sleep_until(deadline); }
-  void wait_for_input(std::uint32_t deadline) override { input.wait_for_input(deadline); }
-
-  ScriptedBytes bytes;
-  TerminalInput input{bytes};
+  TerminalInput input_{*this};
 };
 
 enum Action { Press, Repeat, Release };
@@ -96,21 +87,18 @@ std::vector<KeyAction> Held(std::uint32_t key, std::uint32_t from, std::uint32_t
   return actions;
 }
 
-// A key tapped at `at` and let go 60 ms later.
-std::vector<KeyAction> Tap(std::uint32_t key, std::uint32_t at) {
-  return {{at, key, Press}, {at + 60, key, Release}};
-}
-
-// Up and Enter typed quickly: both presses arrive in one read at `at`.
-std::vector<KeyAction> UpThenEnter(std::uint32_t at) {
-  return {{at, kKeyUp, Press}, {at, kKeyEnter, Press}, {at + 60, kKeyUp, Release},
-          {at + 100, kKeyEnter, Release}};
+// A key tapped at `at` and let go `ms` later.
+std::vector<KeyAction> Tap(std::uint32_t key, std::uint32_t at, std::uint32_t ms = 60) {
+  return {{at, key, Press}, {at + ms, key, Release}};
 }
 
 std::vector<KeyAction> operator+(std::vector<KeyAction> a, const std::vector<KeyAction>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
+
+// Up and Enter typed quickly: both presses arrive in one read at `at`.
+std::vector<KeyAction> UpThenEnter(std::uint32_t at) { return Tap(kKeyUp, at) + Tap(kKeyEnter, at, 100); }
 
 // The game as its screens use the keys: after `waitMs` of waiting (a round introduction, a
 // turn's messages), each 20 ms pass asks for Down, Up and Enter. A held arrow is one step and
@@ -162,12 +150,13 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
        {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
     for (const auto& c : cases) {
       ScriptedTerminal terminal(reporting);
-      for (std::size_t i = 0; i < c.keys.size(); ++i) {
-        std::string bytes = Encode(reporting, c.keys[i]);
+      std::vector<KeyAction> keys = c.keys;
+      std::stable_sort(keys.begin(), keys.end(), [](auto& a, auto& b) { return a.at < b.at; });
+      for (std::size_t i = 0; i < keys.size(); ++i) {
+        std::string bytes = Encode(reporting, keys[i]);
         // Actions at the same time arrive in one read.
-        while (i + 1 < c.keys.size() && c.keys[i + 1].at == c.keys[i].at)
-          bytes += Encode(reporting, c.keys[++i]);
-        if (!bytes.empty()) terminal.bytes.add(c.keys[i].at, bytes);
+        while (i + 1 < keys.size() && keys[i + 1].at == keys[i].at) bytes += Encode(reporting, keys[++i]);
+        if (!bytes.empty()) terminal.add(keys[i].at, bytes);
       }
       GameConsole game;
       game.attach(&terminal);

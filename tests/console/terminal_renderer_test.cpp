@@ -15,12 +15,6 @@ namespace {
 // The ANSI palette index of each console colour (console bits: blue 1, green 2, red 4).
 constexpr int kAnsiIndex[16] = {0, 4, 2, 6, 1, 5, 3, 7, 8, 12, 10, 14, 9, 13, 11, 15};
 
-std::string Utf8(char32_t ch) {
-  std::string s;
-  text::AppendUtf8(ch, s);
-  return s;
-}
-
 // A title-like frame: box pieces, full-width letters and kanji, arrows and symbols, half-width
 // katakana, and text reaching the last column and the last cell.
 ScreenGrid TitleFrame() {
@@ -57,92 +51,52 @@ struct Mode {
 
 // libvterm draws ambiguous characters narrow. A terminal that draws them wide is played by
 // swapping each ambiguous character in the output for a wide stand-in of its own.
-class Terminal {
- public:
-  Terminal(bool wide, AmbiguousWidth renderer) : wide_(wide), renderer_(renderer) {
-    learn(TitleFrame());
-    learn(BusyFrame());
-  }
-
-  void show(const std::string& bytes) {
-    std::string out = bytes;
-    if (wide_)
-      for (const auto& [ambiguous, standIn] : stand_ins_) Replace(out, Utf8(ambiguous), Utf8(standIn));
-    vt_.feed(out);
-  }
-  // Every character of the model in its own columns and colours, narrow-drawn ones followed
-  // by their filler; the first few differences.
-  std::string differences(const ScreenGrid& grid) const {
-    std::ostringstream out;
-    int count = 0;
-    auto report = [&](int column, int row, const std::string& what) {
-      if (++count <= 8) out << "(" << column << "," << row << "): " << what << "\n";
-    };
-    for (int row = 1; row <= ScreenGrid::kRows; ++row)
-      for (int column = 1; column <= ScreenGrid::kColumns; ++column) {
-        const Cell& cell = grid.at(column, row);
-        if (cell.width == 0) continue;
-        const VtermCell shown = vt_.at(column, row);
-        if (original(shown.ch) != cell.ch)
-          report(column, row, "shows " + Utf8(original(shown.ch)) + " instead of " + Utf8(cell.ch));
-        if (shown.fg != kAnsiIndex[cell.fg] || shown.bg != kAnsiIndex[cell.bg])
-          report(column, row, "colours " + std::to_string(shown.fg) + "/" + std::to_string(shown.bg));
-        if (shown.bold || shown.blink) report(column, row, "bold or blinking");
-        if (cell.width == 2 && shown.width == 1) {
-          const VtermCell filler = vt_.at(column + 1, row);
-          const char32_t expected = FillerFor(cell.ch, FitOfTwoColumnGlyph(cell.ch, renderer_));
-          if (original(filler.ch) != expected || filler.bg != kAnsiIndex[cell.bg])
-            report(column + 1, row, "filler " + Utf8(original(filler.ch)));
-        }
-      }
-    if (count > 8) out << "... " << count << " differences in all\n";
-    return out.str();
-  }
-
- private:
-  void learn(const ScreenGrid& grid) {
-    for (int row = 1; row <= ScreenGrid::kRows; ++row)
-      for (int column = 1; column <= ScreenGrid::kColumns; ++column) {
-        const char32_t ch = grid.at(column, row).ch;
-        for (char32_t c : {ch, RightFiller(ch)})
-          if (FitOfTwoColumnGlyph(c, AmbiguousWidth::Narrow) == GlyphFit::Narrow && !stand_ins_.count(c))
-            stand_ins_[c] = 0x4E00 + static_cast<char32_t>(stand_ins_.size());
-      }
-  }
-  static void Replace(std::string& s, const std::string& from, const std::string& to) {
-    for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
-      s.replace(at, from.size(), to);
+class RendererOnTerminal : public ::testing::TestWithParam<Mode> {
+ protected:
+  std::string render(const ScreenGrid& grid) {
+    std::string out, shown;
+    renderer_.render(grid, {1, 1, false, 8}, out);
+    for (std::size_t pos = 0; pos < out.size();) {
+      char32_t ch = text::DecodeUtf8(out, pos);
+      if (GetParam().terminal_wide && FitOfTwoColumnGlyph(ch, AmbiguousWidth::Narrow) == GlyphFit::Narrow)
+        ch = stand_ins_.try_emplace(ch, 0x4E00 + static_cast<char32_t>(stand_ins_.size())).first->second;
+      text::AppendUtf8(ch, shown);
+    }
+    vt_.feed(shown);
+    return out;
   }
   char32_t original(char32_t ch) const {
     for (const auto& [ambiguous, standIn] : stand_ins_)
-      if (wide_ && standIn == ch) return ambiguous;
+      if (standIn == ch) return ambiguous;
     return ch;
   }
-
-  bool wide_;
-  AmbiguousWidth renderer_;
-  VtermScreen vt_;
-  std::map<char32_t, char32_t> stand_ins_;
-};
-
-class RendererOnTerminal : public ::testing::TestWithParam<Mode> {
- protected:
-  RendererOnTerminal() : terminal_(GetParam().terminal_wide, GetParam().renderer), renderer_(GetParam().renderer) {}
-  std::string render(const ScreenGrid& grid) {
-    std::string out;
-    renderer_.render(grid, {1, 1, false, 8}, out);
-    terminal_.show(out);
-    return out;
+  // The cells where the terminal does not show the model's character in its columns and
+  // colours, a narrow-drawn one followed by its filler.
+  std::string differences(const ScreenGrid& grid) const {
+    std::ostringstream out;
+    for (int row = 1; row <= ScreenGrid::kRows; ++row)
+      for (int column = 1; column <= ScreenGrid::kColumns; ++column) {
+        const Cell& cell = grid.at(column, row);
+        const VtermCell shown = vt_.at(column, row), next = vt_.at(column + 1, row);
+        const char32_t filler = FillerFor(cell.ch, FitOfTwoColumnGlyph(cell.ch, GetParam().renderer));
+        if (cell.width == 0) continue;
+        if (original(shown.ch) != cell.ch || shown.fg != kAnsiIndex[cell.fg] ||
+            shown.bg != kAnsiIndex[cell.bg] || shown.bold || shown.blink ||
+            (cell.width == 2 && shown.width == 1 && (original(next.ch) != filler || next.bg != shown.bg)))
+          out << "(" << column << "," << row << ") ";
+      }
+    return out.str();
   }
 
-  Terminal terminal_;
-  TerminalRenderer renderer_;
+  TerminalRenderer renderer_{GetParam().renderer};
+  VtermScreen vt_;
+  std::map<char32_t, char32_t> stand_ins_;
 };
 
 TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCellInItsColours) {
   ScreenGrid grid = TitleFrame();
   render(grid);
-  EXPECT_EQ(terminal_.differences(grid), "") << "first frame";
+  EXPECT_EQ(differences(grid), "") << "first frame";
 
   // A few cells change: a letter, half of a wide character, the colour of a box piece,
   // a wide character over two narrow ones, a narrow one over a wide one.
@@ -151,20 +105,13 @@ TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCellInItsColours) {
   grid.write({10, 3}, "┏", 12, 15);
   grid.write({62, 25}, "闘", 15, 0);
   grid.write({4, 10}, "|", 9, 7);
-  const std::string changes = render(grid);
-  EXPECT_EQ(terminal_.differences(grid), "") << "after a few changes";
-  EXPECT_LT(changes.size(), 150u) << "only the changed cells go out";
+  EXPECT_LT(render(grid).size(), 150u) << "only the changed cells go out";
+  EXPECT_EQ(differences(grid), "") << "after a few changes";
 
   const ScreenGrid busy = BusyFrame();
   render(busy);
-  EXPECT_EQ(terminal_.differences(busy), "") << "after everything changed";
+  EXPECT_EQ(differences(busy), "") << "after everything changed";
   EXPECT_EQ(render(busy), "") << "an unchanged frame sends nothing";
-
-  // After a resize or resume the terminal holds anything: a full redraw puts it right.
-  terminal_.show("\x1b[0m\x1b[2Jgarbage\x1b[5;5H\x1b[41mmore");
-  renderer_.invalidate();
-  render(busy);
-  EXPECT_EQ(terminal_.differences(busy), "") << "after a full redraw";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -175,40 +122,28 @@ INSTANTIATE_TEST_SUITE_P(
                       Mode{"UnknownOnWide", AmbiguousWidth::Unknown, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TerminalRenderer, PlacesShowsAndHidesTheCursor) {
+// The cursor hidden, shown on the second character of a text and not past it; control
+// characters in the model never reach the terminal as such.
+TEST(TerminalRenderer, PlacesTheCursorAndKeepsControlCharactersOut) {
   ScreenGrid grid;
-  grid.fill(0, 15);
-  TerminalRenderer renderer;
+  grid.fill(7, 0);
+  TerminalRenderer renderer(AmbiguousWidth::Narrow);
   VtermScreen vt;
   std::string out;
   renderer.render(grid, {31, 12, false, 8}, out);
-  vt.feed(out);
+  vt.feed(std::exchange(out, {}));
   EXPECT_FALSE(vt.cursor_visible());
-
-  out.clear();
   renderer.render(grid, {5, 5, false, 8}, out);
   EXPECT_EQ(out, "") << "moving a hidden cursor sends nothing";
 
+  grid.write({1, 1}, "a\x1b[2Jb\x07", 7, 0);
+  grid.write({1, 2}, "\xc2\x9b" "31m", 7, 0);  // C1 CSI, two columns in the model
   grid.write({10, 20}, "名前", 0, 15);
-  renderer.render(grid, {12, 20, true, 8}, out);  // on the second character, not past the text
+  renderer.render(grid, {12, 20, true, 8}, out);
   vt.feed(out);
   EXPECT_TRUE(vt.cursor_visible());
   EXPECT_EQ(vt.cursor(), std::pair(12, 20));
-}
-
-TEST(TerminalRenderer, ControlCharactersInTheModelDoNotReachTheTerminal) {
-  ScreenGrid grid;
-  grid.fill(7, 0);
-  grid.write({1, 1}, "a\x1b[2Jb\x07", 7, 0);
-  grid.write({1, 2}, "\xc2\x9b" "31m", 7, 0);  // C1 CSI, two columns in the model
-  TerminalRenderer renderer(AmbiguousWidth::Narrow);
-  std::string out;
-  renderer.render(grid, {}, out);
-  VtermScreen vt;
-  vt.feed(out);
-  EXPECT_EQ(vt.at(1, 1).ch, U'a');
-  EXPECT_EQ(vt.at(2, 1).ch, U' ');
-  EXPECT_EQ(vt.at(6, 1).ch, U'b');
+  EXPECT_EQ(vt.text(1, 1, 6), "a [2Jb");
   EXPECT_EQ(vt.at(3, 2).ch, U'3');
   EXPECT_EQ(vt.at(3, 2).fg, 7) << "the C1 character started no colour sequence";
 }

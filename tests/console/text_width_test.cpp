@@ -20,20 +20,12 @@ TEST(TextWidth, CountsColumnsAsShiftJisBytes) {
   for (const auto& c : cases) EXPECT_EQ(text::ColumnWidth(c.text), c.columns) << c.text;
 }
 
-TEST(TextWidth, MalformedBytesDecodeOneAtATime) {
-  const std::string bad = "A\xE3\x81" "B\xFF";
+TEST(TextWidth, Utf8RoundTripsAndMalformedBytesDecodeOneAtATime) {
+  std::string text;
+  for (char32_t ch : {U'A', U'é', U'■', U'😀'}) text::AppendUtf8(ch, text);
+  text += "\xE3\x81" "B\xFF";
   std::size_t pos = 0;
-  for (char32_t expected : {U'A', U'\uFFFD', U'\uFFFD', U'B', U'\uFFFD'})
-    EXPECT_EQ(text::DecodeUtf8(bad, pos), expected) << pos;
-  EXPECT_EQ(pos, bad.size());
-}
-
-TEST(TextWidth, Utf8RoundTrips) {
-  for (char32_t ch : {U'A', U'é', U'■', U'😀'}) {
-    std::string out;
-    text::AppendUtf8(ch, out);
-    std::size_t pos = 0;
-    EXPECT_EQ(text::DecodeUtf8(out, pos), ch);
-    EXPECT_EQ(pos, out.size());
-  }
+  for (char32_t expected : {U'A', U'é', U'■', U'😀', U'\uFFFD', U'\uFFFD', U'B', U'\uFFFD'})
+    EXPECT_EQ(text::DecodeUtf8(text, pos), expected) << pos;
+  EXPECT_EQ(pos, text.size());
 }

@@ -1,39 +1,35 @@
-// The libvterm test terminal: a 16-colour palette read back as console-independent indices.
+// The libvterm test terminal: cells read back with their 16-colour palette indices.
 #include "tests/console/vterm_screen.hpp"
 
 #include <algorithm>
-#include <utility>
 
 #include "console/text_width.hpp"
 
 VtermScreen::VtermScreen(int rows, int columns) : vt_(vterm_new(rows, columns)) {
   vterm_set_utf8(vt_, 1);
   screen_ = vterm_obtain_screen(vt_);
-  callbacks_.settermprop = &VtermScreen::on_termprop;
+  callbacks_.settermprop = [](VTermProp prop, VTermValue* value, void* self) {
+    if (prop == VTERM_PROP_CURSORVISIBLE) static_cast<VtermScreen*>(self)->cursor_visible_ = value->boolean;
+    return 1;
+  };
   vterm_screen_set_callbacks(screen_, &callbacks_, this);
+  fallbacks_.csi = [](const char*, const long args[], int count, const char*, char command, void* self) {
+    auto& vt = *static_cast<VtermScreen*>(self);
+    if (command != 't' || count != 3 || CSI_ARG(args[0]) != 8 || !vt.on_size_request) return 0;
+    vt.on_size_request(static_cast<int>(CSI_ARG(args[2])), static_cast<int>(CSI_ARG(args[1])));
+    return 1;
+  };
+  vterm_screen_set_unrecognised_fallbacks(screen_, &fallbacks_, this);
   vterm_screen_enable_altscreen(screen_, 1);
-  vterm_output_set_callback(vt_, &VtermScreen::on_output, this);
+  vterm_output_set_callback(vt_, [](const char* bytes, std::size_t size, void* self) {
+    static_cast<VtermScreen*>(self)->answers_.append(bytes, size);
+  }, this);
   vterm_screen_reset(screen_, 1);
 }
 
 VtermScreen::~VtermScreen() { vterm_free(vt_); }
 
-int VtermScreen::on_termprop(VTermProp prop, VTermValue* value, void* self) {
-  if (prop == VTERM_PROP_CURSORVISIBLE) static_cast<VtermScreen*>(self)->cursor_visible_ = value->boolean;
-  return 1;
-}
-
-void VtermScreen::on_output(const char* bytes, std::size_t size, void* self) {
-  static_cast<VtermScreen*>(self)->answers_.append(bytes, size);
-}
-
-void VtermScreen::feed(std::string_view bytes) {
-  vterm_input_write(vt_, bytes.data(), bytes.size());
-}
-
-std::string VtermScreen::take_answers() { return std::exchange(answers_, {}); }
-
-void VtermScreen::resize(int columns, int rows) { vterm_set_size(vt_, rows, columns); }
+void VtermScreen::feed(std::string_view bytes) { vterm_input_write(vt_, bytes.data(), bytes.size()); }
 
 std::string VtermScreen::text(int column, int row, int columns) const {
   int rows = 0, width = 0;
@@ -45,29 +41,12 @@ std::string VtermScreen::text(int column, int row, int columns) const {
   return out;
 }
 
-int VtermScreen::palette_index(VTermColor color) const {
-  if (VTERM_COLOR_IS_INDEXED(&color)) return color.indexed.idx;
-  // Some colours come back as RGB: find the palette entry that has it.
-  VTermState* state = vterm_obtain_state(vt_);
-  for (int i = 0; i < 16; ++i) {
-    VTermColor entry;
-    vterm_state_get_palette_color(state, i, &entry);
-    if (entry.rgb.red == color.rgb.red && entry.rgb.green == color.rgb.green &&
-        entry.rgb.blue == color.rgb.blue)
-      return i;
-  }
-  return -1;
-}
-
 VtermCell VtermScreen::at(int column, int row) const {
   VTermScreenCell cell;
   vterm_screen_get_cell(screen_, VTermPos{row - 1, column - 1}, &cell);
-  return {cell.chars[0] ? static_cast<char32_t>(cell.chars[0]) : U' ',
-          cell.width,
-          palette_index(cell.fg),
-          palette_index(cell.bg),
-          cell.attrs.bold != 0,
-          cell.attrs.blink != 0};
+  const auto index = [](VTermColor c) { return VTERM_COLOR_IS_INDEXED(&c) ? c.indexed.idx : -1; };
+  return {cell.chars[0] ? static_cast<char32_t>(cell.chars[0]) : U' ', cell.width, index(cell.fg),
+          index(cell.bg), cell.attrs.bold != 0, cell.attrs.blink != 0};
 }
 
 std::pair<int, int> VtermScreen::cursor() const {

@@ -4,6 +4,7 @@
 
 #include <vterm.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,8 +27,8 @@ class VtermScreen {
 
   void feed(std::string_view bytes);
   // What the terminal has answered since the last call.
-  std::string take_answers();
-  void resize(int columns, int rows);
+  std::string take_answers() { return std::exchange(answers_, {}); }
+  void resize(int columns, int rows) { vterm_set_size(vt_, rows, columns); }
   // 1-based column and row, as in the game.
   VtermCell at(int column, int row) const;
   // The characters of `columns` cells from (column, row), as UTF-8, a wide character once;
@@ -36,15 +37,14 @@ class VtermScreen {
   // The cursor's column and row, 1-based.
   std::pair<int, int> cursor() const;
   bool cursor_visible() const { return cursor_visible_; }
+  // Called with the size asked for by the window operation CSI 8 ; rows ; columns t.
+  std::function<void(int columns, int rows)> on_size_request;
 
  private:
-  static int on_termprop(VTermProp prop, VTermValue* value, void* self);
-  static void on_output(const char* bytes, std::size_t size, void* self);
-  int palette_index(VTermColor color) const;
-
   VTerm* vt_;
   VTermScreen* screen_;
   VTermScreenCallbacks callbacks_{};
+  VTermParserCallbacks fallbacks_{};
   bool cursor_visible_ = true;
   std::string answers_;
 };

@@ -105,13 +105,14 @@ TEST_F(WaveFileTest, AMissingHostileOrOversizedEffectFileGivesWayToTheBuiltInOne
   };
   std::string emptyChunks;
   for (int i = 0; i < 100000; ++i) emptyChunks += Chunk("junk", "");
+  const std::string manyChunks = RiffWave({emptyChunks, Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "ab")});
   using Hostile = ScratchDirectory::Hostile;
   const std::function<void()> cases[] = {
       [&] { scratch.make("kasoru.wav", Hostile::Directory); },
       [&] { scratch.make("kasoru.wav", Hostile::Fifo); },  // nobody writes to it
       [&] { scratch.make("kasoru.wav", Hostile::EndlessDevice); },
       [&] { scratch.write_sparse("kasoru.wav", claiming(0xFFFFFF00u), 4ull << 30); },
-      [&] { scratch.write("kasoru.wav", RiffWave({emptyChunks, Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "ab")})); },
+      [&] { scratch.write("kasoru.wav", manyChunks); },
       [&] { scratch.write("kasoru.wav", claiming(61 * 176400) + "abcd"); },  // longer than a minute
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {

@@ -40,10 +40,7 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesAndFallsBackToTheBuiltInPieceOnAnything
   Bytes noDataChunk = Riff(kTwoNotes);
   std::copy_n("junk", 4, noDataChunk.begin() + 12);
   const auto write = [&scratch](Bytes bytes) { return [&scratch, bytes] { scratch.write("title.mid", bytes); }; };
-  const struct {
-    std::function<void()> make;
-    bool taken;  // else the built-in piece plays
-  } cases[] = {
+  const struct { std::function<void()> make; bool taken; } cases[] = {  // not taken: the built-in piece plays
       {write(kTwoNotes), true},
       {write(Riff(kTwoNotes)), true},
       {write(Riff(kTwoNotes, "WAVE")), false},
@@ -63,8 +60,7 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesAndFallsBackToTheBuiltInPieceOnAnything
 
 TEST(MidiSequence, RefusesBadHeadersAndChunksThatRunPastTheImage) {
   Bytes longHeader = kTwoNotes;
-  longHeader[7] = 8;
-  longHeader.insert(longHeader.begin() + 14, {0, 0});
+  longHeader[7] = 8;  // the tracks still follow six bytes on
   Bytes notTrack = kTwoNotes, trackTooLong = kTwoNotes, missingTrack = kTwoNotes;
   std::copy_n("MTrx", 4, notTrack.begin() + 14);
   trackTooLong[21] += 1;
@@ -91,10 +87,7 @@ TEST(MidiSequence, KeepsItsFileAndRewindHandsOutTheSameEventsAgain) {
 }
 
 TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndMergesTracksWithTiesToTheEarlierTrack) {
-  const struct {
-    Bytes file;
-    std::vector<Event> events;
-  } cases[] = {
+  const struct { Bytes file; std::vector<Event> events; } cases[] = {
       {Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x81, 0x00, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}}),  // a two-byte delta
        {{0, 0x90, 0x3C, 0x64}, {128, 0x90, 0x3C, 0x00}, {128, 0xFF, 0x2F, 0}}},
       {Smf(96, {{0x00, 0xC5, 0x10, 0x05, 0x11, 0x00, 0xD5, 0x20, 0x05, 0x21, 0x00, 0xFF, 0x2F, 0x00}}),
@@ -115,10 +108,7 @@ TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndMergesTracksWithTiesTo
 }
 
 TEST(MidiSequence, ReportsReadingFailuresWithTheirTrackAndText) {
-  const struct {
-    Bytes track;
-    const char* text;  // null: the failure has no text
-  } cases[] = {
+  const struct { Bytes track; const char* text; } cases[] = {  // no text: the failure has none
       {{0x00, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}, "Reference to missing running status."},
       {{0x00, 0xF0, 0x85}, "SysEx event truncated (length)"},
       {{0x00, 0xF0, 0x05, 0x01, 0x02}, "SysEx event truncated"},

@@ -57,11 +57,7 @@ TEST_F(WaveFileTest, AnythingButAWholeRiffWaveFails) {
 }
 
 TEST_F(WaveFileTest, ReadsTheFormatRecordWithItsExtraBytes) {
-  const struct {
-    std::string fmt_and_next;
-    std::uint16_t tag;
-    std::vector<std::uint8_t> extra;
-  } cases[] = {
+  const struct { std::string fmt_and_next; std::uint16_t tag; std::vector<std::uint8_t> extra; } cases[] = {
       {Chunk("fmt ", Format(1, 2, 44100, 16)), 1, {}},
       {Chunk("fmt ", Format(2, 2, 44100, 16) + Little(3, 2) + "pqr"), 2, {'p', 'q', 'r'}},
       // past a 16-byte chunk the count comes from the next chunk's identifier: 2, then "xy"

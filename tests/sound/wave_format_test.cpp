@@ -32,12 +32,7 @@ std::optional<DecodedSound> Decode(const WaveFormat& format, const std::string& 
 }  // namespace
 
 TEST(DecodeWave, ConvertsEverySampleKindToFloats) {
-  const struct {
-    const char* what;
-    WaveFormat format;
-    std::string data;
-    std::vector<float> expected;
-  } cases[] = {
+  const struct { const char* what; WaveFormat format; std::string data; std::vector<float> expected; } cases[] = {
       {"8-bit unsigned", MakeFormat(1, 1, 8), "\x00\x80\xC0\xFF"s, {-1.0f, 0.0f, 0.5f, 127 / 128.0f}},
       {"16-bit", MakeFormat(1, 1, 16), Little(0x8000, 2) + Little(0, 2) + Little(0x4000, 2), {-1.0f, 0.0f, 0.5f}},
       {"24-bit", MakeFormat(1, 1, 24), Little(0x800000, 3) + Little(0xC00000, 3), {-1.0f, -0.5f}},

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -13,23 +14,20 @@ class FakeStreamService final : public MidiStreamService {
 
   std::unique_ptr<MidiStream> open(DoneCallback callback) override {
     if (refuse_open) return nullptr;
-    ++opened;
     done = std::move(callback);
     return std::make_unique<Stream>(*this);
   }
 
-  // Hands the oldest queued buffer back through the callback, on the calling thread.
-  bool hand_back() {
-    if (queued.empty()) return false;
-    MidiStreamBuffer* buffer = queued.front();
-    queued.pop_front();
-    ++handed_back;
-    done(buffer);
-    return true;
-  }
-  // Hands buffers back until `count` have come back or nothing is queued.
-  void hand_back(int count) {
-    for (int i = 0; i < count && hand_back(); ++i) {}
+  // Hands the oldest queued buffers back through the callback, on the calling thread, until
+  // `count` have come back or nothing is queued.
+  void hand_back(int count = 1) {
+    for (int i = 0; i < count && !queued.empty(); ++i) {
+      MidiStreamBuffer* buffer = queued.front();
+      queued.pop_front();
+      ++handed_back;
+      done(buffer);
+      if (after_hand_back) after_hand_back();
+    }
   }
   // Every record queued so far, buffer after buffer.
   std::vector<Record> all_records() const {
@@ -39,14 +37,12 @@ class FakeStreamService final : public MidiStreamService {
   }
 
   bool refuse_open = false;
-  int opened = 0;
   int open_streams = 0;
-  int restarted = 0;
   int handed_back = 0;
-  std::uint32_t division = 0;
   std::vector<std::vector<Record>> sent;  // each queued buffer's records
   std::deque<MidiStreamBuffer*> queued;
   DoneCallback done;
+  std::function<void()> after_hand_back;
 
  private:
   struct Stream final : MidiStream {
@@ -55,10 +51,7 @@ class FakeStreamService final : public MidiStreamService {
       --service.open_streams;
       service.queued.clear();
     }
-    bool set_time_division(std::uint32_t value) override {
-      service.division = value;
-      return value != 0;
-    }
+    bool set_time_division(std::uint32_t value) override { return value != 0; }
     bool out(MidiStreamBuffer* buffer) override {
       auto& records = service.sent.emplace_back();
       for (std::uint32_t at = 0; at + MidiStreamRecord::kSize <= buffer->used; at += MidiStreamRecord::kSize) {
@@ -68,13 +61,10 @@ class FakeStreamService final : public MidiStreamService {
       service.queued.push_back(buffer);
       return true;
     }
-    bool restart() override {
-      ++service.restarted;
-      return true;
-    }
+    bool restart() override { return true; }
     bool stop() override { return true; }
     bool reset() override {
-      while (service.hand_back()) {}
+      service.hand_back(2);
       return true;
     }
     FakeStreamService& service;

@@ -6,36 +6,26 @@
 #include "tests/sound/midi_test_files.hpp"
 #include "tests/sound/wave_bytes.hpp"
 
-namespace {
-struct PlayerSetTest : testing::Test {
+TEST(MidiPlayerSet, RefusesStrangePlayersQuietlyAndRetiresStoppedOnesWhenTheMusicChanges) {
   ScratchDirectory scratch;
+  scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})}));
   FakeStreamService streams;
   MidiPlayerSet music{streams};
-
-  PlayerSetTest() { scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})})); }
-};
-
-TEST_F(PlayerSetTest, NullUnknownAndMissingPlayersAreRefusedQuietly) {
+  MidiStreamPlayer foreign(streams);
   EXPECT_EQ(music.load_music("no_such_music.mid"), nullptr);
   EXPECT_EQ(music.load_music(nullptr), nullptr);
-  EXPECT_FALSE(music.play_music(nullptr, true));
-  EXPECT_FALSE(music.stop_music(nullptr));
-  MidiStreamPlayer foreign(streams);
-  EXPECT_FALSE(music.play_music(&foreign, true));
-  EXPECT_FALSE(music.stop_music(&foreign));
-  EXPECT_EQ(streams.opened, 0);
-  EXPECT_EQ(music.size(), 0u);
-}
+  for (MidiStreamPlayer* stranger : {static_cast<MidiStreamPlayer*>(nullptr), &foreign}) {
+    EXPECT_FALSE(music.play_music(stranger, true));
+    EXPECT_FALSE(music.stop_music(stranger));
+  }
+  EXPECT_EQ(streams.open_streams, 0);
 
-TEST_F(PlayerSetTest, PlayersPlayAndStopAndChangingTheMusicRetiresTheStoppedOnes) {
   MusicPlayer* first = music.load_music("piece.mid");
   ASSERT_NE(first, nullptr);
   EXPECT_TRUE(music.stop_music(first));  // not playing yet: nothing to do
   ASSERT_TRUE(music.play_music(first, true));
-  EXPECT_EQ(streams.open_streams, 1);
   ASSERT_NE(music.load_music("piece.mid"), nullptr);
   EXPECT_EQ(music.size(), 2u);  // the first still plays, so it stays
-
   ASSERT_TRUE(music.stop_music(first));
   EXPECT_EQ(streams.open_streams, 0);
   MusicPlayer* next = music.load_music("piece.mid");
@@ -44,4 +34,3 @@ TEST_F(PlayerSetTest, PlayersPlayAndStopAndChangingTheMusicRetiresTheStoppedOnes
   EXPECT_TRUE(music.play_music(next, false));
   EXPECT_EQ(streams.open_streams, 1);
 }
-}  // namespace

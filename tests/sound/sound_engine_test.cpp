@@ -30,34 +30,29 @@ struct FakeMusic final : MusicService {
   std::string& calls;
   MusicPlayer player;
 };
+
+bool Silent(const std::vector<float>& out) {
+  return std::all_of(out.begin(), out.end(), [](float sample) { return std::abs(sample) < 0.1f; });
+}
 }  // namespace
 
-TEST(SoundEngine, TheGamesEffectsAreHeardUntilReleasedAndMusicFailsQuietlyWithoutAService) {
+TEST(SoundEngine, TheGamesEffectsAreHeardUntilReleasedAndItsMusicGoesToTheMusicService) {
   ScratchDirectory scratch;
-  OfflineAudio audio;
-  SoundEngine engine(audio, nullptr);
-  console.attach_sound(&engine);
-  EXPECT_EQ(console.load_music("title.mid"), nullptr);
-  EXPECT_FALSE(console.play_music(nullptr, true));
-  EXPECT_FALSE(console.stop_music(nullptr));
-  PlayEffect("kettei.wav");
-  const auto out = audio.render(4800);
-  EXPECT_TRUE(std::any_of(out.begin(), out.end(), [](float sample) { return std::abs(sample) > 0.1f; }));
-  PlayEffect("alarm.wav");
-  console.release_all_waves();  // as at exit: everything stops
-  const auto after = audio.render(4800);
-  EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](float sample) { return sample == 0.0f; }));
-  console.attach_sound(nullptr);
-}
-
-TEST(SoundEngine, HandsMusicCallsToTheMusicService) {
   std::string calls;
   OfflineAudio audio;
   SoundEngine engine(audio, std::make_unique<FakeMusic>(calls));
-  MusicPlayer* player = engine.load_music("title.mid");
-  ASSERT_NE(player, nullptr);
-  EXPECT_TRUE(engine.play_music(player, true));
-  EXPECT_TRUE(engine.stop_music(player));
-  EXPECT_FALSE(engine.play_music(nullptr, false));
-  EXPECT_EQ(calls, "load title.mid;loop;stop;once;");
+  console.attach_sound(&engine);
+  PlayEffect("kettei.wav");
+  EXPECT_FALSE(Silent(audio.render(4800)));
+  PlayEffect("alarm.wav");
+  console.release_all_waves();  // as at exit: everything stops
+  EXPECT_TRUE(Silent(audio.render(4800)));
+  ChangeMusic("title.mid", true);
+  ChangeMusic("syori.mid", false);
+  EXPECT_EQ(calls, "stop;load title.mid;loop;stop;load syori.mid;once;");
+  console.attach_sound(nullptr);
+
+  SoundEngine withoutMusic(audio, nullptr);  // a platform with effects only: music fails quietly
+  EXPECT_EQ(withoutMusic.load_music("title.mid"), nullptr);
+  EXPECT_FALSE(withoutMusic.play_music(nullptr, true));
 }

@@ -51,59 +51,39 @@ struct StreamTest : ServiceTest {
   });
 };
 
-TEST_F(StreamTest, AppliesEachRecordAtItsSampleAtTheTempoInForce) {
+TEST_F(StreamTest, PlaysEachRecordAtItsSampleFromRestartUntilStopAndHandsBuffersBackInOrder) {
   ASSERT_TRUE(stream->set_time_division(96));
-  MidiStreamBuffer buffer;
-  Put(buffer, 0, kOn60);
-  Put(buffer, 96, kOff60);                     // a quarter at 120 a minute: 0.5 s
-  Put(buffer, 0, 0x01000000 | 250000);         // twice as fast from here
-  Put(buffer, 48, 0x90 | 62 << 8 | 90 << 16);  // an eighth at 240 a minute: 0.125 s
-  ASSERT_TRUE(stream->out(&buffer));
-
+  EXPECT_FALSE(stream->set_time_division(0));
+  constexpr std::uint32_t kOn62 = 0x90 | 62 << 8 | 90 << 16;
+  MidiStreamBuffer first, second, dropped;
+  Put(first, 0, kOn60);
+  Put(first, 96, kOff60);              // a quarter at 120 a minute: 0.5 s
+  Put(first, 0, 0x01000000 | 250000);  // twice as fast from here
+  Put(first, 48, kOn62);               // an eighth at 240 a minute: 0.125 s
+  Put(second, 96, kOn60);              // a quarter, 0.25 s, later
+  ASSERT_TRUE(stream->out(&first));
+  ASSERT_TRUE(stream->out(&second));
   Render(4800);  // a new stream waits paused
   EXPECT_TRUE(synth.messages.empty());
   ASSERT_TRUE(stream->restart());
-  Render(48000, 700);
-  const std::vector<RecordingSynth::Message> expected = {
-      {4800, kOn60}, {4800 + 24000, kOff60}, {4800 + 30000, 0x90 | 62 << 8 | 90 << 16}};
+  Render(36000, 700);
+  const std::vector<RecordingSynth::Message> expected = {{4800, kOn60}, {4800 + 24000, kOff60}, {4800 + 30000, kOn62}};
   EXPECT_EQ(synth.messages, expected);
-  ASSERT_EQ(returned, std::vector<MidiStreamBuffer*>{&buffer});
+  ASSERT_EQ(returned, std::vector<MidiStreamBuffer*>{&first});
   EXPECT_FALSE(returnedOnGameThread);
-}
 
-TEST_F(StreamTest, StopPausesAndSilencesAndResetHandsEveryBufferBackInOrder) {
-  ASSERT_TRUE(stream->set_time_division(96));
-  EXPECT_FALSE(stream->set_time_division(0));
-  MidiStreamBuffer first, second;
-  Put(first, 0, kOn60);
-  Put(first, 96, kOff60);
-  Put(second, 96, 0x90 | 64 << 8 | 100 << 16);
-  ASSERT_TRUE(stream->out(&first));
-  ASSERT_TRUE(stream->out(&second));
-  ASSERT_TRUE(stream->restart());
-  Render(12000);
   ASSERT_TRUE(stream->stop());
   Render(48000);
-  EXPECT_EQ(synth.messages.size(), 1u);  // paused: the note-off at 0.5 s has not come
-  EXPECT_EQ(synth.silenced, std::vector<std::int64_t>{12000});
-
-  ASSERT_TRUE(stream->restart());
-  Render(12000);
-  ASSERT_EQ(synth.messages.size(), 2u);
-  EXPECT_EQ(synth.messages[1].frame, 12000 + 48000 + 12000);
-
+  EXPECT_EQ(synth.messages, expected);  // paused before the note of `second`
+  EXPECT_EQ(synth.silenced, std::vector<std::int64_t>{4800 + 36000});
   ASSERT_TRUE(stream->reset());
   service.settle();
   EXPECT_EQ(returned, (std::vector<MidiStreamBuffer*>{&first, &second}));
-  Render(1000);
-  EXPECT_EQ(synth.silenced.size(), 2u);
-
-  MidiStreamBuffer dropped;  // a closed stream neither plays nor hands back what it held
-  Put(dropped, 10, kOn60);
-  ASSERT_TRUE(stream->out(&dropped));
+  Put(dropped, 0, kOn60);
+  ASSERT_TRUE(stream->out(&dropped));  // a closed stream neither plays nor hands back what it held
   stream.reset();
   Render(48000);
-  EXPECT_EQ(synth.messages.size(), 2u);
+  EXPECT_EQ(synth.messages, expected);
   EXPECT_EQ(returned.size(), 2u);
 }
 
@@ -118,10 +98,9 @@ struct PlayedPieceTest : ServiceTest, MidiStreamService {
       done(buffer);
     });
   }
-  ~PlayedPieceTest() override { player.stop(); }
 };
 
-TEST_F(PlayedPieceTest, EveryNoteOfALoopingPieceSoundsOnTime) {
+TEST_F(PlayedPieceTest, EveryNoteOfALoopingPieceSoundsOnTimeAndStopBringsBothBuffersHome) {
   ASSERT_TRUE(player.sequence().load("buttle1.mid"));
   const NominalTiming timing = NominalTimingOf(player.sequence());
   ASSERT_GT(timing.pass_seconds, 4.0);
@@ -134,17 +113,9 @@ TEST_F(PlayedPieceTest, EveryNoteOfALoopingPieceSoundsOnTime) {
     const double nominal = timing.note_on_seconds[i % perPass] + static_cast<double>(i / perPass) * timing.pass_seconds;
     EXPECT_NEAR(static_cast<double>(notes[i].frame), nominal * kRate, 2) << "note " << i;
   }
-}
-
-TEST_F(PlayedPieceTest, StopAnywhereInAPieceBringsBothBuffersHome) {
-  ASSERT_TRUE(player.sequence().load("buttle4.mid"));
-  for (std::size_t at = 0; at < 8; ++at) {
-    ASSERT_TRUE(player.play(true));
-    Render(at * 7919, 256);
-    const int before = handedBack;
-    EXPECT_TRUE(player.stop());
-    EXPECT_EQ(handedBack - before, 2) << "stopped after " << at * 7919 << " frames";
-    EXPECT_FALSE(player.stream_open());
-  }
+  const int before = handedBack;
+  EXPECT_TRUE(player.stop());
+  EXPECT_EQ(handedBack - before, 2);
+  EXPECT_FALSE(player.stream_open());
 }
 }  // namespace

@@ -9,7 +9,7 @@
 #include <random>
 
 namespace wave_bytes {
-std::string Little(std::uint32_t value, int count) {
+std::string Little(std::uint64_t value, int count) {
   std::string bytes;
   for (int i = 0; i < count; ++i) bytes.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
   return bytes;

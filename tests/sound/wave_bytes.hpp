@@ -9,7 +9,7 @@
 #include <vector>
 
 namespace wave_bytes {
-std::string Little(std::uint32_t value, int count);
+std::string Little(std::uint64_t value, int count);
 // A chunk: identifier, 32-bit size, body, and the pad byte after an odd body.
 std::string Chunk(std::string_view id, std::string_view body);
 // The 16 bytes of a "fmt " chunk; block alignment and byte rate follow from the rest.

@@ -15,9 +15,9 @@ struct WaveFileTest : testing::Test {
   ScratchDirectory scratch;
   WaveFile file;
 
-  WaveStatus Open(const std::string& bytes) {
-    scratch.write("test.wav", bytes);
-    return file.open("test.wav", nullptr, WAVE_READ);
+  WaveStatus Open(const std::string& bytes, const char* name = "test.wav") {
+    scratch.write(name, bytes);
+    return file.open(name, nullptr, WAVE_READ);
   }
   // Reads up to `wanted` bytes of data; "!" and the count delivered when the read fails.
   std::string Read(std::uint32_t wanted = 100) {
@@ -32,15 +32,12 @@ struct WaveFileTest : testing::Test {
 TEST_F(WaveFileTest, BadArgumentsAndUnopenedFilesGiveTheirStatus) {
   EXPECT_EQ(file.open("nothing.wav", nullptr, WAVE_READ), E_FAIL);
   EXPECT_EQ(file.format(), nullptr);
-  std::uint8_t byte;
-  std::uint32_t got = 0;
-  EXPECT_EQ(file.read(&byte, 1, &got), CO_E_NOTINITIALIZED);
+  EXPECT_EQ(Read(1), "!99");  // not opened: the count is left alone
   EXPECT_EQ(file.reset(), CO_E_NOTINITIALIZED);
   EXPECT_EQ(file.open(nullptr, nullptr, WAVE_READ), E_INVALIDARG);
-  EXPECT_EQ(file.open("kettei.wav", nullptr, 2), E_FAIL);  // writing
   ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
+  std::uint32_t got = 0;
   EXPECT_EQ(file.read(nullptr, 1, &got), E_INVALIDARG);
-  EXPECT_EQ(file.read(&byte, 1, nullptr), E_INVALIDARG);
 }
 
 TEST_F(WaveFileTest, AnythingButAWholeRiffWaveFails) {
@@ -48,7 +45,6 @@ TEST_F(WaveFileTest, AnythingButAWholeRiffWaveFails) {
   const std::string size = Little(4 + static_cast<std::uint32_t>(body.size()), 4);
   const std::string cases[] = {
       "",
-      "RIFF",
       "RIFX" + size + "WAVE" + body,
       "RIFF" + size + "AVI " + body,
       RiffWave({Chunk("data", "ab")}),                                               // no "fmt "
@@ -61,11 +57,7 @@ TEST_F(WaveFileTest, AnythingButAWholeRiffWaveFails) {
 }
 
 TEST_F(WaveFileTest, ReadsTheFormatRecordWithItsExtraBytes) {
-  const struct {
-    std::string fmt_and_next;
-    std::uint16_t tag;
-    std::vector<std::uint8_t> extra;
-  } cases[] = {
+  const struct { std::string fmt_and_next; std::uint16_t tag; std::vector<std::uint8_t> extra; } cases[] = {
       {Chunk("fmt ", Format(1, 2, 44100, 16)), 1, {}},
       {Chunk("fmt ", Format(2, 2, 44100, 16) + Little(3, 2) + "pqr"), 2, {'p', 'q', 'r'}},
       // past a 16-byte chunk the count comes from the next chunk's identifier: 2, then "xy"
@@ -73,19 +65,14 @@ TEST_F(WaveFileTest, ReadsTheFormatRecordWithItsExtraBytes) {
   };
   for (const auto& c : cases) {
     ASSERT_EQ(Open(RiffWave({c.fmt_and_next, Chunk("data", "abcd")})), S_OK) << c.tag;
-    const WaveFormat& format = *file.format();
-    EXPECT_EQ(format.format_tag, c.tag);
-    EXPECT_EQ(format.channels, 2);
-    EXPECT_EQ(format.samples_per_second, 44100u);
-    EXPECT_EQ(format.average_bytes_per_second, 176400u);
-    EXPECT_EQ(format.block_align, 4);
-    EXPECT_EQ(format.bits_per_sample, 16);
-    EXPECT_EQ(format.extra, c.extra) << c.tag;
+    EXPECT_EQ(file.format()->format_tag, c.tag);
+    EXPECT_EQ(file.format()->block_align, 4);
+    EXPECT_EQ(file.format()->extra, c.extra) << c.tag;
     EXPECT_EQ(Read(), "abcd") << c.tag;
   }
 }
 
-TEST_F(WaveFileTest, FindsChunksInAnyOrderAndReadsTheDataOnceUntilReset) {
+TEST_F(WaveFileTest, FindsChunksInAnyOrderReadsTheDataOnceUntilResetAndFailsPastTheEnd) {
   ASSERT_EQ(Open(RiffWave({Chunk("LIST", "odd"), Chunk("data", "hello!"), Chunk("junk", "x"),
                            Chunk("fmt ", Format(1, 1, 8000, 8))})),
             S_OK);
@@ -96,27 +83,17 @@ TEST_F(WaveFileTest, FindsChunksInAnyOrderAndReadsTheDataOnceUntilReset) {
   EXPECT_EQ(Read(), "");  // past the data: 0 bytes and success
   ASSERT_EQ(file.reset(), S_OK);
   EXPECT_EQ(Read(), "hello!");
-}
 
-TEST_F(WaveFileTest, DataRunningPastTheEndFailsToRead) {
   ASSERT_EQ(Open(RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8)), "data" + Little(1000, 4) + "short"})), S_OK);
   EXPECT_EQ(file.size(), 1000u);
   EXPECT_EQ(Read(1000), "!0");
 }
 
-TEST_F(WaveFileTest, FallsBackToTheBuiltInEffectUnlessTheWorkingDirectoryHasOne) {
-  ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
-  EXPECT_EQ(file.format()->samples_per_second, 22050u);
-  EXPECT_GT(file.size(), 1000u);
-  scratch.write("kettei.wav", Pcm16Wave(2, 11025, {1, 2, 3, 4}));
-  ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
-  EXPECT_EQ(file.format()->samples_per_second, 11025u);
-  EXPECT_EQ(file.size(), 8u);
-}
-
-TEST_F(WaveFileTest, AHostileOrOversizedEffectFileGivesWayToTheBuiltInOne) {
+TEST_F(WaveFileTest, AMissingHostileOrOversizedEffectFileGivesWayToTheBuiltInOne) {
   ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK);
   const std::uint32_t builtInSize = file.size();
+  ASSERT_EQ(Open(Pcm16Wave(2, 11025, {1, 2, 3, 4}), "kasoru.wav"), S_OK);
+  EXPECT_EQ(file.size(), 8u);
   // A header whose data chunk claims `dataSize` bytes, with none of them there.
   const auto claiming = [](std::uint32_t dataSize) {
     return "RIFF" + Little(dataSize + 36, 4) + "WAVE" + Chunk("fmt ", Format(1, 2, 44100, 16)) + "data" +
@@ -124,27 +101,22 @@ TEST_F(WaveFileTest, AHostileOrOversizedEffectFileGivesWayToTheBuiltInOne) {
   };
   std::string emptyChunks;
   for (int i = 0; i < 100000; ++i) emptyChunks += Chunk("junk", "");
+  const std::string manyChunks = RiffWave({emptyChunks, Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "ab")});
   using Hostile = ScratchDirectory::Hostile;
-  const struct {
-    const char* what;
-    std::function<void()> make;
-  } cases[] = {
-      {"a directory", [&] { scratch.make("kasoru.wav", Hostile::Directory); }},
-      {"a FIFO nobody writes", [&] { scratch.make("kasoru.wav", Hostile::Fifo); }},
-      {"a link to /dev/zero", [&] { scratch.make("kasoru.wav", Hostile::EndlessDevice); }},
-      {"4 GB, sparse", [&] { scratch.write_sparse("kasoru.wav", claiming(0xFFFFFF00u), 4ull << 30); }},
-      {"200 MB, sparse", [&] { scratch.write_sparse("kasoru.wav", claiming(200u << 20), 200u << 20); }},
-      {"empty chunks by the 100,000",
-       [&] { scratch.write("kasoru.wav", RiffWave({emptyChunks, Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "ab")})); }},
-      {"61 s of data claimed", [&] { scratch.write("kasoru.wav", claiming(61 * 176400) + "abcd"); }},
+  const std::function<void()> cases[] = {
+      [&] { scratch.make("kasoru.wav", Hostile::Directory); },
+      [&] { scratch.make("kasoru.wav", Hostile::Fifo); },  // nobody writes to it
+      [&] { scratch.make("kasoru.wav", Hostile::EndlessDevice); },
+      [&] { scratch.write_sparse("kasoru.wav", claiming(0xFFFFFF00u), 4ull << 30); },
+      [&] { scratch.write("kasoru.wav", manyChunks); },
+      [&] { scratch.write("kasoru.wav", claiming(61 * 176400) + "abcd"); },  // longer than a minute
   };
-  for (const auto& c : cases) {
-    c.make();
-    ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK) << c.what;
-    EXPECT_EQ(file.size(), builtInSize) << c.what;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
     std::filesystem::remove_all("kasoru.wav");
+    cases[i]();
+    ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK) << i;
+    EXPECT_EQ(file.size(), builtInSize) << i;
   }
-  scratch.write("kasoru.wav", claiming(60 * 176400));  // a minute is still taken
-  ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK);
+  ASSERT_EQ(Open(claiming(60 * 176400), "kasoru.wav"), S_OK);  // a minute is still taken
   EXPECT_EQ(file.size(), 60u * 176400);
 }

@@ -13,7 +13,21 @@ targets=(model_tests battle_tests flow_tests arena_tests pages_tests console_tes
          sound_tests music_tests)
 
 build_tests() {  # targets...
-  cmake --build "$build" -j2 --target "$@" </dev/null >"$build/fault-build.log" 2>&1
+  local dir=$build
+  [[ $1 == windows_* ]] && windows_ready && dir=$windows_dir
+  cmake --build "$dir" -j2 --target "$@" </dev/null >"$build/fault-build.log" 2>&1
+}
+
+# The Windows code is seen only by the Windows tests, cross-built in the build directory of
+# tools/windows-check.sh (made ready on the first Windows fault) and run under wine in a console.
+windows_dir=build/windows
+windows_ready() {
+  [ -n "${wave_home:-}" ] && return
+  tools/install-deps.sh cmake make g++-mingw-w64-x86-64 wine64 googletest tmux >/dev/null
+  [ -f "$windows_dir/CMakeCache.txt" ] ||
+    cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  source tools/wine-console.sh
+  wine_start "$windows_dir"
 }
 
 # The test executables that can see a fault in `file`: game code is only reached through the game
@@ -23,9 +37,20 @@ relevant_tests() {  # file
     game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
     console/posix/*) echo terminal_tests ;;
     console/web/* | console/headless/*) echo console_tests ;;
+    console/windows/*) echo windows_console_tests ;;
+    sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
     *) echo "${targets[@]}" ;;
   esac
+}
+
+# Runs one test executable and prints its output; a Windows one under wine, in a console.
+run_one() {  # path
+  [[ $1 == *.exe ]] || { timeout 120 "$1" --gtest_brief=1 </dev/null 2>&1; return; }
+  local log=$PWD/$windows_dir/fault-test.log status=0
+  wine_console "$log" 120 "cd '${1%/*}' && HOME='$wave_home' '$wine' ./'${1##*/}' --gtest_brief=1" || status=$?
+  cat "$log"
+  return $status
 }
 
 # Runs the executables in turn and names the first that fails, with its failing tests; with
@@ -33,9 +58,13 @@ relevant_tests() {  # file
 run_tests() {  # executables...
   local exe path failed found=1
   for exe in "$@"; do
-    path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1)
+    if [[ $exe == windows_* ]]; then
+      path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1)
+    else
+      path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1)
+    fi
     [ -n "$path" ] || continue
-    if ! failed=$(timeout 120 "$path" --gtest_brief=1 </dev/null 2>&1); then
+    if ! failed=$(run_one "$path"); then
       echo -n "$exe:$(grep -oE '^\[  FAILED  \] [^ ,(]+' <<<"$failed" | sed 's/.*\] / /' | sort -u | tr -d '\n') "
       found=0
       [ -n "${FAULTS_ALL:-}" ] || return 0
@@ -44,10 +73,17 @@ run_tests() {  # executables...
   return $found
 }
 
+# The tests that judge a fault must first pass on the unchanged code; each set is checked once.
+checked=" "
+check_unchanged() {  # executables...
+  [[ $checked == *" $* "* ]] && return
+  build_tests "$@" || { echo "the unchanged code does not build; see $build/fault-build.log"; exit 1; }
+  if by=$(run_tests "$@"); then echo "the unchanged code fails $by"; exit 1; fi
+  checked+="$* "
+}
+
 # Without debug information: every fault relinks the test executables.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DDOMRAK_SANITIZE=OFF >/dev/null
-build_tests "${targets[@]}" || { echo "the unchanged code does not build; see $build/fault-build.log"; exit 1; }
-if by=$(run_tests "${targets[@]}"); then echo "the unchanged code fails $by"; exit 1; fi
 
 saved=$(mktemp)
 restore() { [ -n "${file:-}" ] && cp "$saved" "$file" && touch "$file"; file=; }
@@ -61,6 +97,8 @@ while IFS= read -r line; do
   replacement=${rest%%"$tab"*} what=${rest#*"$tab"}
   number=$((number + 1))
   [ -n "${1:-}" ] && ! grep -qE -- "$1" <<<"$number $path $what" && continue
+  read -ra tests <<<"$(relevant_tests "$path")"
+  check_unchanged "${tests[@]}"
   file=$path
   cp "$file" "$saved"
   if ! FROM=$text TO=$replacement perl -e '
@@ -72,7 +110,6 @@ while IFS= read -r line; do
     printf '%3d %-7s %s\n' "$number" stale "$what"
     continue
   fi
-  read -ra tests <<<"$(relevant_tests "$path")"
   if ! build_tests "${tests[@]}"; then
     result=nobuild detail=
   elif by=$(run_tests "${tests[@]}"); then
@@ -85,5 +122,4 @@ while IFS= read -r line; do
   printf '%3d %-7s %s  [%s]\n' "$number" "$result" "$what" "$detail"
 done <"$list"
 rm -f "$saved"
-build_tests "${targets[@]}"
 echo "caught $caught, missed $missed"

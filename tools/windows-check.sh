@@ -7,48 +7,25 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh cmake make g++-mingw-w64-x86-64 wine64 googletest tmux
 
 build=build/windows
-export WINEPREFIX=$PWD/$build/wineprefix
-export WINEDEBUG=-all
-wine=/usr/lib/wine/wine64
-
+source tools/wine-console.sh
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j2
 
-# One wine server and its services for all the test runs, started here so that they do not
-# hold on to the output of the first test.
-# The server is ended when the script ends, so no wine process stays behind.
-mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p 30 </dev/null >/dev/null 2>&1 || true  # one may already serve this prefix
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
-"$wine" wineboot --init </dev/null >/dev/null 2>&1
-
+wine_start "$build"
 log=$build/windows-tests.log
-status=$build/windows-tests.status
-session=domrak-windows-check-$$
-rm -f "$log" "$status"
-# A tmux server of its own: a server already running would give the pane its environment, not
-# this script's WINEPREFIX.
-tmux -L "$session" new-session -d -s "$session" -x 80 -y 25 \
-  "ctest --test-dir '$build' --output-on-failure >'$log' 2>&1; echo \$? >'$status'"
-for _ in $(seq 600); do
-  [ -f "$status" ] && break
-  sleep 1
-done
-tmux -L "$session" kill-server 2>/dev/null || true
+status=0
+wine_console "$log" 600 "ctest --test-dir '$build' --output-on-failure" || status=$?
 cat "$log"
-[ -f "$status" ] || { echo "windows tests did not finish in 10 minutes" >&2; exit 1; }
+[ "$status" != 124 ] || { echo "windows tests did not finish in 10 minutes" >&2; exit 1; }
 skipped=$(grep -h '^\[  SKIPPED \] [A-Za-z]' "$build/Testing/Temporary/LastTest.log" | sort -u || true)
 [ -z "$skipped" ] || printf 'Skipped under wine:\n%s\n' "$skipped"
-[ "$(cat "$status")" = 0 ] || exit "$(cat "$status")"
+[ "$status" = 0 ] || exit "$status"
 
-# The Windows sound tests once more with a wave-out device: wine offers one over ALSA's null
-# device, which plays into nothing. (No MIDI device can be had this way.)
-alsa_home=$PWD/$build/alsa-null
-mkdir -p "$alsa_home"
-printf 'pcm.!default {\n  type null\n}\n' >"$alsa_home/.asoundrc"
+# The Windows sound tests once more with the wave-out device over ALSA's null device. (No MIDI
+# device can be had this way.)
 sound_log=$PWD/$build/windows-sound-device.log
 sound_status=0
-(cd "$build/tests/sound" && HOME=$alsa_home "$wine" ./windows_sound_tests.exe </dev/null >"$sound_log" 2>/dev/null) \
+(cd "$build/tests/sound" && HOME=$wave_home "$wine" ./windows_sound_tests.exe </dev/null >"$sound_log" 2>/dev/null) \
   || sound_status=$?
 echo "windows_sound_tests with a wave-out device:"
 grep -E '^\[ *(PASSED|FAILED|SKIPPED) *\]|Failure' "$sound_log" || true

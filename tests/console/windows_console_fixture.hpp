@@ -5,32 +5,24 @@
 
 #include <gtest/gtest.h>
 
-// Opens the process's console (making one when there is none) for a test. `usable()` is false
+// The console's input queue (L"CONIN$") or active screen buffer (L"CONOUT$").
+inline HANDLE OpenConsole(const wchar_t* name) {
+  return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
+}
+
+// Opens the process's console for a test. `usable()` is false
 // when the platform gives no console; the test is then skipped with the reason.
-class TestConsole {
- public:
+struct TestConsole {
   TestConsole() {
-    input = open_input();
-    if (input == INVALID_HANDLE_VALUE) {
-      // Started without a console of its own (wine on a pipe): make one.
-      FreeConsole();
-      AllocConsole();
-      input = open_input();
-    }
+    input = OpenConsole(L"CONIN$");
     output = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                        nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
     if (input != INVALID_HANDLE_VALUE) FlushConsoleInputBuffer(input);
   }
   ~TestConsole() {
-    if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
-    if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
-  }
-  TestConsole(const TestConsole&) = delete;
-  TestConsole& operator=(const TestConsole&) = delete;
-
-  static HANDLE open_input() {
-    return CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       nullptr, OPEN_EXISTING, 0, nullptr);
+    CloseHandle(input);
+    CloseHandle(output);
   }
 
   // Wine without a terminal or a display hands out console handles that every call refuses.
@@ -40,10 +32,10 @@ class TestConsole {
     return GetConsoleScreenBufferInfo(output, &info) && GetNumberOfConsoleInputEvents(input, &events);
   }
 
-  HANDLE input = INVALID_HANDLE_VALUE;
-  HANDLE output = INVALID_HANDLE_VALUE;
+  HANDLE input;
+  HANDLE output;
 };
 
-#define SKIP_WITHOUT_CONSOLE(test_console)                                     \
-  if (!(test_console).usable()) GTEST_SKIP() << "no usable Windows console here, e.g. wine without a terminal (error " \
-                                             << GetLastError() << ")"
+#define SKIP_WITHOUT_CONSOLE(test_console) \
+  if (!(test_console).usable())            \
+  GTEST_SKIP() << "no usable Windows console here, e.g. wine without a terminal (error " << GetLastError() << ")"

@@ -16,8 +16,8 @@
 class ArenaRun : public GameSession {
  protected:
   // The round introduction as it leaves the screen: the caption, both bars across the screen
-  // and the round's battle music, looping.
-  void ExpectRoundAnnounced(int round) {
+  // (swept in a cell every 10 ms, then three seconds) and the round's battle music, looping.
+  void ExpectRoundAnnounced(int round, std::uint32_t start) {
     const struct { const char* caption; int captionFg, barBg; std::string music; } rounds[] = {
         {"Round 1", 2, 7, "buttle1.mid"}, {"Round 2", 2, 7, "buttle1.mid"},
         {"Round 3", 2, 7, "buttle1.mid"}, {"Round 4", 6, 6, "buttle2.mid"},
@@ -30,6 +30,7 @@ class ArenaRun : public GameSession {
       for (int row : {11, 15}) EXPECT_EQ(Colors(column, row), std::make_pair(15, r.barBg));
     EXPECT_EQ(Colors(1, 12), std::make_pair(0, 15));
     EXPECT_EQ(SoundLog(sound).back(), "play " + r.music + " loop");
+    EXPECT_EQ(console.now() - start, 800u + 3000u);
   }
 
   // A won round as its screen leaves it, against the fighter and the draws the battle left:
@@ -86,7 +87,7 @@ TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
     Fighter before;  // the fighter and the draws as the last battle left them
     GameRandom draws;
     const Screen last = PlayScriptedRun(keys, "A", [&](Screen shown, std::uint32_t start) {
-      if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round);
+      if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round, start);
       if (shown == Screen::Battle) {
         before = player;
         draws = gameRandom;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 
-#include "console/text_width.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
@@ -56,13 +55,10 @@ class ArenaRun : public GameSession {
                           std::min(before.hp + hpAmount, grown[0]),
                           std::min(before.mp + mpAmount, grown[1])}));
     EXPECT_EQ(after.next(), draws.next()) << "exactly ten draws";
-    int column = 20;
-    for (const auto& [text, color] : std::initializer_list<std::pair<std::string, int>>{
-             {"ＨＰを", 0}, {std::to_string(hpAmount), 2}, {"、ＭＰを", 0},
-             {std::to_string(mpAmount), 2}, {"回復した。", 0}}) {
-      EXPECT_TRUE(Shows(column, 19, text, color, 15));
-      column += text::ColumnWidth(text);
-    }
+    const std::string hp = std::to_string(hpAmount), mp = std::to_string(mpAmount);
+    EXPECT_EQ(Text(20, 19, 24 + int(hp.size() + mp.size())),
+              "ＨＰを" + hp + "、ＭＰを" + mp + "回復した。");
+    EXPECT_TRUE(Shows(26, 19, hp, 2, 15) && Shows(34 + int(hp.size()), 19, mp, 2, 15));
     const auto log = SoundLog(sound, start);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.begin() + 3),

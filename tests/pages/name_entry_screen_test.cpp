@@ -22,7 +22,6 @@ TEST_F(NameEntry, RefusesAnEmptyNameThenTheNameMakesTheFighter) {
   keys.pause(100);
   keys.type("\r");
   At(60, [] {
-    EXPECT_TRUE(Shows(33, 3, "ネームエントリー", 1, 15));
     EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15));
     EXPECT_TRUE(Shows(33, 5, std::string(16, ' '), 0, 15)) << "typing starts again";
     EXPECT_EQ(player.name[0], '\0') << "the old fighter's name is cleared on entry";

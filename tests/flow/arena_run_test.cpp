@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 
-#include "console/text_width.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
@@ -16,8 +15,8 @@
 class ArenaRun : public GameSession {
  protected:
   // The round introduction as it leaves the screen: the caption, both bars across the screen
-  // and the round's battle music, looping.
-  void ExpectRoundAnnounced(int round) {
+  // (swept in a cell every 10 ms, then three seconds) and the round's battle music, looping.
+  void ExpectRoundAnnounced(int round, std::uint32_t start) {
     const struct { const char* caption; int captionFg, barBg; std::string music; } rounds[] = {
         {"Round 1", 2, 7, "buttle1.mid"}, {"Round 2", 2, 7, "buttle1.mid"},
         {"Round 3", 2, 7, "buttle1.mid"}, {"Round 4", 6, 6, "buttle2.mid"},
@@ -30,6 +29,7 @@ class ArenaRun : public GameSession {
       for (int row : {11, 15}) EXPECT_EQ(Colors(column, row), std::make_pair(15, r.barBg));
     EXPECT_EQ(Colors(1, 12), std::make_pair(0, 15));
     EXPECT_EQ(SoundLog(sound).back(), "play " + r.music + " loop");
+    EXPECT_EQ(console.now() - start, 800u + 3000u);
   }
 
   // A won round as its screen leaves it, against the fighter and the draws the battle left:
@@ -55,13 +55,10 @@ class ArenaRun : public GameSession {
                           std::min(before.hp + hpAmount, grown[0]),
                           std::min(before.mp + mpAmount, grown[1])}));
     EXPECT_EQ(after.next(), draws.next()) << "exactly ten draws";
-    int column = 20;
-    for (const auto& [text, color] : std::initializer_list<std::pair<std::string, int>>{
-             {"ＨＰを", 0}, {std::to_string(hpAmount), 2}, {"、ＭＰを", 0},
-             {std::to_string(mpAmount), 2}, {"回復した。", 0}}) {
-      EXPECT_TRUE(Shows(column, 19, text, color, 15));
-      column += text::ColumnWidth(text);
-    }
+    const std::string hp = std::to_string(hpAmount), mp = std::to_string(mpAmount);
+    EXPECT_EQ(Text(20, 19, 24 + int(hp.size() + mp.size())),
+              "ＨＰを" + hp + "、ＭＰを" + mp + "回復した。");
+    EXPECT_TRUE(Shows(26, 19, hp, 2, 15) && Shows(34 + int(hp.size()), 19, mp, 2, 15));
     const auto log = SoundLog(sound, start);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.begin() + 3),
@@ -86,7 +83,7 @@ TEST_F(ArenaRun, EachRunEndsOnTheTitleTheWayItsFightsGo) {
     Fighter before;  // the fighter and the draws as the last battle left them
     GameRandom draws;
     const Screen last = PlayScriptedRun(keys, "A", [&](Screen shown, std::uint32_t start) {
-      if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round);
+      if (shown == Screen::RoundIntro) ExpectRoundAnnounced(runState.round, start);
       if (shown == Screen::Battle) {
         before = player;
         draws = gameRandom;

@@ -78,26 +78,3 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     keys.pause(100);  // Enter is let go before the next fighter
   }
 }
-
-TEST_F(Creation, AsksThenMovesTheArrowOncePerPressAndNoDeclines) {
-  CreateFighter("A");
-  At(3100, [] {
-    EXPECT_TRUE(Shows(31, 9, "キャラクター作成完了", 0, 15));
-    EXPECT_TRUE(Shows(60, 6, "このキャラでＯＫ？", 0, 7));
-    EXPECT_TRUE(Shows(60, 7, "⇒はい", 0, 15));
-    EXPECT_TRUE(Shows(62, 8, "いいえ", 0, 15));
-  });
-  keys.pause(100);
-  keys.press(kKeyUp);         // already on はい: nothing
-  keys.press(kKeyDown, 400);  // held: one step
-  keys.press(kKeyDown);       // already on いいえ: nothing
-  keys.press(kKeyUp);
-  keys.press(kKeyDown);
-  keys.press(kKeyEnter);
-  ASSERT_EQ(CreationScreen(), Screen::NameEntry);
-  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15));
-  EXPECT_TRUE(Shows(60, 8, "⇒いいえ", 0, 15));
-  EXPECT_EQ(TimesOf("kasoru.wav").size(), 3u);
-  EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
-  EXPECT_TRUE(TimesOf("create.wav").empty());
-}

@@ -83,10 +83,6 @@ TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
     EXPECT_TRUE(Shows(37, 10, "WARNING!", 12, 15));
     EXPECT_EQ(Text(1, 10, 36) + Text(45, 10, 36), std::string(72, ' '));
   });
-  // Opening sweep from 6110: after step s, red words at 38 + s and 36 - s.
-  At(6110 + 10 * 21, [] {
-    EXPECT_TRUE(Shows(58, 10, "WARNING!", 12, 15) && Shows(16, 10, "WARNING!", 12, 15));
-  });
 
   EXPECT_EQ(EndingScreen(), Screen::RoundIntro);
   EXPECT_EQ(console.now(), 6110u + 340);

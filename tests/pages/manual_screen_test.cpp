@@ -20,9 +20,6 @@ const struct { int page, column, row; std::string text; int fg; } kLines[] = {
     {2, 3, 17, "　□強攻撃    ", 0},  // the tab runs to the next stop
     {3, 79, 6, "。", 0},             // the longest line ends at the last column
     {3, 1, 7, "  ", 0},              // and nothing wraps into the next row
-    {4, 2, 2, "■各コマンドの相性詳細（Ａ:攻撃側、Ｂ:防御側) ", 9},
-    {5, 22, 8, "大幅にキャラクターの能力", 12},
-    {6, 2, 2, "■スタッフ", 9},
     {6, 2, 23, "　　DOMRAK developers", 0},
 };
 

@@ -22,15 +22,6 @@ TEST_F(NameEntry, RefusesAnEmptyNameThenTheNameMakesTheFighter) {
   keys.pause(100);
   keys.type("\r");
   At(60, [] {
-    EXPECT_TRUE(Shows(33, 3, "ネームエントリー", 1, 15));
-    EXPECT_TRUE(Shows(31, 4, "┏━━━━━━━━┓", 0, 15));
-    EXPECT_TRUE(Shows(31, 5, "┃", 0, 15) && Shows(49, 5, "┃", 0, 15));
-    EXPECT_TRUE(Shows(31, 6, "┗━━━━━━━━┛", 0, 15));
-    EXPECT_TRUE(Shows(6, 11, "名前：", 0, 15));
-    const struct { int column, row; const char* text; int fg; } labels[] = {
-        {5, 14, "ＨＰ", 4},  {30, 14, "ＭＰ", 5}, {55, 14, "魔力", 6},
-        {5, 20, "攻撃", 12}, {30, 20, "防御", 2}, {55, 20, "敏捷", 1}};
-    for (const auto& l : labels) EXPECT_TRUE(Shows(l.column, l.row, l.text, l.fg, 15));
     EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15));
     EXPECT_TRUE(Shows(33, 5, std::string(16, ' '), 0, 15)) << "typing starts again";
     EXPECT_EQ(player.name[0], '\0') << "the old fighter's name is cleared on entry";

@@ -78,3 +78,18 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     keys.pause(100);  // Enter is let go before the next fighter
   }
 }
+
+TEST_F(Creation, TheArrowMovesOncePerPressAndNoGoesBackToTheNameEntry) {
+  CreateFighter("A");
+  keys.pause(100);
+  keys.press(kKeyUp);         // already on はい: nothing
+  keys.press(kKeyDown, 400);  // held: one step
+  keys.press(kKeyDown);       // already on いいえ: nothing
+  keys.press(kKeyEnter);
+  ASSERT_EQ(CreationScreen(), Screen::NameEntry);
+  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15));
+  EXPECT_TRUE(Shows(60, 8, "⇒いいえ", 0, 15));
+  EXPECT_EQ(TimesOf("kasoru.wav").size(), 1u);
+  EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
+  EXPECT_TRUE(TimesOf("create.wav").empty());
+}

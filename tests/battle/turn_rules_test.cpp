@@ -1,5 +1,5 @@
 // The rules of a turn beyond its messages: recovery rolls, who acts first, the pacing, and
-// the blow that ends the turn at once.
+// the blow that ends the turn at once (a fall and a revival are played in the whole runs).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,8 +16,8 @@ using TurnRulesTest = BattleFixture;
 TEST_F(TurnRulesTest, CounterRecoveryIsDrawnAndCappedButToldInFull) {
   // Smallest and largest gains told over many turns; HP and MP stop at their maxima.
   struct { bool opponent; int hp; std::pair<int, int> hpGain, mpGain; } const cases[] = {
-      {false, 100, {20, 75}, {15, 75}},  // 1..3 x (400 / 20) + 0..15; 1..4 x (300 / 20) + 0..15
-      {false, 398, {20, 75}, {15, 75}},  // the same gains, whatever the cap leaves of them
+      // 1..3 x (400 / 20) + 0..15; 1..4 x (300 / 20) + 0..15, told in full though capped
+      {false, 398, {20, 75}, {15, 75}},
       {true, 100, {5, 35}, {15, 75}},    // 1..4 x (100 / 20) + 0..15: the current HP counts
       {true, 19, {0, 15}, {15, 75}},     // below 20 HP only the addend is left
   };
@@ -91,20 +91,4 @@ TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
   EXPECT_EQ(console.now(), 500 + 20 * 15 + 500u);
   EXPECT_EQ(Styled(20, 21, 59).rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u);
   EXPECT_EQ(Styled(20, 22, 59), "");
-}
-
-TEST_F(TurnRulesTest, AFallenPlayerWhoRisesFinishesTheTurn) {
-  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
-  roster.agility[0] = player.agility + 1;
-  for (bool rises : {true, false}) {
-    player.hp = 30;
-    lines.clear();
-    gameRandom.seed(SeedWhere([rises](GameRandom& r) {  // the pick, then the defeat screen's
-      return EnemyCommandTable[0][r.next() % 10] == Magic && (r.next() % 3 == 0) == rises;
-    }));
-    WatchMessages(console.now() + 10000);
-    EXPECT_EQ(PlayTurn(), rises ? BattleOutcome::Continues : BattleOutcome::Lost) << rises;
-    EXPECT_EQ(std::ranges::count(lines, MessageLine{19, "{9}HERO{0}の攻撃！"}), rises ? 1 : 0);
-    EXPECT_EQ(player.hp > 0, rises);
-  }
 }

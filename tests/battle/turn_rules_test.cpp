@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <regex>
 #include <utility>
 
@@ -14,14 +15,14 @@
 using TurnRulesTest = BattleFixture;
 
 TEST_F(TurnRulesTest, CounterRecoveryIsDrawnAndCappedButToldInFull) {
-  // Smallest and largest gains told over many turns; HP and MP stop at their maxima.
-  struct { bool opponent; int hp; std::pair<int, int> hpGain, mpGain; } const cases[] = {
+  // Least and most HP, then MP, told over many turns; HP and MP stop at their maxima.
+  struct { bool opponent; int hp; std::array<int, 4> gains; } const cases[] = {
       // 1..3 x (400 / 20) + 0..15; 1..4 x (300 / 20) + 0..15, told in full though capped
-      {false, 398, {20, 75}, {15, 75}},
-      {true, 100, {5, 35}, {15, 75}},    // 1..4 x (100 / 20) + 0..15: the current HP counts
-      {true, 19, {0, 15}, {15, 75}},     // below 20 HP only the addend is left
+      {false, 398, {20, 75, 15, 75}},
+      {true, 100, {5, 35, 15, 75}},  // 1..4 x (100 / 20) + 0..15: the current HP counts
+      {true, 19, {0, 15, 15, 75}},   // below 20 HP only the addend is left
   };
-  const std::regex figure("\\{2\\}([0-9]+)");
+  const std::regex figures("を([0-9]+)、ＭＰを([0-9]+)");
   Combatant p = PlayerSide(), e = OpponentSide();
   for (const auto& c : cases) {
     p.command = c.opponent ? Attack : Counter;
@@ -29,23 +30,21 @@ TEST_F(TurnRulesTest, CounterRecoveryIsDrawnAndCappedButToldInFull) {
     Combatant& side = c.opponent ? e : p;
     side.maxHp = 400;
     side.maxMp = 300;
-    std::pair<int, int> hpGain{999, 0}, mpGain{999, 0};
+    std::array<int, 4> gains{999, 0, 999, 0};
     for (int i = 0; i < 500; ++i) {
       side.hp = c.hp;
       side.mp = 250;
       ApplyCounterRecovery(p, e);
-      const std::string line = Styled(20, 19, 59);
-      std::vector<int> told;
-      for (std::sregex_iterator it(line.begin(), line.end(), figure), end; it != end; ++it)
-        told.push_back(std::stoi((*it)[1]));
-      ASSERT_EQ(told.size(), 2u) << line;
-      EXPECT_EQ(side.hp, std::min(c.hp + told[0], 400)) << line;
-      EXPECT_EQ(side.mp, std::min(250 + told[1], 300)) << line;
-      hpGain = {std::min(hpGain.first, told[0]), std::max(hpGain.second, told[0])};
-      mpGain = {std::min(mpGain.first, told[1]), std::max(mpGain.second, told[1])};
+      const std::string line = Text(20, 19, 59);
+      std::smatch told;
+      ASSERT_TRUE(std::regex_search(line, told, figures)) << line;
+      const int hp = std::stoi(told[1]), mp = std::stoi(told[2]);
+      EXPECT_EQ(std::pair(side.hp, side.mp),
+                std::pair(std::min(c.hp + hp, 400), std::min(250 + mp, 300)));
+      gains = {std::min(gains[0], hp), std::max(gains[1], hp), std::min(gains[2], mp),
+               std::max(gains[3], mp)};
     }
-    EXPECT_EQ(hpGain, c.hpGain) << c.opponent << " at " << c.hp;
-    EXPECT_EQ(mpGain, c.mpGain) << c.opponent << " at " << c.hp;
+    EXPECT_EQ(gains, c.gains) << c.opponent << " at " << c.hp;
   }
 }
 
@@ -69,12 +68,6 @@ TEST_F(TurnRulesTest, TheOpponentActsFirstAtEqualAgilityAndEachPartHoldsItsPause
   EXPECT_EQ(lineTimes, (std::vector<std::uint32_t>{1, 501, 1501, 2001}));
   EXPECT_EQ(console.now(), 3000u);
   EXPECT_TRUE(sound.names("play_wave").empty());
-
-  // When both counter at full HP and MP, each recovery line holds a second.
-  Combatant p = PlayerSide(), e = OpponentSide();
-  p.command = e.command = Counter;
-  ApplyCounterRecovery(p, e);
-  EXPECT_EQ(console.now(), 5000u);
 }
 
 TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {

@@ -33,9 +33,8 @@ TEST(DamageRoll, LiesBetweenBasePlusOneAndBasePlusThirty) {
 TEST(HitCheck, ChanceFallsWithTheAgilityRatioDownToForty) {
   const int cases[][4] = {
       // attacker, defender, base chance, landing draws of every 100
-      {100, 100, 90, 91}, {100, 299, 90, 91}, {100, 300, 90, 81}, {100, 499, 90, 81},
-      {100, 500, 90, 71}, {100, 700, 90, 61}, {100, 900, 90, 51}, {100, 1100, 90, 41},
-      {5, 450, 90, 41},   {450, 5, 75, 76},   {100, 300, 75, 51}, {100, 500, 75, 41},
+      {100, 100, 90, 91}, {100, 299, 90, 91}, {100, 300, 90, 81}, {100, 500, 90, 71},
+      {100, 1100, 90, 41}, {5, 450, 90, 41}, {450, 5, 75, 76}, {100, 500, 75, 41},
   };
   for (const auto& [attacker, defender, base, landing] : cases) {
     int hits = 0;
@@ -66,16 +65,8 @@ TEST(ResetRoster, BumpsEachFieldInOrderByFivesWithinItsSlotsLimitAndRefills) {
 }
 
 TEST(NameRule, CreatesAndBoostsByTheWorkedNames) {
-  auto figures = [](const Abilities& a) {
-    return std::array{a.hp, a.mp, a.magic, a.attack, a.defence, a.agility};
-  };
-  struct Case {
-    const NameRule& rule;
-    std::string name;
-    Abilities expected;  // hp, mp, magic, attack, defence, agility
-  } cases[] = {
-      {kCreationRule, "A", {265, 275, 245, 335, 200, 330}},
-      {kCreationRule, "AB", {450, 320, 195, 245, 340, 345}},
+  // Expected: hp, mp, magic, attack, defence, agility.
+  struct { const NameRule& rule; std::string name; std::array<int, 6> expected; } const cases[] = {
       {kCreationRule, std::string(16, 'z'), {280, 510, 350, 505, 480, 245}},
       // "_" is 95 (0, 9, 5): hp 5+90+170, mp 115+145+10, magic 75+140+50,
       // attack 150+40+125, defence 60+70+100, agility 110+190+75.
@@ -89,6 +80,9 @@ TEST(NameRule, CreatesAndBoostsByTheWorkedNames) {
       {kBoostRule, "AA", {135, 170, 250, 80, 35, 160}},
       {kBoostRule, "abc", {240, 5, 300, 25, 190, 5}},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(figures(AbilitiesFromName(c.name, c.rule)), figures(c.expected)) << c.name;
+  for (const auto& c : cases) {
+    const Abilities a = AbilitiesFromName(c.name, c.rule);
+    EXPECT_EQ((std::array{a.hp, a.mp, a.magic, a.attack, a.defence, a.agility}), c.expected)
+        << c.name;
+  }
 }

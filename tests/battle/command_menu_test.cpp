@@ -8,22 +8,6 @@
 
 using CommandMenuTest = BattleFixture;
 
-namespace {
-
-// The row of the one cursor mark, checking its colour.
-int CursorRow() {
-  int found = 0;
-  for (int row = 19; row <= 22; ++row) {
-    if (console.screen().text(4, row, 2) != "⇒") continue;
-    EXPECT_EQ(found, 0) << "two cursors";
-    EXPECT_EQ(console.screen().at(4, row).fg, 1);
-    found = row;
-  }
-  return found;
-}
-
-}  // namespace
-
 TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150MpForASecond) {
   for (int row : {5, 13}) {  // where a turn names the commands: each pass blanks them
     console.locate(row == 5 ? 55 : 20, row);
@@ -36,10 +20,16 @@ TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150M
   gameRandom.seed(SeedFor(Attack));
   // Each item's description as last seen with the cursor on it: its first line (in its colours)
   // and its last row (while a key is held the area stays blank); and when the refusal shows.
+  auto cursorRow = [] {  // the row of the one cursor mark in its colour; -1 for two of them
+    int found = 0;
+    for (int row = 19; row <= 22; ++row)
+      if (Shows(4, row, "⇒", 1, 15)) found = found ? -1 : row;
+    return found;
+  };
   std::map<int, std::pair<std::string, int>> described;
   std::vector<std::uint32_t> refused;
   for (std::uint32_t t = 1; t < 4000; ++t)
-    keys.at(t, [&described, &refused] {
+    keys.at(t, [&] {
       if (Text(38, 21, 18) == "ＭＰが足りません！") {
         EXPECT_TRUE(Shows(38, 21, "ＭＰが足りません！", 12, 15));
         EXPECT_EQ(Styled(20, 19, 59), "");  // the description made way
@@ -48,7 +38,7 @@ TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150M
       }
       int last = 23;
       while (last >= 19 && Styled(20, last, 59).empty()) --last;
-      if (last >= 19 && refused.empty()) described[CursorRow()] = {Styled(20, 19, 59), last};
+      if (last >= 19 && refused.empty()) described[cursorRow()] = {Styled(20, 19, 59), last};
     });
   keys.press(kKeyUp);         // already at the top: nothing
   keys.press(kKeyDown, 500);  // held: one step

@@ -47,8 +47,6 @@ TEST_F(StatusBarsTest, OnlyChangedBarsMoveShrinkingFromTheEndAndGrowingFromTheSt
     UpdateStatusBars();
     EXPECT_EQ(BarCells(column, row, color), c.cells);
     EXPECT_EQ(console.now() - start, c.ms);
-    for (int cell = column + c.cells; cell <= column + 21; ++cell)
-      EXPECT_EQ(Colors(cell, row), std::pair(15, 15)) << cell;
     EXPECT_TRUE(Shows(column, row - 1, c.figures, color, 15));
     EXPECT_EQ(shown, c.from);  // left alone: the next call animates from it again
     EXPECT_EQ(std::pair(console.foreground(), console.background()), std::pair(0, 15));

@@ -51,11 +51,10 @@ TEST_F(TurnRulesTest, CounterRecoveryIsDrawnAndCappedButToldInFull) {
 TEST_F(TurnRulesTest, TheOpponentActsFirstAtEqualAgilityAndEachPartHoldsItsPause) {
   roster.agility[0] = player.agility;
   gameRandom.seed(SeedWhere([](GameRandom& r) {  // Attack, then both hit rolls at 91: misses
-    const bool attack = EnemyCommandTable[0][r.next() % 10] == Attack;
-    r.next();
-    const bool firstMisses = r.next() % 100 == 91;
-    r.next();
-    return attack && firstMisses && r.next() % 100 == 91;
+    int draws[5];
+    for (int& d : draws) d = r.next();
+    return EnemyCommandTable[0][draws[0] % 10] == Attack && draws[2] % 100 == 91 &&
+           draws[4] % 100 == 91;
   }));
   WatchMessages(3000);
   EXPECT_EQ(PlayTurn(), BattleOutcome::Continues);

@@ -2,7 +2,6 @@
 #include "tests/battle/battle_fixture.hpp"
 
 #include <algorithm>
-#include <utility>
 
 #include "console/text_width.hpp"
 #include "game/battle/enemy_command.hpp"

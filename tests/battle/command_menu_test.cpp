@@ -48,6 +48,8 @@ TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150M
                    kKeyEnter})
     keys.press(key);
   EXPECT_EQ(CommandMenu(), Screen::Victory);
+  // The winning blow ends the turn at once: its damage line stays, the opponent never acts.
+  EXPECT_EQ(Styled(20, 20, 59).rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u);
 
   const char* labels[] = {"攻撃", "強攻撃", "カウンター", "魔法"};
   for (int row = 19; row <= 22; ++row) EXPECT_TRUE(Shows(6, row, labels[row - 19], 0, 15));

@@ -1,5 +1,5 @@
-// The rules of a turn beyond its messages: recovery rolls, who acts first, the pacing, and
-// the blow that ends the turn at once (a fall and a revival are played in the whole runs).
+// The rules of a turn beyond its messages: recovery rolls, who acts first and the pacing (the
+// blow that ends a turn is in the command menu's run; a fall and a revival in the whole runs).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +9,6 @@
 
 #include "game/battle/enemy_command.hpp"
 #include "game/battle/play_turn.hpp"
-#include "game/battle/status_bars.hpp"
 #include "tests/battle/battle_fixture.hpp"
 
 using TurnRulesTest = BattleFixture;
@@ -67,20 +66,4 @@ TEST_F(TurnRulesTest, TheOpponentActsFirstAtEqualAgilityAndEachPartHoldsItsPause
   EXPECT_EQ(lineTimes, (std::vector<std::uint32_t>{1, 501, 1501, 2001}));
   EXPECT_EQ(console.now(), 3000u);
   EXPECT_TRUE(sound.names("play_wave").empty());
-}
-
-TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
-  // The player's Attack breaks the opponent's Counter and fells it (a winning Magic that
-  // leaves the opponent no blow is in the command menu's test).
-  roster.hp[0] = 50;
-  SetShownValuesToCurrent();
-  gameRandom.seed(SeedFor(Counter));
-  EXPECT_EQ(PlayTurn(), BattleOutcome::Won);
-  EXPECT_EQ(roster.hp[0], 0);
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>{"tuzyou.wav"});
-  // Announcement, 500, the bar (20 cells), the failed Counter, 500, the damage line: no
-  // pause after it and no recovery; it stays on the screen.
-  EXPECT_EQ(console.now(), 500 + 20 * 15 + 500u);
-  EXPECT_EQ(Styled(20, 21, 59).rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u);
-  EXPECT_EQ(Styled(20, 22, 59), "");
 }

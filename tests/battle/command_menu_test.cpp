@@ -51,8 +51,6 @@ TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150M
   // The winning blow ends the turn at once: its damage line stays, the opponent never acts.
   EXPECT_EQ(Styled(20, 20, 59).rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u);
 
-  const char* labels[] = {"攻撃", "強攻撃", "カウンター", "魔法"};
-  for (int row = 19; row <= 22; ++row) EXPECT_TRUE(Shows(6, row, labels[row - 19], 0, 15));
   using Description = std::pair<std::string, int>;
   EXPECT_EQ(described[20], Description("通常攻撃の1.5倍の攻撃力で攻撃する。", 22));
   EXPECT_EQ(described[22], Description("{5}消費MP150。", 22));

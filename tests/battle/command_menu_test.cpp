@@ -18,14 +18,14 @@ TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150M
   player.agility = 999;
   roster.hp[0] = 1;  // the Magic that is played wins the battle
   gameRandom.seed(SeedFor(Attack));
-  // Each item's description as last seen with the cursor on it: its first line (in its colours)
-  // and its last row (while a key is held the area stays blank); and when the refusal shows.
   auto cursorRow = [] {  // the row of the one cursor mark in its colour; -1 for two of them
     int found = 0;
     for (int row = 19; row <= 22; ++row)
       if (Shows(4, row, "⇒", 1, 15)) found = found ? -1 : row;
     return found;
   };
+  // Each item's description as last seen with the cursor on it: its first line (in its colours)
+  // and its last row (while a key is held the area stays blank); and when the refusal shows.
   std::map<int, std::pair<std::string, int>> described;
   std::vector<std::uint32_t> refused;
   for (std::uint32_t t = 1; t < 4000; ++t)

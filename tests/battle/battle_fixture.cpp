@@ -2,8 +2,6 @@
 #include "tests/battle/battle_fixture.hpp"
 
 #include <algorithm>
-#include <cstring>
-#include <utility>
 
 #include "console/text_width.hpp"
 #include "game/battle/enemy_command.hpp"

@@ -1,4 +1,4 @@
-// The command menu: cursor moves, descriptions, Magic's MP check, and turns on Enter.
+// The command menu, in one scripted run: cursor moves, descriptions, Magic's MP check, a turn.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,79 +8,57 @@
 
 using CommandMenuTest = BattleFixture;
 
-namespace {
-
-// The row of the one cursor mark, checking its colour.
-int CursorRow() {
-  int found = 0;
-  for (int row = 19; row <= 22; ++row) {
-    if (console.screen().text(4, row, 2) != "⇒") continue;
-    EXPECT_EQ(found, 0) << "two cursors";
-    EXPECT_EQ(console.screen().at(4, row).fg, 1);
-    found = row;
-  }
-  return found;
-}
-
-}  // namespace
-
-TEST_F(CommandMenuTest, MovesOneStepPerPressWithinTheEndsAndDescribesTheItemUnderTheCursor) {
+TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150MpForASecond) {
   for (int row : {5, 13}) {  // where a turn names the commands: each pass blanks them
     console.locate(row == 5 ? 55 : 20, row);
     console.print("old");
   }
-  // Each item's description as last seen with the cursor on it: its first line (in its colours)
-  // and its last row (while a key is held the area stays blank).
-  std::map<int, std::pair<std::string, int>> described;
-  for (std::uint32_t t = 1; t < 3000; t += 10)
-    keys.at(t, [&described] {
-      int last = 23;
-      while (last >= 19 && Styled(20, last, 59).empty()) --last;
-      if (last >= 19) described[CursorRow()] = {Styled(20, 19, 59), last};
-    });
-  keys.press(kKeyUp);         // already at the top: nothing
-  keys.press(kKeyDown, 500);  // held: one step
-  // Down to "魔法", once more at the bottom (nothing), and back up to "強攻撃", whose shorter
-  // text leaves row 23 blank.
-  for (auto key : {kKeyDown, kKeyDown, kKeyDown, kKeyUp, kKeyUp}) keys.press(key);
-  EXPECT_EQ(CommandMenu(), Screen::Quit);
-
-  const char* labels[] = {"攻撃", "強攻撃", "カウンター", "魔法"};
-  for (int row = 19; row <= 22; ++row) EXPECT_TRUE(Shows(6, row, labels[row - 19], 0, 15));
-  EXPECT_EQ(CursorRow(), 20);
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(5, "kasoru.wav"));
-  EXPECT_EQ(Styled(55, 5, 26) + Styled(20, 13, 26), "");
-  const std::map<int, std::pair<std::string, int>> descriptions = {
-      {19, {"通常攻撃を行う。強攻撃に強い。", 21}},
-      {20, {"通常攻撃の1.5倍の攻撃力で攻撃する。", 22}},
-      {21, {"成功した場合、相手の攻撃をかわし、", 23}},
-      {22, {"{5}消費MP150。", 22}},
-  };
-  EXPECT_EQ(described, descriptions);
-}
-
-TEST_F(CommandMenuTest, MagicIsRefusedBelow150MpForASecondAndPlayedWith150) {
+  At(100, [] { EXPECT_EQ(Styled(55, 5, 26) + Styled(20, 13, 26), ""); });
   player.mp = 149;
   player.agility = 999;
   roster.hp[0] = 1;  // the Magic that is played wins the battle
   gameRandom.seed(SeedFor(Attack));
-  std::vector<std::uint32_t> refused;  // when the refusal is on the screen
-  for (std::uint32_t t = 1; t < 3000; ++t)
-    keys.at(t, [&refused] {
-      if (Text(38, 21, 18) != "ＭＰが足りません！") return;
-      EXPECT_TRUE(Shows(38, 21, "ＭＰが足りません！", 12, 15));
-      EXPECT_EQ(Styled(20, 19, 59), "");  // the description made way
-      refused.push_back(console.now());
-      player.mp = 150;  // enough for the next try
+  auto cursorRow = [] {  // the row of the one cursor mark in its colour; -1 for two of them
+    int found = 0;
+    for (int row = 19; row <= 22; ++row)
+      if (Shows(4, row, "⇒", 1, 15)) found = found ? -1 : row;
+    return found;
+  };
+  // Each item's description as last seen with the cursor on it: its first line (in its colours)
+  // and its last row (while a key is held the area stays blank); and when the refusal shows.
+  std::map<int, std::pair<std::string, int>> described;
+  std::vector<std::uint32_t> refused;
+  for (std::uint32_t t = 1; t < 4000; ++t)
+    keys.at(t, [&] {
+      if (Text(38, 21, 18) == "ＭＰが足りません！") {
+        EXPECT_TRUE(Shows(38, 21, "ＭＰが足りません！", 12, 15));
+        EXPECT_EQ(Styled(20, 19, 59), "");  // the description made way
+        refused.push_back(console.now());
+        player.mp = 150;  // enough for the next try
+      }
+      int last = 23;
+      while (last >= 19 && Styled(20, last, 59).empty()) --last;
+      if (last >= 19 && refused.empty()) described[cursorRow()] = {Styled(20, 19, 59), last};
     });
-  for (auto key : {kKeyDown, kKeyDown, kKeyDown, kKeyEnter, kKeyEnter}) keys.press(key);
+  keys.press(kKeyUp);         // already at the top: nothing
+  keys.press(kKeyDown, 500);  // held: one step
+  // Down to "魔法", once more at the bottom (nothing), back up to "強攻撃", whose shorter text
+  // leaves row 23 blank, down to "魔法" again: refused, then played.
+  for (auto key : {kKeyDown, kKeyDown, kKeyDown, kKeyUp, kKeyUp, kKeyDown, kKeyDown, kKeyEnter,
+                   kKeyEnter})
+    keys.press(key);
   EXPECT_EQ(CommandMenu(), Screen::Victory);
+  // The winning blow ends the turn at once: its damage line stays, the opponent never acts.
+  EXPECT_EQ(Styled(20, 20, 59).rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u);
 
-  const std::vector<std::string> sounds = {"kasoru.wav", "kasoru.wav", "kasoru.wav",
-                                           "kettei.wav", "kettei.wav", "mahou.wav"};
+  using Description = std::pair<std::string, int>;
+  EXPECT_EQ(described[20], Description("通常攻撃の1.5倍の攻撃力で攻撃する。", 22));
+  EXPECT_EQ(described[22], Description("{5}消費MP150。", 22));
+  std::vector<std::string> sounds(7, "kasoru.wav");
+  sounds.insert(sounds.end(), {"kettei.wav", "kettei.wav", "mahou.wav"});
   ASSERT_EQ(sound.names("play_wave"), sounds);
   ASSERT_FALSE(refused.empty());
-  const std::uint32_t confirmed = sound.calls()[3].time;
+  const std::uint32_t confirmed = sound.calls()[7].time;
   EXPECT_EQ(refused.front(), confirmed + 1);
   EXPECT_EQ(refused.back(), confirmed + 1000);  // a full second, then the menu goes on
   EXPECT_EQ(runState.turnCount, 1);

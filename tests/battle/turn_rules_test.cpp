@@ -1,27 +1,27 @@
-// The rules of a turn beyond its messages: recovery rolls, who acts first, the pacing, and
-// the blow that ends the turn at once.
+// The rules of a turn beyond its messages: recovery rolls, who acts first and the pacing (the
+// blow that ends a turn is in the command menu's run; a fall and a revival in the whole runs).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <regex>
 #include <utility>
 
 #include "game/battle/enemy_command.hpp"
 #include "game/battle/play_turn.hpp"
-#include "game/battle/status_bars.hpp"
 #include "tests/battle/battle_fixture.hpp"
 
 using TurnRulesTest = BattleFixture;
 
 TEST_F(TurnRulesTest, CounterRecoveryIsDrawnAndCappedButToldInFull) {
-  // Smallest and largest gains told over many turns; HP and MP stop at their maxima.
-  struct { bool opponent; int hp; std::pair<int, int> hpGain, mpGain; } const cases[] = {
-      {false, 100, {20, 75}, {15, 75}},  // 1..3 x (400 / 20) + 0..15; 1..4 x (300 / 20) + 0..15
-      {false, 398, {20, 75}, {15, 75}},  // the same gains, whatever the cap leaves of them
-      {true, 100, {5, 35}, {15, 75}},    // 1..4 x (100 / 20) + 0..15: the current HP counts
-      {true, 19, {0, 15}, {15, 75}},     // below 20 HP only the addend is left
+  // Least and most HP, then MP, told over many turns; HP and MP stop at their maxima.
+  struct { bool opponent; int hp; std::array<int, 4> gains; } const cases[] = {
+      // 1..3 x (400 / 20) + 0..15; 1..4 x (300 / 20) + 0..15, told in full though capped
+      {false, 398, {20, 75, 15, 75}},
+      {true, 100, {5, 35, 15, 75}},  // 1..4 x (100 / 20) + 0..15: the current HP counts
+      {true, 19, {0, 15, 15, 75}},   // below 20 HP only the addend is left
   };
-  const std::regex figure("\\{2\\}([0-9]+)");
+  const std::regex figures("を([0-9]+)、ＭＰを([0-9]+)");
   Combatant p = PlayerSide(), e = OpponentSide();
   for (const auto& c : cases) {
     p.command = c.opponent ? Attack : Counter;
@@ -29,34 +29,31 @@ TEST_F(TurnRulesTest, CounterRecoveryIsDrawnAndCappedButToldInFull) {
     Combatant& side = c.opponent ? e : p;
     side.maxHp = 400;
     side.maxMp = 300;
-    std::pair<int, int> hpGain{999, 0}, mpGain{999, 0};
+    std::array<int, 4> gains{999, 0, 999, 0};
     for (int i = 0; i < 500; ++i) {
       side.hp = c.hp;
       side.mp = 250;
       ApplyCounterRecovery(p, e);
-      const std::string line = Styled(20, 19, 59);
-      std::vector<int> told;
-      for (std::sregex_iterator it(line.begin(), line.end(), figure), end; it != end; ++it)
-        told.push_back(std::stoi((*it)[1]));
-      ASSERT_EQ(told.size(), 2u) << line;
-      EXPECT_EQ(side.hp, std::min(c.hp + told[0], 400)) << line;
-      EXPECT_EQ(side.mp, std::min(250 + told[1], 300)) << line;
-      hpGain = {std::min(hpGain.first, told[0]), std::max(hpGain.second, told[0])};
-      mpGain = {std::min(mpGain.first, told[1]), std::max(mpGain.second, told[1])};
+      const std::string line = Text(20, 19, 59);
+      std::smatch told;
+      ASSERT_TRUE(std::regex_search(line, told, figures)) << line;
+      const int hp = std::stoi(told[1]), mp = std::stoi(told[2]);
+      EXPECT_EQ(std::pair(side.hp, side.mp),
+                std::pair(std::min(c.hp + hp, 400), std::min(250 + mp, 300)));
+      gains = {std::min(gains[0], hp), std::max(gains[1], hp), std::min(gains[2], mp),
+               std::max(gains[3], mp)};
     }
-    EXPECT_EQ(hpGain, c.hpGain) << c.opponent << " at " << c.hp;
-    EXPECT_EQ(mpGain, c.mpGain) << c.opponent << " at " << c.hp;
+    EXPECT_EQ(gains, c.gains) << c.opponent << " at " << c.hp;
   }
 }
 
 TEST_F(TurnRulesTest, TheOpponentActsFirstAtEqualAgilityAndEachPartHoldsItsPause) {
   roster.agility[0] = player.agility;
   gameRandom.seed(SeedWhere([](GameRandom& r) {  // Attack, then both hit rolls at 91: misses
-    const bool attack = EnemyCommandTable[0][r.next() % 10] == Attack;
-    r.next();
-    const bool firstMisses = r.next() % 100 == 91;
-    r.next();
-    return attack && firstMisses && r.next() % 100 == 91;
+    int draws[5];
+    for (int& d : draws) d = r.next();
+    return EnemyCommandTable[0][draws[0] % 10] == Attack && draws[2] % 100 == 91 &&
+           draws[4] % 100 == 91;
   }));
   WatchMessages(3000);
   EXPECT_EQ(PlayTurn(), BattleOutcome::Continues);
@@ -69,42 +66,4 @@ TEST_F(TurnRulesTest, TheOpponentActsFirstAtEqualAgilityAndEachPartHoldsItsPause
   EXPECT_EQ(lineTimes, (std::vector<std::uint32_t>{1, 501, 1501, 2001}));
   EXPECT_EQ(console.now(), 3000u);
   EXPECT_TRUE(sound.names("play_wave").empty());
-
-  // When both counter at full HP and MP, each recovery line holds a second.
-  Combatant p = PlayerSide(), e = OpponentSide();
-  p.command = e.command = Counter;
-  ApplyCounterRecovery(p, e);
-  EXPECT_EQ(console.now(), 5000u);
-}
-
-TEST_F(TurnRulesTest, TheDecidingBlowEndsTheTurnAtOnce) {
-  // The player's Attack breaks the opponent's Counter and fells it (a winning Magic that
-  // leaves the opponent no blow is in the command menu's test).
-  roster.hp[0] = 50;
-  SetShownValuesToCurrent();
-  gameRandom.seed(SeedFor(Counter));
-  EXPECT_EQ(PlayTurn(), BattleOutcome::Won);
-  EXPECT_EQ(roster.hp[0], 0);
-  EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>{"tuzyou.wav"});
-  // Announcement, 500, the bar (20 cells), the failed Counter, 500, the damage line: no
-  // pause after it and no recovery; it stays on the screen.
-  EXPECT_EQ(console.now(), 500 + 20 * 15 + 500u);
-  EXPECT_EQ(Styled(20, 21, 59).rfind("{5}自称勇者ぽこぺ{0}は{12}", 0), 0u);
-  EXPECT_EQ(Styled(20, 22, 59), "");
-}
-
-TEST_F(TurnRulesTest, AFallenPlayerWhoRisesFinishesTheTurn) {
-  // The opponent is faster and casts; the player, at 30 HP, falls before acting.
-  roster.agility[0] = player.agility + 1;
-  for (bool rises : {true, false}) {
-    player.hp = 30;
-    lines.clear();
-    gameRandom.seed(SeedWhere([rises](GameRandom& r) {  // the pick, then the defeat screen's
-      return EnemyCommandTable[0][r.next() % 10] == Magic && (r.next() % 3 == 0) == rises;
-    }));
-    WatchMessages(console.now() + 10000);
-    EXPECT_EQ(PlayTurn(), rises ? BattleOutcome::Continues : BattleOutcome::Lost) << rises;
-    EXPECT_EQ(std::ranges::count(lines, MessageLine{19, "{9}HERO{0}の攻撃！"}), rises ? 1 : 0);
-    EXPECT_EQ(player.hp > 0, rises);
-  }
 }

@@ -76,16 +76,6 @@ TEST(MidiSequence, RefusesBadHeadersAndChunksThatRunPastTheImage) {
   }
 }
 
-TEST(MidiSequence, KeepsItsFileAndRewindHandsOutTheSameEventsAgain) {
-  MidiSequence sequence;
-  EXPECT_FALSE(sequence.rewind());
-  ASSERT_TRUE(sequence.parse_image(kTwoNotes));
-  EXPECT_FALSE(sequence.parse_image(Smf(96, {Join({{0x00, 0x90, 0x40, 0x40}, kEndOfTrack})})));
-  EXPECT_EQ(ReadAll(sequence), kTwoNotesEvents);
-  ASSERT_TRUE(sequence.rewind());
-  EXPECT_EQ(ReadAll(sequence), kTwoNotesEvents);
-}
-
 TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndMergesTracksWithTiesToTheEarlierTrack) {
   const struct { Bytes file; std::vector<Event> events; } cases[] = {
       {Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x81, 0x00, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}}),  // a two-byte delta

@@ -6,10 +6,7 @@
 #include <thread>
 
 #include "sound/audio/offline_audio.hpp"
-#include "sound/midi/midi_stream_player.hpp"
 #include "sound/midi/synth_stream_service.hpp"
-#include "tests/sound/midi_test_files.hpp"
-#include "tests/sound/nominal_timing.hpp"
 #include "tests/sound/recording_synth.hpp"
 
 namespace {
@@ -87,35 +84,4 @@ TEST_F(StreamTest, PlaysEachRecordAtItsSampleFromRestartUntilStopAndHandsBuffers
   EXPECT_EQ(returned.size(), 2u);
 }
 
-// A player on the service, counting the buffers handed back to it.
-struct PlayedPieceTest : ServiceTest, MidiStreamService {
-  std::atomic<int> handedBack{0};
-  MidiStreamPlayer player{*this};
-
-  std::unique_ptr<MidiStream> open(DoneCallback done) override {
-    return service.open([this, done](MidiStreamBuffer* buffer) {
-      ++handedBack;
-      done(buffer);
-    });
-  }
-};
-
-TEST_F(PlayedPieceTest, EveryNoteOfALoopingPieceSoundsOnTimeAndStopBringsBothBuffersHome) {
-  ASSERT_TRUE(player.sequence().load("buttle1.mid"));
-  const NominalTiming timing = NominalTimingOf(player.sequence());
-  ASSERT_GT(timing.pass_seconds, 4.0);
-  ASSERT_TRUE(player.play(true));
-  Render(static_cast<std::size_t>((2 * timing.pass_seconds + 0.5) * kRate), 480);
-  const auto notes = synth.note_ons();
-  const std::size_t perPass = timing.note_on_seconds.size();
-  ASSERT_GE(notes.size(), 2 * perPass);
-  for (std::size_t i = 0; i < 2 * perPass; ++i) {
-    const double nominal = timing.note_on_seconds[i % perPass] + static_cast<double>(i / perPass) * timing.pass_seconds;
-    EXPECT_NEAR(static_cast<double>(notes[i].frame), nominal * kRate, 2) << "note " << i;
-  }
-  const int before = handedBack;
-  EXPECT_TRUE(player.stop());
-  EXPECT_EQ(handedBack - before, 2);
-  EXPECT_FALSE(player.stream_open());
-}
 }  // namespace

@@ -1,4 +1,5 @@
-// The synthesiser's stream service: records at their samples, pausing, resets and hand-backs.
+// MIDI stream records played at their samples: by the synthesiser's stream service (pausing,
+// resets, hand-backs) and by the web page's synthesiser schedule.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,11 +8,13 @@
 
 #include "sound/audio/offline_audio.hpp"
 #include "sound/midi/synth_stream_service.hpp"
+#include "sound/web/stream_schedule.hpp"
 #include "tests/sound/recording_synth.hpp"
 
 namespace {
 constexpr int kRate = 48000;
 constexpr std::uint32_t kOn60 = 0x90 | 60 << 8 | 100 << 16, kOff60 = 0x80 | 60 << 8;
+constexpr std::uint32_t Tempo(std::uint32_t value) { return 0x01000000 | value; }
 
 void Put(MidiStreamBuffer& buffer, std::uint32_t delta, std::uint32_t event) {
   MidiStreamRecord{delta, 0, event}.write_to(buffer.data.data() + buffer.used);
@@ -55,7 +58,7 @@ TEST_F(StreamTest, PlaysEachRecordAtItsSampleFromRestartUntilStopAndHandsBuffers
   MidiStreamBuffer first, second, dropped;
   Put(first, 0, kOn60);
   Put(first, 96, kOff60);              // a quarter at 120 a minute: 0.5 s
-  Put(first, 0, 0x01000000 | 250000);  // twice as fast from here
+  Put(first, 0, Tempo(250000));       // twice as fast from here
   Put(first, 48, kOn62);               // an eighth at 240 a minute: 0.125 s
   Put(second, 96, kOn60);              // a quarter, 0.25 s, later
   ASSERT_TRUE(stream->out(&first));
@@ -84,4 +87,25 @@ TEST_F(StreamTest, PlaysEachRecordAtItsSampleFromRestartUntilStopAndHandsBuffers
   EXPECT_EQ(returned.size(), 2u);
 }
 
+
+TEST(StreamSchedule, RecordsFallOnTheirFramesAcrossTempoChangesAndBuffers) {
+  // 96 ticks a quarter at 48 kHz: a tick is 250 frames at 120 beats a minute, 500 at 60.
+  StreamSchedule schedule(kRate);
+  ASSERT_TRUE(schedule.set_time_division(96));
+  EXPECT_FALSE(schedule.set_time_division(0));
+  MidiStreamBuffer first, second, empty;
+  Put(first, 0, kOn60);
+  Put(first, 4, kOff60);
+  Put(first, 2, Tempo(1000000));
+  Put(first, 0, Tempo(0));  // unusable: the tempo stays
+  Put(second, 3, kOn60);
+  std::vector<std::uint32_t> events;
+  EXPECT_EQ(schedule.schedule(first, events), 1500u);
+  EXPECT_EQ(schedule.schedule(second, events), 3000u);
+  EXPECT_EQ(schedule.schedule(empty, events), 3000u);
+  EXPECT_EQ(events, (std::vector<std::uint32_t>{0, kOn60, 1000, kOff60, 3000, kOn60}));
+  schedule.restart();
+  events.clear();
+  EXPECT_EQ(schedule.schedule(second, events), 1500u);
+}
 }  // namespace

@@ -21,13 +21,14 @@ void Put(MidiStreamBuffer& buffer, std::uint32_t delta, std::uint32_t event) {
   buffer.used += MidiStreamRecord::kSize;
 }
 
-// The service on a recording synthesiser, mixed offline.
-struct ServiceTest : testing::Test {
+// One stream of the service on a recording synthesiser, mixed offline, noting the buffers it hands
+// back.
+struct StreamTest : testing::Test {
   RecordingSynth synth;
   SynthStreamService service{synth, kRate, SynthStreamService::Mixing::Offline};
   OfflineAudio output{kRate};
 
-  ServiceTest() { output.add_source(&service); }
+  StreamTest() { output.add_source(&service); }
 
   // Renders in chunks, letting hand-backs finish between them as a device's pace would.
   void Render(std::size_t frames, std::size_t chunk = 1000) {
@@ -36,10 +37,7 @@ struct ServiceTest : testing::Test {
       service.settle();
     }
   }
-};
 
-// One stream of the service, noting the buffers it hands back.
-struct StreamTest : ServiceTest {
   std::mutex returnedMutex;
   std::vector<MidiStreamBuffer*> returned;
   std::atomic<bool> returnedOnGameThread{false};
@@ -58,7 +56,7 @@ TEST_F(StreamTest, PlaysEachRecordAtItsSampleFromRestartUntilStopAndHandsBuffers
   MidiStreamBuffer first, second, dropped;
   Put(first, 0, kOn60);
   Put(first, 96, kOff60);              // a quarter at 120 a minute: 0.5 s
-  Put(first, 0, Tempo(250000));       // twice as fast from here
+  Put(first, 0, Tempo(250000));        // twice as fast from here
   Put(first, 48, kOn62);               // an eighth at 240 a minute: 0.125 s
   Put(second, 96, kOn60);              // a quarter, 0.25 s, later
   ASSERT_TRUE(stream->out(&first));

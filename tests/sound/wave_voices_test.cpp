@@ -1,4 +1,4 @@
-// Effect voices heard through an offline render: overlaps, restarts, resampling, release, bad files.
+// Effect voices heard through an offline render: overlaps, restarts, resampling, bad files.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -85,15 +85,4 @@ TEST_F(WaveVoicesTest, PlayingAgainRestartsAndFinishedVoicesAreReleasedForGood) 
   EXPECT_NE(next, voice);
   EXPECT_NE(next, waiting);
   EXPECT_TRUE(voices.play_wave(waiting));
-}
-
-TEST_F(WaveVoicesTest, ReleaseAllSilencesAndForgetsEveryVoiceAndPlaysOnAfterwards) {
-  const WaveVoice playing = Steady(48000);
-  ASSERT_TRUE(voices.play_wave(playing));
-  audio.render(100);  // sounding when released
-  voices.release_all_waves();
-  EXPECT_EQ(SoundingFrames(100), 0u);
-  EXPECT_FALSE(voices.play_wave(playing));
-  EXPECT_TRUE(voices.play_wave(Steady(48000)));
-  EXPECT_EQ(SoundingFrames(100), 100u);
 }

@@ -69,7 +69,14 @@ TEST(MidiStreamPlayer, DroppedEventsCarryTheirTimeAndTemposStayWithinTheirFloor)
   }
 }
 
-TEST(MidiStreamPlayer, AShortOncePieceFinishesByItselfAndStopsAtOnce) {
+TEST(MidiStreamPlayer, PlayNeedsAStreamAndADivisionAndAShortOncePieceFinishesByItself) {
+  Rig refused(EvenNotes(3, 10), std::nullopt);
+  refused.streams.refuse_open = true;
+  EXPECT_FALSE(refused.player.play(false));
+  EXPECT_FALSE(refused.player.playing());
+  Rig zeroDivision(Smf(0, {Join({{0x00, 0x90, 60, 100}, kEndOfTrack})}), std::nullopt);
+  EXPECT_FALSE(zeroDivision.player.play(false));
+  EXPECT_EQ(zeroDivision.streams.open_streams, 0);
   Rig rig(EvenNotes(3, 10), false);
   ASSERT_EQ(rig.streams.sent.size(), 2u);
   EXPECT_TRUE(rig.streams.sent[1].empty());  // the second buffer goes out empty
@@ -132,16 +139,6 @@ TEST(MidiStreamPlayer, StopWaitsForBothBuffersAndPlayingAgainStartsOver) {
   EXPECT_EQ(rig.streams.open_streams, 1);
   ASSERT_FALSE(rig.streams.sent.empty());
   EXPECT_EQ(rig.streams.sent[0], firstBuffer);
-}
-
-TEST(MidiStreamPlayer, PlayFailsWhenNoStreamOpensOrTheDivisionIsUnusable) {
-  Rig refused(EvenNotes(3, 10), std::nullopt);
-  refused.streams.refuse_open = true;
-  EXPECT_FALSE(refused.player.play(false));
-  EXPECT_FALSE(refused.player.playing());
-  Rig zeroDivision(Smf(0, {Join({{0x00, 0x90, 60, 100}, kEndOfTrack})}), std::nullopt);
-  EXPECT_FALSE(zeroDivision.player.play(false));
-  EXPECT_EQ(zeroDivision.streams.open_streams, 0);
 }
 
 TEST(MidiStreamPlayer, AReadErrorMidPieceLetsTheMusicRunDry) {

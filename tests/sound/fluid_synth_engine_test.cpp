@@ -1,4 +1,4 @@
-// The SoundFont the music is made with: FluidSynth reads it by name, so only a regular file is given.
+// The SoundFont the music is made with: FluidSynth reads it by name, so only a regular file goes.
 #include <gtest/gtest.h>
 
 #include <filesystem>

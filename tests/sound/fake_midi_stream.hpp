@@ -24,7 +24,6 @@ class FakeStreamService final : public MidiStreamService {
     for (int i = 0; i < count && !queued.empty(); ++i) {
       MidiStreamBuffer* buffer = queued.front();
       queued.pop_front();
-      ++handed_back;
       done(buffer);
       if (after_hand_back) after_hand_back();
     }
@@ -38,7 +37,6 @@ class FakeStreamService final : public MidiStreamService {
 
   bool refuse_open = false;
   int open_streams = 0;
-  int handed_back = 0;
   std::vector<std::vector<Record>> sent;  // each queued buffer's records
   std::deque<MidiStreamBuffer*> queued;
   DoneCallback done;

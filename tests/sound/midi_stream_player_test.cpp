@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 #include "sound/midi/midi_stream_player.hpp"
 #include "tests/sound/fake_midi_stream.hpp"
@@ -13,48 +14,43 @@ using Record = FakeStreamService::Record;
 constexpr std::uint32_t kTempo120 = 500000;  // microseconds per quarter note
 constexpr std::uint32_t kOn = 0x90 | 60 << 8 | 100 << 16, kOff = 0x80 | 60 << 8;
 constexpr std::uint32_t Tempo(std::uint32_t value) { return 0x01000000 | value; }
+const Record kTempoRecord = {0, Tempo(kTempo120)};
 
-// A note on key 60 every `step` ticks, `count` of them, after a tempo event; then end of track.
-Bytes EvenNotes(int count, std::uint8_t step) {
+// `count` notes on key 60 `step` ticks apart after a tempo event, then `tail` and end of track.
+Bytes EvenNotes(int count, std::uint8_t step, const Bytes& tail = {}) {
   Bytes track = TempoEvent(kTempo120);
   for (int i = 0; i < count; ++i) track.insert(track.end(), {static_cast<std::uint8_t>(i ? step : 0), 0x90, 60, 100});
-  return Smf(480, {Join({track, kEndOfTrack})});
+  return Smf(480, {Join({track, tail, kEndOfTrack})});
 }
 
-// A player of `file` on a fake stream of its own.
+// A player of `file` on a fake stream of its own, playing it (looping or not) if `loop` is given.
 struct Rig {
-  explicit Rig(Bytes bytes) : file(std::move(bytes)) { EXPECT_TRUE(player.sequence().parse_image(file)); }
+  Rig(Bytes bytes, std::optional<bool> loop) : file(std::move(bytes)) {
+    EXPECT_TRUE(player.sequence().parse_image(file));
+    EXPECT_TRUE(!loop || player.play(*loop));
+  }
   Bytes file;
   FakeStreamService streams;
   MidiStreamPlayer player{streams};
 };
 
-TEST(MidiStreamPlayer, BuffersCloseOneEventAfterTheirTimeBudget) {
+TEST(MidiStreamPlayer, BuffersCloseOneEventAfterTheirTimeBudgetOrWhenFull) {
   // 480 ticks a quarter at 120 a minute make a budget of 57 ticks: a buffer takes events until one
-  // lies past it, and one event more.
-  const struct { std::uint8_t step; std::size_t first, second; } cases[] = {{19, 7, 5}, {29, 5, 3}};
+  // lies past it, and one event more. A full buffer holds 85 records, whatever comes next.
+  const std::uint32_t kOn61 = 0x90 | 61 << 8 | 100 << 16;
+  const Bytes kOff10 = {0x0A, 0x80, 60, 0};
+  struct Case { Bytes file; std::uint8_t step; std::size_t first; std::vector<Record> second; };
+  const Case cases[] = {
+      {EvenNotes(12, 19), 19, 7, std::vector<Record>(5, {19, kOn})},
+      {EvenNotes(12, 29), 29, 5, std::vector<Record>(3, {29, kOn})},
+      {EvenNotes(84, 0, Join({TempoEvent(kTempo120), kOff10})), 0, 85, {kTempoRecord, {10, kOff}}},
+      {EvenNotes(84, 0, Join({{0x00, 0x90, 61, 100}, kOff10})), 0, 85, {{0, kOn61}, {10, kOff}}},
+  };
   for (const auto& c : cases) {
-    Rig rig(EvenNotes(12, c.step));
-    ASSERT_TRUE(rig.player.play(false));
-    ASSERT_EQ(rig.streams.sent.size(), 2u);
-    EXPECT_EQ(rig.streams.sent[0].size(), c.first) << int{c.step};
-    EXPECT_EQ(rig.streams.sent[1].size(), c.second) << int{c.step};
-    std::vector<Record> expected = {{0, Tempo(kTempo120)}, {0, kOn}};
-    expected.resize(c.first + c.second, {c.step, kOn});
-    EXPECT_EQ(rig.streams.all_records(), expected);
-  }
-}
-
-TEST(MidiStreamPlayer, AnEventThatDoesNotFitOpensTheNextBuffer) {
-  for (const Bytes& last : {TempoEvent(kTempo120), Bytes{0x00, 0x90, 61, 100}}) {
-    Bytes track;
-    for (int i = 0; i < 85; ++i) track.insert(track.end(), {0x00, 0x90, 60, 100});
-    Rig rig(Smf(480, {Join({track, last, {0x0A, 0x80, 60, 0}, kEndOfTrack})}));
-    ASSERT_TRUE(rig.player.play(false));
-    ASSERT_EQ(rig.streams.sent.size(), 2u);
-    EXPECT_EQ(rig.streams.sent[0].size(), 85u);
-    const std::uint32_t waiting = last.size() > 4 ? Tempo(kTempo120) : 0x90 | 61 << 8 | 100 << 16;
-    EXPECT_EQ(rig.streams.sent[1], (std::vector<Record>{{0, waiting}, {10, kOff}}));
+    Rig rig(c.file, false);
+    std::vector<Record> first = {kTempoRecord, {0, kOn}};
+    first.resize(c.first, {c.step, kOn});
+    EXPECT_EQ(rig.streams.sent, (std::vector<std::vector<Record>>{first, c.second})) << c.first;
   }
 }
 
@@ -68,15 +64,20 @@ TEST(MidiStreamPlayer, DroppedEventsCarryTheirTimeAndTemposStayWithinTheirFloor)
       {Join({TempoEvent(1), {0x00, 0x90, 60, 100}}), {{0, Tempo(MidiStreamPlayer::kMinTempo)}, {0, kOn}}},
   };
   for (const auto& c : cases) {
-    Rig rig(Smf(96, {Join({c.track, kEndOfTrack})}));
-    ASSERT_TRUE(rig.player.play(false));
+    Rig rig(Smf(96, {Join({c.track, kEndOfTrack})}), false);
     EXPECT_EQ(rig.streams.all_records(), c.records);
   }
 }
 
-TEST(MidiStreamPlayer, AShortOncePieceFinishesByItselfAndStopsAtOnce) {
-  Rig rig(EvenNotes(3, 10));
-  ASSERT_TRUE(rig.player.play(false));
+TEST(MidiStreamPlayer, PlayNeedsAStreamAndADivisionAndAShortOncePieceFinishesByItself) {
+  Rig refused(EvenNotes(3, 10), std::nullopt);
+  refused.streams.refuse_open = true;
+  EXPECT_FALSE(refused.player.play(false));
+  EXPECT_FALSE(refused.player.playing());
+  Rig zeroDivision(Smf(0, {Join({{0x00, 0x90, 60, 100}, kEndOfTrack})}), std::nullopt);
+  EXPECT_FALSE(zeroDivision.player.play(false));
+  EXPECT_EQ(zeroDivision.streams.open_streams, 0);
+  Rig rig(EvenNotes(3, 10), false);
   ASSERT_EQ(rig.streams.sent.size(), 2u);
   EXPECT_TRUE(rig.streams.sent[1].empty());  // the second buffer goes out empty
   rig.streams.hand_back();
@@ -91,10 +92,10 @@ TEST(MidiStreamPlayer, AShortOncePieceFinishesByItselfAndStopsAtOnce) {
 
 TEST(MidiStreamPlayer, ALoopingPieceRestartsRightAfterItsLastEvent) {
   // Note on at 10, off at 100, end of track at 400: the pass is 100 ticks long.
-  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x5A, 0x80, 60, 0, 0x82, 0x2C, 0xFF, 0x2F, 0}})}));
-  ASSERT_TRUE(rig.player.play(true));
+  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x5A, 0x80, 60, 0, 0x82,
+                                                 0x2C, 0xFF, 0x2F, 0}})}), true);
   rig.streams.hand_back(6);
-  const std::vector<Record> pass = {{0, Tempo(kTempo120)}, {10, kOn}, {90, kOff}};
+  const std::vector<Record> pass = {kTempoRecord, {10, kOn}, {90, kOff}};
   const auto records = rig.streams.all_records();
   ASSERT_GE(records.size(), 9u);
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(records[i], pass[i % 3]) << i;
@@ -110,17 +111,16 @@ TEST(MidiStreamPlayer, ALoopingPieceWithoutTimePlaysOutInsteadOfSpinning) {
       Smf(96, {Join({{0x60, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),  // time, but nothing to send
   };
   for (const Bytes& piece : pieces) {
-    Rig rig(piece);
-    ASSERT_TRUE(rig.player.play(true));
+    Rig rig(piece, true);
     rig.streams.hand_back(100);
-    EXPECT_EQ(rig.streams.handed_back, 2);
+    EXPECT_EQ(rig.streams.sent.size(), 2u);
     EXPECT_EQ(rig.player.end_state(), State::Finished);
   }
 }
 
 TEST(MidiStreamPlayer, StopWaitsForBothBuffersAndPlayingAgainStartsOver) {
-  Rig rig(EvenNotes(200, 30));
-  ASSERT_TRUE(rig.player.play(true));
+  Rig rig(EvenNotes(200, 30), true);
+  ASSERT_FALSE(rig.streams.sent.empty());
   const auto firstBuffer = rig.streams.sent[0];
   rig.streams.hand_back(3);
   std::vector<State> states;  // as each buffer comes home
@@ -141,22 +141,8 @@ TEST(MidiStreamPlayer, StopWaitsForBothBuffersAndPlayingAgainStartsOver) {
   EXPECT_EQ(rig.streams.sent[0], firstBuffer);
 }
 
-TEST(MidiStreamPlayer, PlayFailsWhenNoStreamOpensOrTheDivisionIsUnusable) {
-  Rig refused(EvenNotes(3, 10));
-  refused.streams.refuse_open = true;
-  EXPECT_FALSE(refused.player.play(false));
-  EXPECT_FALSE(refused.player.playing());
-  Rig zeroDivision(Smf(0, {Join({{0x00, 0x90, 60, 100}, kEndOfTrack})}));
-  EXPECT_FALSE(zeroDivision.player.play(false));
-  EXPECT_EQ(zeroDivision.streams.open_streams, 0);
-}
-
 TEST(MidiStreamPlayer, AReadErrorMidPieceLetsTheMusicRunDry) {
-  Bytes track = TempoEvent(kTempo120);
-  for (int i = 0; i < 40; ++i) track.insert(track.end(), {0x30, 0x90, 60, 100});
-  track.insert(track.end(), {0x30, 0xF4});  // a byte no file may hold
-  Rig rig(Smf(480, {track}));
-  ASSERT_TRUE(rig.player.play(true));
+  Rig rig(EvenNotes(40, 0x30, {0x30, 0xF4}), true);  // a byte no file may hold
   rig.streams.hand_back(100);
   EXPECT_TRUE(rig.streams.queued.empty());
   EXPECT_TRUE(rig.player.playing());

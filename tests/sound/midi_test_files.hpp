@@ -2,56 +2,44 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void AppendTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
-
-// `count` bytes of `value`, most significant first unless `little`.
-inline void AppendNumber(Bytes& out, std::uint32_t value, int count, bool little = false) {
-  for (int i = 0; i < count; ++i) out.push_back(static_cast<std::uint8_t>(value >> 8 * (little ? i : count - 1 - i)));
-}
-
-inline Bytes Join(std::initializer_list<Bytes> parts) {
+inline Bytes Join(const std::vector<Bytes>& parts) {
   Bytes out;
   for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
   return out;
 }
 
+inline Bytes Tag(const char* tag) { return Bytes(tag, tag + 4); }
+
+// `count` bytes of `value`, most significant first unless `little`.
+inline Bytes Number(std::size_t value, int count, bool little = false) {
+  Bytes out;
+  for (int i = 0; i < count; ++i)
+    out.push_back(static_cast<std::uint8_t>(value >> 8 * (little ? i : count - 1 - i)));
+  return out;
+}
+
 // A whole format 1 file: header of length 6 and one "MTrk" chunk per track.
 inline Bytes Smf(std::uint16_t division, const std::vector<Bytes>& tracks) {
-  Bytes out;
-  AppendTag(out, "MThd");
-  AppendNumber(out, 6, 4);
-  AppendNumber(out, 1, 2);
-  AppendNumber(out, static_cast<std::uint32_t>(tracks.size()), 2);
-  AppendNumber(out, division, 2);
-  for (const Bytes& track : tracks) {
-    AppendTag(out, "MTrk");
-    AppendNumber(out, static_cast<std::uint32_t>(track.size()), 4);
-    out.insert(out.end(), track.begin(), track.end());
-  }
-  return out;
+  std::vector<Bytes> parts = {Tag("MThd"), Number(6, 4), Number(1, 2), Number(tracks.size(), 2),
+                              Number(division, 2)};
+  for (const Bytes& track : tracks)
+    parts.insert(parts.end(), {Tag("MTrk"), Number(track.size(), 4), track});
+  return Join(parts);
 }
 
 // The file in the "data" chunk of a RIFF file of the given form type.
 inline Bytes Riff(const Bytes& smf, const char* form = "RMID") {
-  Bytes out;
-  AppendTag(out, "RIFF");
-  AppendNumber(out, static_cast<std::uint32_t>(4 + 8 + smf.size()), 4, true);
-  AppendTag(out, form);
-  AppendTag(out, "data");
-  AppendNumber(out, static_cast<std::uint32_t>(smf.size()), 4, true);
-  return Join({out, smf});
+  return Join({Tag("RIFF"), Number(12 + smf.size(), 4, true), Tag(form), Tag("data"),
+               Number(smf.size(), 4, true), smf});
 }
 
 // A tempo event at delta 0.
 inline Bytes TempoEvent(std::uint32_t microsecondsPerQuarter) {
-  Bytes event = {0x00, 0xFF, 0x51, 0x03};
-  AppendNumber(event, microsecondsPerQuarter, 3);
-  return event;
+  return Join({{0x00, 0xFF, 0x51, 0x03}, Number(microsecondsPerQuarter, 3)});
 }
 
 // An end of track right after the previous event.

@@ -1,4 +1,5 @@
-// The synthesiser's stream service: records at their samples, pausing, resets and hand-backs.
+// MIDI stream records played at their samples: by the synthesiser's stream service (pausing,
+// resets, hand-backs) and by the web page's synthesiser schedule.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -6,28 +7,28 @@
 #include <thread>
 
 #include "sound/audio/offline_audio.hpp"
-#include "sound/midi/midi_stream_player.hpp"
 #include "sound/midi/synth_stream_service.hpp"
-#include "tests/sound/midi_test_files.hpp"
-#include "tests/sound/nominal_timing.hpp"
+#include "sound/web/stream_schedule.hpp"
 #include "tests/sound/recording_synth.hpp"
 
 namespace {
 constexpr int kRate = 48000;
 constexpr std::uint32_t kOn60 = 0x90 | 60 << 8 | 100 << 16, kOff60 = 0x80 | 60 << 8;
+constexpr std::uint32_t Tempo(std::uint32_t value) { return 0x01000000 | value; }
 
 void Put(MidiStreamBuffer& buffer, std::uint32_t delta, std::uint32_t event) {
   MidiStreamRecord{delta, 0, event}.write_to(buffer.data.data() + buffer.used);
   buffer.used += MidiStreamRecord::kSize;
 }
 
-// The service on a recording synthesiser, mixed offline.
-struct ServiceTest : testing::Test {
+// One stream of the service on a recording synthesiser, mixed offline, noting the buffers it hands
+// back.
+struct StreamTest : testing::Test {
   RecordingSynth synth;
   SynthStreamService service{synth, kRate, SynthStreamService::Mixing::Offline};
   OfflineAudio output{kRate};
 
-  ServiceTest() { output.add_source(&service); }
+  StreamTest() { output.add_source(&service); }
 
   // Renders in chunks, letting hand-backs finish between them as a device's pace would.
   void Render(std::size_t frames, std::size_t chunk = 1000) {
@@ -36,10 +37,7 @@ struct ServiceTest : testing::Test {
       service.settle();
     }
   }
-};
 
-// One stream of the service, noting the buffers it hands back.
-struct StreamTest : ServiceTest {
   std::mutex returnedMutex;
   std::vector<MidiStreamBuffer*> returned;
   std::atomic<bool> returnedOnGameThread{false};
@@ -51,16 +49,29 @@ struct StreamTest : ServiceTest {
   });
 };
 
-TEST_F(StreamTest, PlaysEachRecordAtItsSampleFromRestartUntilStopAndHandsBuffersBackInOrder) {
+TEST_F(StreamTest, RecordsPlayOnTheirSamplesFromRestartUntilStopAndTheWebScheduleAgrees) {
   ASSERT_TRUE(stream->set_time_division(96));
   EXPECT_FALSE(stream->set_time_division(0));
   constexpr std::uint32_t kOn62 = 0x90 | 62 << 8 | 90 << 16;
   MidiStreamBuffer first, second, dropped;
   Put(first, 0, kOn60);
   Put(first, 96, kOff60);              // a quarter at 120 a minute: 0.5 s
-  Put(first, 0, 0x01000000 | 250000);  // twice as fast from here
+  Put(first, 0, Tempo(250000));        // twice as fast from here
+  Put(first, 0, Tempo(0));             // unusable: the tempo stays
   Put(first, 48, kOn62);               // an eighth at 240 a minute: 0.125 s
   Put(second, 96, kOn60);              // a quarter, 0.25 s, later
+  // The web page's synthesiser schedules them on the same frames, counted from its restart.
+  StreamSchedule schedule(kRate);
+  ASSERT_TRUE(schedule.set_time_division(96));
+  EXPECT_FALSE(schedule.set_time_division(0));
+  std::vector<std::uint32_t> events;
+  EXPECT_EQ(schedule.schedule(first, events), 30000u);
+  EXPECT_EQ(schedule.schedule(second, events), 42000u);
+  EXPECT_EQ(schedule.schedule(dropped, events), 42000u);  // still empty
+  const std::vector<std::uint32_t> timed = {0, kOn60, 24000, kOff60, 30000, kOn62, 42000, kOn60};
+  EXPECT_EQ(events, timed);
+  schedule.restart();
+  EXPECT_EQ(schedule.schedule(second, events), 12000u);  // at the tempo it had
   ASSERT_TRUE(stream->out(&first));
   ASSERT_TRUE(stream->out(&second));
   Render(4800);  // a new stream waits paused
@@ -87,35 +98,5 @@ TEST_F(StreamTest, PlaysEachRecordAtItsSampleFromRestartUntilStopAndHandsBuffers
   EXPECT_EQ(returned.size(), 2u);
 }
 
-// A player on the service, counting the buffers handed back to it.
-struct PlayedPieceTest : ServiceTest, MidiStreamService {
-  std::atomic<int> handedBack{0};
-  MidiStreamPlayer player{*this};
 
-  std::unique_ptr<MidiStream> open(DoneCallback done) override {
-    return service.open([this, done](MidiStreamBuffer* buffer) {
-      ++handedBack;
-      done(buffer);
-    });
-  }
-};
-
-TEST_F(PlayedPieceTest, EveryNoteOfALoopingPieceSoundsOnTimeAndStopBringsBothBuffersHome) {
-  ASSERT_TRUE(player.sequence().load("buttle1.mid"));
-  const NominalTiming timing = NominalTimingOf(player.sequence());
-  ASSERT_GT(timing.pass_seconds, 4.0);
-  ASSERT_TRUE(player.play(true));
-  Render(static_cast<std::size_t>((2 * timing.pass_seconds + 0.5) * kRate), 480);
-  const auto notes = synth.note_ons();
-  const std::size_t perPass = timing.note_on_seconds.size();
-  ASSERT_GE(notes.size(), 2 * perPass);
-  for (std::size_t i = 0; i < 2 * perPass; ++i) {
-    const double nominal = timing.note_on_seconds[i % perPass] + static_cast<double>(i / perPass) * timing.pass_seconds;
-    EXPECT_NEAR(static_cast<double>(notes[i].frame), nominal * kRate, 2) << "note " << i;
-  }
-  const int before = handedBack;
-  EXPECT_TRUE(player.stop());
-  EXPECT_EQ(handedBack - before, 2);
-  EXPECT_FALSE(player.stream_open());
-}
 }  // namespace

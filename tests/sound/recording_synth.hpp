@@ -18,14 +18,6 @@ class RecordingSynth final : public SynthEngine {
   void silence() override { silenced.push_back(frames); }
   void render(float*, std::size_t count) override { frames += static_cast<std::int64_t>(count); }
 
-  // Note-ons with a velocity, the messages that make sound.
-  std::vector<Message> note_ons() const {
-    std::vector<Message> notes;
-    for (const Message& m : messages)
-      if ((m.message & 0xF0) == 0x90 && (m.message >> 16) != 0) notes.push_back(m);
-    return notes;
-  }
-
   std::int64_t frames = 0;
   std::vector<Message> messages;
   std::vector<std::int64_t> silenced;

@@ -1,4 +1,5 @@
-// When each note of a piece should sound, worked out from its ticks and tempo events alone.
+// When each note of a piece should sound, worked out from its ticks and tempo events alone: the
+// music benchmark measures the played notes against it.
 #pragma once
 
 #include <cmath>

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 
 #include "console/text_width.hpp"
@@ -33,22 +34,20 @@ ScreenGrid GameScreen() {
   return grid;
 }
 
-// The game in miniature: a white screen marked in two corners, 'q' to end; kEndedByInput once no
-// more input can come.
-int TypingGame() {
+// The game in miniature: a white screen marked in two corners; 'q' ends it, any other key asks
+// `next` for the screen to show next; kEndedByInput once no more input can come.
+int TypingGame(const std::function<ScreenGrid()>& next = GameScreen) {
   TerminalBackend backend;
+  ScreenGrid screen = GameScreen();
   while (backend.running()) {
-    backend.present(GameScreen(), {});
+    backend.present(screen, {});
     backend.wait_for_input(backend.now_ms() + 1000);
-    while (backend.key_waiting())
+    while (backend.key_waiting()) {
       if (backend.read_key() == 'q') return 0;
+      screen = next();
+    }
   }
   return kEndedByInput;
-}
-
-void WaitForKey(TerminalBackend& backend) {
-  while (!backend.key_waiting() && backend.running()) backend.wait_for_input(backend.now_ms() + 1000);
-  backend.read_key();
 }
 
 // The real game, silent.
@@ -110,7 +109,7 @@ class Runs : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(Runs, FitTheWindowAndGiveTheTerminalBackHoweverTheyEnd) {
   const RunCase& c = GetParam();
-  PtyTerminal t(c.window, TypingGame);
+  PtyTerminal t(c.window, [] { return TypingGame(); });
   if (c.fits) {
     const bool margin = c.top > 0;
     ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, c.top) && MarginAt(t, 80, 1) == margin; }));
@@ -184,20 +183,17 @@ TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnce) {
     for (int column = 1; column <= 80; ++column)
       frame.write({column, row}, std::string(1, static_cast<char>('a' + (row + column) % 26)), 1, column % 2 ? 7 : 14);
   PtyTerminal t({}, [&] {
-    TerminalBackend backend;
-    backend.present(GameScreen(), {});
-    WaitForKey(backend);
-    fcntl(STDOUT_FILENO, F_SETFL, fcntl(STDOUT_FILENO, F_GETFL) | O_NONBLOCK);
-    const char nothing[4096] = {};  // terminals ignore NUL
-    for (int pass = 0; pass < 2; ++pass) {  // the second takes up what the first left free
-      while (write(STDOUT_FILENO, nothing, sizeof nothing) > 0) {
+    return TypingGame([&] {
+      fcntl(STDOUT_FILENO, F_SETFL, fcntl(STDOUT_FILENO, F_GETFL) | O_NONBLOCK);
+      const char nothing[4096] = {};  // terminals ignore NUL
+      for (int pass = 0; pass < 2; ++pass) {  // the second takes up what the first left free
+        while (write(STDOUT_FILENO, nothing, sizeof nothing) > 0) {
+        }
+        usleep(50000);
       }
-      usleep(50000);
-    }
-    [[maybe_unused]] const ssize_t n = write(filled[1], "f", 1);
-    backend.present(frame, {});
-    WaitForKey(backend);
-    return 0;
+      [[maybe_unused]] const ssize_t n = write(filled[1], "f", 1);
+      return frame;
+    });
   });
   ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
   t.type("g");  // the game now fills the terminal, unread, until it takes no more

@@ -68,12 +68,10 @@ std::string Encode(KeyReporting reporting, const KeyAction& a) {
   const char arrow = "DACB"[(a.key - kKeyLeft) & 3];
   switch (reporting) {
     case KeyReporting::PressesOnly:
-      if (a.action == Release) return "";
-      return enter ? "\r" : std::string("\x1b[") + arrow;
+      return a.action == Release ? "" : enter ? "\r" : std::string("\x1b[") + arrow;
     case KeyReporting::KittyEvents: {
       const std::string type = a.action == Press ? "" : a.action == Repeat ? ";1:2" : ";1:3";
-      if (enter) return "\x1b[13" + type + "u";
-      return "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
+      return enter ? "\x1b[13" + type + "u" : "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
     }
     case KeyReporting::Win32Records:
       return "\x1b[" + std::to_string(a.key) + ";0;" + (enter ? "13" : "0") + ";" +

@@ -111,8 +111,9 @@ TEST_P(Runs, FitTheWindowAndGiveTheTerminalBackHoweverTheyEnd) {
   const RunCase& c = GetParam();
   PtyTerminal t(c.window, [] { return TypingGame(); });
   if (c.fits) {
-    const bool margin = c.top > 0;
-    ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, c.top) && MarginAt(t, 80, 1) == margin; }));
+    ASSERT_TRUE(t.pump_until([&] {
+      return ShowsGame(t, 0, c.top) && MarginAt(t, 80, 1) == (c.top > 0);
+    }));
   } else {
     ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
   }

@@ -11,6 +11,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -63,15 +64,15 @@ bool PtyTerminal::pump_until(const std::function<bool()>& done) {
   const long long deadline = NowMs() + kPatienceMs;
   while (!done()) {
     const long long left = deadline - NowMs();
-    if (left <= 0 || master_ < 0) return false;
-    read_some(static_cast<int>(left));
+    if (left <= 0) return false;
+    read_some(static_cast<int>(std::min(left, 10LL)));
   }
   return true;
 }
 
 bool PtyTerminal::read_some(int timeout_ms) {
-  pollfd in{master_, POLLIN, 0};
-  if (master_ < 0 || poll(&in, 1, timeout_ms) <= 0) return false;
+  pollfd in{master_, POLLIN, 0};  // once the window is closed, only waits
+  if (poll(&in, 1, timeout_ms) <= 0) return false;
   char buffer[65536];
   const ssize_t n = read(master_, buffer, sizeof buffer);
   if (n <= 0) return false;  // the child has ended and closed the far end
@@ -104,14 +105,12 @@ void PtyTerminal::close() {
 }
 
 int PtyTerminal::wait_exit() {
-  const long long deadline = NowMs() + kPatienceMs;
-  while (status_ == -1 && NowMs() < deadline) {
+  pump_until([this] {
     int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_)
-      status_ = status;
-    else if (!read_some(10) && master_ < 0)
-      usleep(10000);
-  }
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
+    status_ = status;
+    return true;
+  });
   while (read_some(0)) {
   }  // what it wrote just before ending
   return status_;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,20 +19,25 @@ namespace {
 class ScriptedTerminal final : public ConsoleBackend, public InputSource {
  public:
   explicit ScriptedTerminal(KeyReporting reporting) { input_.decoder().set_reporting(reporting); }
-  void add(std::uint32_t at, std::string bytes) { arrivals_.push_back({at, std::move(bytes)}); }
+  // Bytes sent at the same time arrive in one read.
+  void add(std::uint32_t at, const std::string& bytes) {
+    if (!bytes.empty()) arrivals_[at] += bytes;
+  }
 
   std::uint32_t now_ms() override { return now_; }
   Ready wait_until(std::uint32_t deadline, bool bytes, bool) override {
-    if (bytes && next_ < arrivals_.size() && !TimeReached(arrivals_[next_].first, deadline)) {
-      if (TimeReached(arrivals_[next_].first, now_)) now_ = arrivals_[next_].first;
+    const auto next = arrivals_.begin();
+    if (bytes && next != arrivals_.end() && !TimeReached(next->first, deadline)) {
+      if (TimeReached(next->first, now_)) now_ = next->first;
       return Ready::Bytes;
     }
     if (!TimeReached(now_, deadline)) now_ = deadline;
     return Ready::Timeout;
   }
   long read(char* buffer, std::size_t size) override {
-    if (next_ == arrivals_.size() || !TimeReached(now_, arrivals_[next_].first)) return -1;
-    const std::string& bytes = arrivals_[next_++].second;
+    if (arrivals_.empty() || !TimeReached(now_, arrivals_.begin()->first)) return -1;
+    const std::string bytes = arrivals_.begin()->second;
+    arrivals_.erase(arrivals_.begin());
     std::memcpy(buffer, bytes.data(), std::min(size, bytes.size()));
     return static_cast<long>(bytes.size());
   }
@@ -44,8 +50,7 @@ class ScriptedTerminal final : public ConsoleBackend, public InputSource {
   void wait_for_input(std::uint32_t deadline) override { input_.wait_for_input(deadline); }
 
  private:
-  std::vector<std::pair<std::uint32_t, std::string>> arrivals_;
-  std::size_t next_ = 0;
+  std::map<std::uint32_t, std::string> arrivals_;
   std::uint32_t now_ = 0;
   TerminalInput input_{*this};
 };
@@ -63,12 +68,10 @@ std::string Encode(KeyReporting reporting, const KeyAction& a) {
   const char arrow = "DACB"[(a.key - kKeyLeft) & 3];
   switch (reporting) {
     case KeyReporting::PressesOnly:
-      if (a.action == Release) return "";
-      return enter ? "\r" : std::string("\x1b[") + arrow;
+      return a.action == Release ? "" : enter ? "\r" : std::string("\x1b[") + arrow;
     case KeyReporting::KittyEvents: {
       const std::string type = a.action == Press ? "" : a.action == Repeat ? ";1:2" : ";1:3";
-      if (enter) return "\x1b[13" + type + "u";
-      return "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
+      return enter ? "\x1b[13" + type + "u" : "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
     }
     case KeyReporting::Win32Records:
       return "\x1b[" + std::to_string(a.key) + ";0;" + (enter ? "13" : "0") + ";" +
@@ -96,9 +99,6 @@ std::vector<KeyAction> operator+(std::vector<KeyAction> a, const std::vector<Key
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
-
-// Up and Enter typed quickly: both presses arrive in one read at `at`.
-std::vector<KeyAction> UpThenEnter(std::uint32_t at) { return Tap(kKeyUp, at) + Tap(kKeyEnter, at, 100); }
 
 // The game as its screens use the keys: after `waitMs` of waiting (a round introduction, a
 // turn's messages), each 20 ms pass asks for Down, Up and Enter. A held arrow is one step and
@@ -136,10 +136,11 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
       {"two taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1120), "DD"},
       {"two taps 400 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1400), "DD"},
       {"two taps 1100 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 2100), "DD"},
-      {"Up then Enter in one read", 0, UpThenEnter(1000), "UE"},
+      {"Up then Enter in one read", 0, Tap(kKeyUp, 1000) + Tap(kKeyEnter, 1000, 100), "UE"},
       {"taps while the game waits", 2000,
        Tap(kKeyEnter, 500) + Tap(kKeyDown, 800) + Tap(kKeyDown, 1300) + Tap(kKeyEnter, 1500), ""},
-      {"Up and Enter in one read while the game waits", 2000, UpThenEnter(1200), ""},
+      {"Up and Enter in one read while the game waits", 2000,
+       Tap(kKeyUp, 1200) + Tap(kKeyEnter, 1200, 100), ""},
       {"Enter tapped again during the turn it started", 0,
        Tap(kKeyEnter, 1000) + Tap(kKeyEnter, 1500) + Tap(kKeyEnter, 2600), "E"},
       {"held through the end of a wait", 2000, Held(kKeyDown, 1200, 500, 33, 3000), "D"},
@@ -150,14 +151,7 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
        {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
     for (const auto& c : cases) {
       ScriptedTerminal terminal(reporting);
-      std::vector<KeyAction> keys = c.keys;
-      std::stable_sort(keys.begin(), keys.end(), [](auto& a, auto& b) { return a.at < b.at; });
-      for (std::size_t i = 0; i < keys.size(); ++i) {
-        std::string bytes = Encode(reporting, keys[i]);
-        // Actions at the same time arrive in one read.
-        while (i + 1 < keys.size() && keys[i + 1].at == keys[i].at) bytes += Encode(reporting, keys[++i]);
-        if (!bytes.empty()) terminal.add(keys[i].at, bytes);
-      }
+      for (const KeyAction& key : c.keys) terminal.add(key.at, Encode(reporting, key));
       GameConsole game;
       game.attach(&terminal);
       EXPECT_EQ(Play(game, c.waitMs, 8000), c.steps)

@@ -53,9 +53,9 @@ struct Mode {
 // swapping each ambiguous character in the output for a wide stand-in of its own.
 class RendererOnTerminal : public ::testing::TestWithParam<Mode> {
  protected:
-  std::string render(const ScreenGrid& grid) {
+  std::string render(const ScreenGrid& grid, const CursorState& cursor = {1, 1, false, 8}) {
     std::string out, shown;
-    renderer_.render(grid, {1, 1, false, 8}, out);
+    renderer_.render(grid, cursor, out);
     for (std::size_t pos = 0; pos < out.size();) {
       char32_t ch = text::DecodeUtf8(out, pos);
       if (GetParam().terminal_wide && FitOfTwoColumnGlyph(ch, AmbiguousWidth::Narrow) == GlyphFit::Narrow)
@@ -93,10 +93,12 @@ class RendererOnTerminal : public ::testing::TestWithParam<Mode> {
   std::map<char32_t, char32_t> stand_ins_;
 };
 
-TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCellInItsColours) {
+TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCellInItsColoursAndTheCursorWhereAsked) {
   ScreenGrid grid = TitleFrame();
   render(grid);
   EXPECT_EQ(differences(grid), "") << "first frame";
+  EXPECT_FALSE(vt_.cursor_visible());
+  EXPECT_EQ(render(grid, {31, 12, false, 8}), "") << "moving a hidden cursor sends nothing";
 
   // A few cells change: a letter, half of a wide character, the colour of a box piece,
   // a wide character over two narrow ones, a narrow one over a wide one.
@@ -108,10 +110,22 @@ TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCellInItsColours) {
   EXPECT_LT(render(grid).size(), 150u) << "only the changed cells go out";
   EXPECT_EQ(differences(grid), "") << "after a few changes";
 
-  const ScreenGrid busy = BusyFrame();
+  ScreenGrid busy = BusyFrame();
   render(busy);
   EXPECT_EQ(differences(busy), "") << "after everything changed";
   EXPECT_EQ(render(busy), "") << "an unchanged frame sends nothing";
+
+  // The cursor shown on the second character of a text; control characters in the model never
+  // reach the terminal as such.
+  busy.write({1, 1}, "a\x1b[2Jb\x07", 7, 0);
+  busy.write({1, 2}, "\xc2\x9b" "31m", 7, 0);  // C1 CSI, two columns in the model
+  busy.write({10, 20}, "名前", 0, 15);
+  render(busy, {12, 20, true, 8});
+  EXPECT_TRUE(vt_.cursor_visible());
+  EXPECT_EQ(vt_.cursor(), std::pair(12, 20));
+  EXPECT_EQ(vt_.text(1, 1, 6), "a [2Jb");
+  EXPECT_EQ(vt_.at(3, 2).ch, U'3');
+  EXPECT_EQ(vt_.at(3, 2).fg, 7) << "the C1 character started no colour sequence";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -121,31 +135,5 @@ INSTANTIATE_TEST_SUITE_P(
                       Mode{"UnknownOnNarrow", AmbiguousWidth::Unknown, false},
                       Mode{"UnknownOnWide", AmbiguousWidth::Unknown, true}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// The cursor hidden, shown on the second character of a text and not past it; control
-// characters in the model never reach the terminal as such.
-TEST(TerminalRenderer, PlacesTheCursorAndKeepsControlCharactersOut) {
-  ScreenGrid grid;
-  grid.fill(7, 0);
-  TerminalRenderer renderer(AmbiguousWidth::Narrow);
-  VtermScreen vt;
-  std::string out;
-  renderer.render(grid, {31, 12, false, 8}, out);
-  vt.feed(std::exchange(out, {}));
-  EXPECT_FALSE(vt.cursor_visible());
-  renderer.render(grid, {5, 5, false, 8}, out);
-  EXPECT_EQ(out, "") << "moving a hidden cursor sends nothing";
-
-  grid.write({1, 1}, "a\x1b[2Jb\x07", 7, 0);
-  grid.write({1, 2}, "\xc2\x9b" "31m", 7, 0);  // C1 CSI, two columns in the model
-  grid.write({10, 20}, "名前", 0, 15);
-  renderer.render(grid, {12, 20, true, 8}, out);
-  vt.feed(out);
-  EXPECT_TRUE(vt.cursor_visible());
-  EXPECT_EQ(vt.cursor(), std::pair(12, 20));
-  EXPECT_EQ(vt.text(1, 1, 6), "a [2Jb");
-  EXPECT_EQ(vt.at(3, 2).ch, U'3');
-  EXPECT_EQ(vt.at(3, 2).fg, 7) << "the C1 character started no colour sequence";
-}
 
 }  // namespace

@@ -135,9 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"LinuxConsole", {80, 25, true, "linux"}, Size{}, true, 0, 0},
                       RunCase{"BrokenPipeIgnored", {}, Size{}, true, 0, SIGPIPE},
                       RunCase{"Interrupt", {}, Size{}, true, 0, SIGINT},
-                      RunCase{"HangUp", {}, Size{}, true, 0, SIGHUP},
-                      RunCase{"Trap", {}, Size{}, true, 0, SIGTRAP},
-                      RunCase{"RealTime", {}, Size{}, true, 0, SIGRTMIN + 3}),
+                      RunCase{"HangUp", {}, Size{}, true, 0, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TerminalBackend, EndsWhenTheWindowClosesEvenIfHangUpIsIgnored) {

@@ -16,7 +16,9 @@ TEST_F(ConsoleScreen, ColoursAttributesAndClearKeepWhatSixteenLeavesOut) {
     for (int column : {1, 80}) EXPECT_EQ(console.screen().at(column, row), (Cell{U' ', 1, 12, 15}));
 }
 
-TEST_F(ConsoleScreen, PrintFormatsAtTheCursorInItsColoursLocateAndCursorIgnoreWhatIsOutOfRange) {
+// Waits present the screen; print formats at the cursor in its colours; locate and the
+// cursor's settings ignore what is out of range.
+TEST_F(ConsoleScreen, PrintsWhereAndHowAskedAndWaitsPresentIt) {
   console.clear(0, 15);
   console.locate(20, 12);
   for (auto [x, y] : {std::pair{0, 12}, {81, 12}, {20, 0}, {20, 26}}) console.locate(x, y);
@@ -24,6 +26,9 @@ TEST_F(ConsoleScreen, PrintFormatsAtTheCursorInItsColoursLocateAndCursorIgnoreWh
   console.print("ＨＰ %3d / %3d", 7, 360);
   EXPECT_TRUE(Shows(20, 12, "ＨＰ   7 / 360", 12, 15));
   EXPECT_EQ(console.cursor().column, 34);
+  EXPECT_NE(keys.shown().row_text(12), console.screen().row_text(12));
+  console.wait(250);
+  EXPECT_EQ(keys.shown().row_text(12), console.screen().row_text(12));
 
   // The cursor's size (8 at first) keeps its old value outside 1 to 99.
   for (unsigned size : {0u, 100u}) console.set_cursor(1, size);
@@ -42,13 +47,4 @@ TEST_F(ConsoleScreen, PollInputAnswersHeldKeysMouseAndJoystick) {
   EXPECT_EQ(console.poll_input(INPUT_JOY1_X), -1);
   console.wait(100);
   EXPECT_EQ(console.poll_input(kKeyEnter), 0);
-}
-
-TEST_F(ConsoleScreen, WaitsPresentTheScreenAndTakeGameTime) {
-  console.clear(0, 15);
-  console.print("DOMRAK");
-  EXPECT_NE(keys.shown().text(1, 1, 6), "DOMRAK");
-  console.wait(250);
-  EXPECT_EQ(keys.shown().text(1, 1, 6), "DOMRAK");
-  EXPECT_EQ(console.now(), 250u);
 }

@@ -56,7 +56,6 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
       {"letters hold their upper-case key", {"aZ5 _"}, {{'a', 'Z', '5', ' ', '_'}, {'A', 'Z', '5', ' '}, {}}},
       {"CSI and SS3 arrows", {"\x1b[A\x1b[B\x1b[C\x1b[D\x1bOA\x1bOD"},
        {{X, 72, X, 80, X, 77, X, 75, X, 72, X, 75}, {kKeyUp, kKeyDown, kKeyRight, kKeyLeft, kKeyUp, kKeyLeft}, {}}},
-      {"arrow with modifiers", {"\x1b[1;5B"}, {{X, 80}, {kKeyDown}, {}}},
       {"function keys, Home, alt with a letter, SGR mouse", {"\x1b[15~\x1bOP\x1b[H\x1bx\x1b[<0;12;5M"},
        {{X, 0, X, 0, X, 0, X, 0, X, 0}, {}, {}}},
       {"X10 mouse report with raw bytes", {"\x1b[M !!x"}, {{X, 0, 'x'}, {'X'}, {}}},

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ScreenGrid, WritesFullWidthCharactersTabsAndWrapsWithoutScrolling) {
+TEST(ScreenGrid, WritesWideCharactersWholeTabsAndWrapsWithoutScrolling) {
   ScreenGrid grid;
   grid.fill(0, 15);
   EXPECT_EQ(grid.write({10, 3}, "A■B", 9, 7).column, 14);
@@ -27,11 +27,8 @@ TEST(ScreenGrid, WritesFullWidthCharactersTabsAndWrapsWithoutScrolling) {
   grid.write({79, 25}, "xyz", 0, 15);
   EXPECT_EQ(grid.text(79, 25, 2), "xy");
   EXPECT_EQ(grid.row_text(1), row1);
-}
 
-TEST(ScreenGrid, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
-  ScreenGrid grid;
-  grid.fill(0, 15);
+  // Overwriting half of a wide character blanks its other half.
   grid.write({10, 1}, "■■", 0, 15);
   grid.write({11, 1}, "x", 0, 15);  // right half of the first
   grid.write({12, 1}, "y", 0, 15);  // left half of the second

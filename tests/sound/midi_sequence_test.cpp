@@ -56,7 +56,7 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesAndFallsBackToTheBuiltInPieceOnAnything
   }
 }
 
-TEST(MidiSequence, RefusesBadHeadersAndChunksThatRunPastTheImage) {
+TEST(MidiSequence, RefusesBadHeadersAndChunksPastTheImageAndDecodesWhatItTakes) {
   Bytes longHeader = kTwoNotes;
   longHeader[7] = 8;  // the tracks still follow six bytes on
   Bytes notTrack = kTwoNotes, trackTooLong = kTwoNotes, missingTrack = kTwoNotes;
@@ -72,10 +72,8 @@ TEST(MidiSequence, RefusesBadHeadersAndChunksThatRunPastTheImage) {
     EXPECT_FALSE(sequence.parse_image(bytes));
     EXPECT_FALSE(sequence.loaded());
   }
-}
-
-TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndMergesTracksWithTiesToTheEarlierTrack) {
-  const struct { Bytes file; std::vector<Event> events; } cases[] = {
+  // Running status around meta events; tracks merged, ties going to the earlier track.
+  const struct { Bytes file; std::vector<Event> events; } decoded[] = {
       {Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x81, 0x00, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}}),  // a two-byte delta
        {{0, 0x90, 0x3C, 0x64}, {128, 0x90, 0x3C, 0x00}, {128, 0xFF, 0x2F, 0}}},
       {Smf(96, {{0x00, 0xC5, 0x10, 0x05, 0x11, 0x00, 0xD5, 0x20, 0x05, 0x21, 0x00, 0xFF, 0x2F, 0x00}}),
@@ -88,7 +86,7 @@ TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndMergesTracksWithTiesTo
        {{8, 0x91, 0x31, 0x40}, {16, 0x90, 0x30, 0x40}, {16, 0xFF, 0x2F, 0}, {16, 0x91, 0x32, 0x40}, {16, 0xFF, 0x2F, 0}}},
       {Smf(96, {{}, {}}), {}},  // empty tracks have ended from the start
   };
-  for (const auto& c : cases) {
+  for (const auto& c : decoded) {
     MidiSequence sequence;
     ASSERT_TRUE(sequence.parse_image(c.file));
     EXPECT_EQ(ReadAll(sequence), c.events);

@@ -56,7 +56,7 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesAndFallsBackToTheBuiltInPieceOnAnything
   }
 }
 
-TEST(MidiSequence, RefusesBadHeadersAndChunksPastTheImageAndDecodesWhatItTakes) {
+TEST(MidiSequence, RefusesBadHeadersDecodesWhatItTakesAndReportsReadingFailures) {
   Bytes longHeader = kTwoNotes;
   longHeader[7] = 8;  // the tracks still follow six bytes on
   Bytes notTrack = kTwoNotes, trackTooLong = kTwoNotes, missingTrack = kTwoNotes;
@@ -91,10 +91,8 @@ TEST(MidiSequence, RefusesBadHeadersAndChunksPastTheImageAndDecodesWhatItTakes) 
     ASSERT_TRUE(sequence.parse_image(c.file));
     EXPECT_EQ(ReadAll(sequence), c.events);
   }
-}
-
-TEST(MidiSequence, ReportsReadingFailuresWithTheirTrackAndText) {
-  const struct { Bytes track; const char* text; } cases[] = {  // no text: the failure has none
+  // Reading failures are reported with their track and text.
+  const struct { Bytes track; const char* text; } failing[] = {  // no text: the failure has none
       {{0x00, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}, "Reference to missing running status."},
       {{0x00, 0xF0, 0x85}, "SysEx event truncated (length)"},
       {{0x00, 0xF0, 0x05, 0x01, 0x02}, "SysEx event truncated"},
@@ -106,7 +104,7 @@ TEST(MidiSequence, ReportsReadingFailuresWithTheirTrackAndText) {
       {{0x00, 0x90, 0x3C, 0x40}, nullptr},  // no end-of-track: the next delta is missing
       {{0x00, 0xFF}, nullptr},              // meta event without its type
   };
-  for (const auto& c : cases) {
+  for (const auto& c : failing) {
     std::vector<Report> reports;
     MidiSequence sequence([&](std::uint32_t track, std::string_view text) { reports.emplace_back(track, text); });
     const Bytes file = Smf(96, {kEndOfTrack, c.track});

@@ -67,28 +67,7 @@ TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKee
   }
 }
 
-TEST(MidiStreamPlayer, PlayNeedsAStreamAndADivisionAndAShortOncePieceFinishesByItself) {
-  Rig refused(EvenNotes(3, 10), std::nullopt);
-  refused.streams.refuse_open = true;
-  EXPECT_FALSE(refused.player.play(false));
-  EXPECT_FALSE(refused.player.playing());
-  Rig zeroDivision(Smf(0, {Join({{0x00, 0x90, 60, 100}, kEndOfTrack})}), std::nullopt);
-  EXPECT_FALSE(zeroDivision.player.play(false));
-  EXPECT_EQ(zeroDivision.streams.open_streams, 0);
-  Rig rig(EvenNotes(3, 10), false);
-  ASSERT_EQ(rig.streams.sent.size(), 2u);
-  EXPECT_TRUE(rig.streams.sent[1].empty());  // the second buffer goes out empty
-  rig.streams.hand_back();
-  EXPECT_EQ(rig.player.end_state(), State::Ending);
-  rig.streams.hand_back();
-  EXPECT_EQ(rig.player.end_state(), State::Finished);
-  EXPECT_TRUE(rig.player.stream_open());
-  EXPECT_TRUE(rig.player.stop());
-  EXPECT_FALSE(rig.player.stream_open());
-  EXPECT_EQ(rig.player.end_state(), State::Running);
-}
-
-TEST(MidiStreamPlayer, ALoopingPieceRestartsRightAfterItsLastEventUnlessItHasNoTime) {
+TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOnceToTheirEnd) {
   // Note on at 10, off at 100, end of track at 400: the pass is 100 ticks long.
   Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x5A, 0x80, 60, 0, 0x82,
                                                  0x2C, 0xFF, 0x2F, 0}})}), true);
@@ -111,6 +90,25 @@ TEST(MidiStreamPlayer, ALoopingPieceRestartsRightAfterItsLastEventUnlessItHasNoT
     EXPECT_EQ(once.streams.sent.size(), 2u);
     EXPECT_EQ(once.player.end_state(), State::Finished);
   }
+  // Play needs a stream and a division; a short piece played once finishes by itself.
+  Rig refused(EvenNotes(3, 10), std::nullopt);
+  refused.streams.refuse_open = true;
+  EXPECT_FALSE(refused.player.play(false));
+  EXPECT_FALSE(refused.player.playing());
+  Rig zeroDivision(Smf(0, {Join({{0x00, 0x90, 60, 100}, kEndOfTrack})}), std::nullopt);
+  EXPECT_FALSE(zeroDivision.player.play(false));
+  EXPECT_EQ(zeroDivision.streams.open_streams, 0);
+  Rig shortPiece(EvenNotes(3, 10), false);
+  ASSERT_EQ(shortPiece.streams.sent.size(), 2u);
+  EXPECT_TRUE(shortPiece.streams.sent[1].empty());  // the second buffer goes out empty
+  shortPiece.streams.hand_back();
+  EXPECT_EQ(shortPiece.player.end_state(), State::Ending);
+  shortPiece.streams.hand_back();
+  EXPECT_EQ(shortPiece.player.end_state(), State::Finished);
+  EXPECT_TRUE(shortPiece.player.stream_open());
+  EXPECT_TRUE(shortPiece.player.stop());
+  EXPECT_FALSE(shortPiece.player.stream_open());
+  EXPECT_EQ(shortPiece.player.end_state(), State::Running);
 }
 
 TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPieceStops) {

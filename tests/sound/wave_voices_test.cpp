@@ -36,7 +36,7 @@ struct WaveVoicesTest : testing::Test {
 };
 }  // namespace
 
-TEST_F(WaveVoicesTest, NoVoiceForBadEffectsPlayingAgainRestartsAndFinishedVoicesAreReleased) {
+TEST_F(WaveVoicesTest, BadEffectsRefusedVoicesRestartedReleasedResampledMixedAndKeepSides) {
   EXPECT_FALSE(voices.play_wave(0));
   EXPECT_FALSE(voices.play_wave(12345));
   EXPECT_EQ(voices.prepare_wave("missing.wav"), 0u);
@@ -54,10 +54,8 @@ TEST_F(WaveVoicesTest, NoVoiceForBadEffectsPlayingAgainRestartsAndFinishedVoices
   const WaveVoice next = Steady(100);
   EXPECT_NE(next, voice);
   EXPECT_NE(next, waiting);
-  EXPECT_TRUE(voices.play_wave(waiting));
-}
-
-TEST_F(WaveVoicesTest, EffectsAreReadOnceResampledMixedTogetherAndKeepTheirSides) {
+  EXPECT_TRUE(voices.play_wave(waiting));  // its 100 frames lie inside the next effect's
+  // Effects are read once, resampled, mixed together and keep their sides.
   scratch.write("once.wav", Pcm16Wave(1, 22050, std::vector<std::int16_t>(2205, 16384)));  // 100 ms
   ASSERT_TRUE(voices.play_wave(voices.prepare_wave("once.wav")));
   std::filesystem::remove("once.wav");

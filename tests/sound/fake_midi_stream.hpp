@@ -28,16 +28,10 @@ class FakeStreamService final : public MidiStreamService {
       if (after_hand_back) after_hand_back();
     }
   }
-  // Every record queued so far, buffer after buffer.
-  std::vector<Record> all_records() const {
-    std::vector<Record> all;
-    for (const auto& buffer : sent) all.insert(all.end(), buffer.begin(), buffer.end());
-    return all;
-  }
-
   bool refuse_open = false;
   int open_streams = 0;
   std::vector<std::vector<Record>> sent;  // each queued buffer's records
+  std::vector<Record> all_records;        // every record queued, buffer after buffer
   std::deque<MidiStreamBuffer*> queued;
   DoneCallback done;
   std::function<void()> after_hand_back;
@@ -55,6 +49,7 @@ class FakeStreamService final : public MidiStreamService {
       for (std::uint32_t at = 0; at + MidiStreamRecord::kSize <= buffer->used; at += MidiStreamRecord::kSize) {
         const auto record = MidiStreamRecord::read_from(buffer->data.data() + at);
         records.emplace_back(record.delta, record.event);
+        service.all_records.push_back(records.back());
       }
       service.queued.push_back(buffer);
       return true;

@@ -56,7 +56,7 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesAndFallsBackToTheBuiltInPieceOnAnything
   }
 }
 
-TEST(MidiSequence, RefusesBadHeadersAndChunksThatRunPastTheImage) {
+TEST(MidiSequence, RefusesBadHeadersDecodesWhatItTakesAndReportsReadingFailures) {
   Bytes longHeader = kTwoNotes;
   longHeader[7] = 8;  // the tracks still follow six bytes on
   Bytes notTrack = kTwoNotes, trackTooLong = kTwoNotes, missingTrack = kTwoNotes;
@@ -72,10 +72,8 @@ TEST(MidiSequence, RefusesBadHeadersAndChunksThatRunPastTheImage) {
     EXPECT_FALSE(sequence.parse_image(bytes));
     EXPECT_FALSE(sequence.loaded());
   }
-}
-
-TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndMergesTracksWithTiesToTheEarlierTrack) {
-  const struct { Bytes file; std::vector<Event> events; } cases[] = {
+  // Running status around meta events; tracks merged, ties going to the earlier track.
+  const struct { Bytes file; std::vector<Event> events; } decoded[] = {
       {Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x81, 0x00, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}}),  // a two-byte delta
        {{0, 0x90, 0x3C, 0x64}, {128, 0x90, 0x3C, 0x00}, {128, 0xFF, 0x2F, 0}}},
       {Smf(96, {{0x00, 0xC5, 0x10, 0x05, 0x11, 0x00, 0xD5, 0x20, 0x05, 0x21, 0x00, 0xFF, 0x2F, 0x00}}),
@@ -88,15 +86,13 @@ TEST(MidiSequence, DecodesRunningStatusAroundMetaEventsAndMergesTracksWithTiesTo
        {{8, 0x91, 0x31, 0x40}, {16, 0x90, 0x30, 0x40}, {16, 0xFF, 0x2F, 0}, {16, 0x91, 0x32, 0x40}, {16, 0xFF, 0x2F, 0}}},
       {Smf(96, {{}, {}}), {}},  // empty tracks have ended from the start
   };
-  for (const auto& c : cases) {
+  for (const auto& c : decoded) {
     MidiSequence sequence;
     ASSERT_TRUE(sequence.parse_image(c.file));
     EXPECT_EQ(ReadAll(sequence), c.events);
   }
-}
-
-TEST(MidiSequence, ReportsReadingFailuresWithTheirTrackAndText) {
-  const struct { Bytes track; const char* text; } cases[] = {  // no text: the failure has none
+  // Reading failures are reported with their track and text.
+  const struct { Bytes track; const char* text; } failing[] = {  // no text: the failure has none
       {{0x00, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}, "Reference to missing running status."},
       {{0x00, 0xF0, 0x85}, "SysEx event truncated (length)"},
       {{0x00, 0xF0, 0x05, 0x01, 0x02}, "SysEx event truncated"},
@@ -108,7 +104,7 @@ TEST(MidiSequence, ReportsReadingFailuresWithTheirTrackAndText) {
       {{0x00, 0x90, 0x3C, 0x40}, nullptr},  // no end-of-track: the next delta is missing
       {{0x00, 0xFF}, nullptr},              // meta event without its type
   };
-  for (const auto& c : cases) {
+  for (const auto& c : failing) {
     std::vector<Report> reports;
     MidiSequence sequence([&](std::uint32_t track, std::string_view text) { reports.emplace_back(track, text); });
     const Bytes file = Smf(96, {kEndOfTrack, c.track});

@@ -34,7 +34,7 @@ struct Rig {
   MidiStreamPlayer player{streams};
 };
 
-TEST(MidiStreamPlayer, BuffersCloseOneEventAfterTheirTimeBudgetOrWhenFull) {
+TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKeepTheirTime) {
   // 480 ticks a quarter at 120 a minute make a budget of 57 ticks: a buffer takes events until one
   // lies past it, and one event more. A full buffer holds 85 records, whatever comes next.
   const std::uint32_t kOn61 = 0x90 | 61 << 8 | 100 << 16;
@@ -52,10 +52,8 @@ TEST(MidiStreamPlayer, BuffersCloseOneEventAfterTheirTimeBudgetOrWhenFull) {
     first.resize(c.first, {c.step, kOn});
     EXPECT_EQ(rig.streams.sent, (std::vector<std::vector<Record>>{first, c.second})) << c.first;
   }
-}
-
-TEST(MidiStreamPlayer, DroppedEventsCarryTheirTimeAndTemposStayWithinTheirFloor) {
-  const struct { Bytes track; std::vector<Record> records; } cases[] = {
+  // Dropped events carry their time, and tempos stay within their floor.
+  const struct { Bytes track; std::vector<Record> records; } dropping[] = {
       // a text event, a system-exclusive message
       {{0x00, 0x90, 60, 100, 0x60, 0xFF, 0x01, 0x01, 'x', 0x30, 0xF0, 0x01, 0xF7, 0x30, 0x80, 60, 0},
        {{0, kOn}, {192, kOff}}},
@@ -63,13 +61,36 @@ TEST(MidiStreamPlayer, DroppedEventsCarryTheirTimeAndTemposStayWithinTheirFloor)
       {{0x00, 0xFF, 0x51, 0x03, 0, 0, 0, 0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1, 0x10, 0x90, 60, 100}, {{16, kOn}}},
       {Join({TempoEvent(1), {0x00, 0x90, 60, 100}}), {{0, Tempo(MidiStreamPlayer::kMinTempo)}, {0, kOn}}},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : dropping) {
     Rig rig(Smf(96, {Join({c.track, kEndOfTrack})}), false);
-    EXPECT_EQ(rig.streams.all_records(), c.records);
+    EXPECT_EQ(rig.streams.all_records, c.records);
   }
 }
 
-TEST(MidiStreamPlayer, PlayNeedsAStreamAndADivisionAndAShortOncePieceFinishesByItself) {
+TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOnceToTheirEnd) {
+  // Note on at 10, off at 100, end of track at 400: the pass is 100 ticks long.
+  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x5A, 0x80, 60, 0, 0x82,
+                                                 0x2C, 0xFF, 0x2F, 0}})}), true);
+  rig.streams.hand_back(6);
+  const std::vector<Record> pass = {kTempoRecord, {10, kOn}, {90, kOff}};
+  ASSERT_GE(rig.streams.all_records.size(), 9u);
+  for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(rig.streams.all_records[i], pass[i % 3]) << i;
+  EXPECT_EQ(rig.player.end_state(), State::Running);
+  EXPECT_EQ(rig.streams.queued.size(), 2u);
+  // A piece without time plays out instead of spinning.
+  const Bytes timeless[] = {
+      Smf(96, {{}}),
+      Smf(96, {Join({TempoEvent(kTempo120), {0x00, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),
+      Smf(96, {{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x83, 0x00, 0xFF, 0x2F, 0x00}}),
+      Smf(96, {Join({{0x60, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),  // time, but nothing to send
+  };
+  for (const Bytes& piece : timeless) {
+    Rig once(piece, true);
+    once.streams.hand_back(100);
+    EXPECT_EQ(once.streams.sent.size(), 2u);
+    EXPECT_EQ(once.player.end_state(), State::Finished);
+  }
+  // Play needs a stream and a division; a short piece played once finishes by itself.
   Rig refused(EvenNotes(3, 10), std::nullopt);
   refused.streams.refuse_open = true;
   EXPECT_FALSE(refused.player.play(false));
@@ -77,48 +98,20 @@ TEST(MidiStreamPlayer, PlayNeedsAStreamAndADivisionAndAShortOncePieceFinishesByI
   Rig zeroDivision(Smf(0, {Join({{0x00, 0x90, 60, 100}, kEndOfTrack})}), std::nullopt);
   EXPECT_FALSE(zeroDivision.player.play(false));
   EXPECT_EQ(zeroDivision.streams.open_streams, 0);
-  Rig rig(EvenNotes(3, 10), false);
-  ASSERT_EQ(rig.streams.sent.size(), 2u);
-  EXPECT_TRUE(rig.streams.sent[1].empty());  // the second buffer goes out empty
-  rig.streams.hand_back();
-  EXPECT_EQ(rig.player.end_state(), State::Ending);
-  rig.streams.hand_back();
-  EXPECT_EQ(rig.player.end_state(), State::Finished);
-  EXPECT_TRUE(rig.player.stream_open());
-  EXPECT_TRUE(rig.player.stop());
-  EXPECT_FALSE(rig.player.stream_open());
-  EXPECT_EQ(rig.player.end_state(), State::Running);
+  Rig shortPiece(EvenNotes(3, 10), false);
+  ASSERT_EQ(shortPiece.streams.sent.size(), 2u);
+  EXPECT_TRUE(shortPiece.streams.sent[1].empty());  // the second buffer goes out empty
+  shortPiece.streams.hand_back();
+  EXPECT_EQ(shortPiece.player.end_state(), State::Ending);
+  shortPiece.streams.hand_back();
+  EXPECT_EQ(shortPiece.player.end_state(), State::Finished);
+  EXPECT_TRUE(shortPiece.player.stream_open());
+  EXPECT_TRUE(shortPiece.player.stop());
+  EXPECT_FALSE(shortPiece.player.stream_open());
+  EXPECT_EQ(shortPiece.player.end_state(), State::Running);
 }
 
-TEST(MidiStreamPlayer, ALoopingPieceRestartsRightAfterItsLastEvent) {
-  // Note on at 10, off at 100, end of track at 400: the pass is 100 ticks long.
-  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x5A, 0x80, 60, 0, 0x82,
-                                                 0x2C, 0xFF, 0x2F, 0}})}), true);
-  rig.streams.hand_back(6);
-  const std::vector<Record> pass = {kTempoRecord, {10, kOn}, {90, kOff}};
-  const auto records = rig.streams.all_records();
-  ASSERT_GE(records.size(), 9u);
-  for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(records[i], pass[i % 3]) << i;
-  EXPECT_EQ(rig.player.end_state(), State::Running);
-  EXPECT_EQ(rig.streams.queued.size(), 2u);
-}
-
-TEST(MidiStreamPlayer, ALoopingPieceWithoutTimePlaysOutInsteadOfSpinning) {
-  const Bytes pieces[] = {
-      Smf(96, {{}}),
-      Smf(96, {Join({TempoEvent(kTempo120), {0x00, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),
-      Smf(96, {{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x83, 0x00, 0xFF, 0x2F, 0x00}}),
-      Smf(96, {Join({{0x60, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),  // time, but nothing to send
-  };
-  for (const Bytes& piece : pieces) {
-    Rig rig(piece, true);
-    rig.streams.hand_back(100);
-    EXPECT_EQ(rig.streams.sent.size(), 2u);
-    EXPECT_EQ(rig.player.end_state(), State::Finished);
-  }
-}
-
-TEST(MidiStreamPlayer, StopWaitsForBothBuffersAndPlayingAgainStartsOver) {
+TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPieceStops) {
   Rig rig(EvenNotes(200, 30), true);
   ASSERT_FALSE(rig.streams.sent.empty());
   const auto firstBuffer = rig.streams.sent[0];
@@ -139,16 +132,15 @@ TEST(MidiStreamPlayer, StopWaitsForBothBuffersAndPlayingAgainStartsOver) {
   EXPECT_EQ(rig.streams.open_streams, 1);
   ASSERT_FALSE(rig.streams.sent.empty());
   EXPECT_EQ(rig.streams.sent[0], firstBuffer);
-}
 
-TEST(MidiStreamPlayer, AReadErrorMidPieceLetsTheMusicRunDry) {
-  Rig rig(EvenNotes(40, 0x30, {0x30, 0xF4}), true);  // a byte no file may hold
-  rig.streams.hand_back(100);
-  EXPECT_TRUE(rig.streams.queued.empty());
-  EXPECT_TRUE(rig.player.playing());
+  // A read error mid-piece lets the music run dry.
+  Rig dry(EvenNotes(40, 0x30, {0x30, 0xF4}), true);  // a byte no file may hold
+  dry.streams.hand_back(100);
+  EXPECT_TRUE(dry.streams.queued.empty());
+  EXPECT_TRUE(dry.player.playing());
   // Both buffers are home: stop must not sit out its wait for them.
   const auto before = std::chrono::steady_clock::now();
-  EXPECT_TRUE(rig.player.stop());
+  EXPECT_TRUE(dry.player.stop());
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(MidiStreamPlayer::kStopWaitMs));
 }
 }  // namespace

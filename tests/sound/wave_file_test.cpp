@@ -29,7 +29,7 @@ struct WaveFileTest : testing::Test {
 };
 }  // namespace
 
-TEST_F(WaveFileTest, BadArgumentsAndUnopenedFilesGiveTheirStatus) {
+TEST_F(WaveFileTest, BadArgumentsUnopenedFilesAndAnythingButAWholeRiffWaveGiveTheirStatus) {
   EXPECT_EQ(file.open("nothing.wav", nullptr, WAVE_READ), E_FAIL);
   EXPECT_EQ(file.format(), nullptr);
   EXPECT_EQ(Read(1), "!99");  // not opened: the count is left alone
@@ -38,9 +38,6 @@ TEST_F(WaveFileTest, BadArgumentsAndUnopenedFilesGiveTheirStatus) {
   ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
   std::uint32_t got = 0;
   EXPECT_EQ(file.read(nullptr, 1, &got), E_INVALIDARG);
-}
-
-TEST_F(WaveFileTest, AnythingButAWholeRiffWaveFails) {
   const std::string body = Chunk("fmt ", Format(1, 1, 8000, 8)) + Chunk("data", "ab");
   const std::string size = Little(4 + static_cast<std::uint32_t>(body.size()), 4);
   const std::string cases[] = {
@@ -56,7 +53,7 @@ TEST_F(WaveFileTest, AnythingButAWholeRiffWaveFails) {
   for (const std::string& bytes : cases) EXPECT_EQ(Open(bytes), E_FAIL) << testing::PrintToString(bytes);
 }
 
-TEST_F(WaveFileTest, FindsChunksInAnyOrderReadsTheFormatRecordAndTheDataOnceUntilReset) {
+TEST_F(WaveFileTest, FindsChunksInAnyOrderReadsTheDataOnceUntilResetAndFallsBackToBuiltIns) {
   const std::string data = Chunk("data", "abcd");
   const struct { std::string body; std::uint16_t tag; std::vector<std::uint8_t> extra; } cases[] = {
       {Chunk("LIST", "odd") + data + Chunk("junk", "x") + Chunk("fmt ", Format(1, 2, 44100, 16)), 1,
@@ -81,9 +78,8 @@ TEST_F(WaveFileTest, FindsChunksInAnyOrderReadsTheFormatRecordAndTheDataOnceUnti
   ASSERT_EQ(Open(RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8)), "data" + Little(1000, 4) + "short"})), S_OK);
   EXPECT_EQ(file.size(), 1000u);
   EXPECT_EQ(Read(1000), "!0");
-}
 
-TEST_F(WaveFileTest, AMissingHostileOrOversizedEffectFileGivesWayToTheBuiltInOne) {
+  // A missing, hostile or oversized effect file gives way to the built-in one.
   ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK);
   const std::uint32_t builtInSize = file.size();
   ASSERT_EQ(Open(Pcm16Wave(2, 11025, {1, 2, 3, 4}), "kasoru.wav"), S_OK);
@@ -97,7 +93,7 @@ TEST_F(WaveFileTest, AMissingHostileOrOversizedEffectFileGivesWayToTheBuiltInOne
   for (int i = 0; i < 100000; ++i) emptyChunks += Chunk("junk", "");
   const std::string manyChunks = RiffWave({emptyChunks, Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "ab")});
   using Hostile = ScratchDirectory::Hostile;
-  const std::function<void()> cases[] = {
+  const std::function<void()> hostile[] = {
       [&] { scratch.make("kasoru.wav", Hostile::Directory); },
       [&] { scratch.make("kasoru.wav", Hostile::Fifo); },  // nobody writes to it
       [&] { scratch.make("kasoru.wav", Hostile::EndlessDevice); },
@@ -105,9 +101,9 @@ TEST_F(WaveFileTest, AMissingHostileOrOversizedEffectFileGivesWayToTheBuiltInOne
       [&] { scratch.write("kasoru.wav", manyChunks); },
       [&] { scratch.write("kasoru.wav", claiming(61 * 176400) + "abcd"); },  // longer than a minute
   };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
+  for (std::size_t i = 0; i < std::size(hostile); ++i) {
     std::filesystem::remove_all("kasoru.wav");
-    cases[i]();
+    hostile[i]();
     ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK) << i;
     EXPECT_EQ(file.size(), builtInSize) << i;
   }

@@ -31,7 +31,7 @@ std::optional<DecodedSound> Decode(const WaveFormat& format, const std::string& 
 }
 }  // namespace
 
-TEST(DecodeWave, ConvertsEverySampleKindToFloats) {
+TEST(DecodeWave, ConvertsEverySampleKindToFloatsAndRefusesWhatCannotPlay) {
   const struct { const char* what; WaveFormat format; std::string data; std::vector<float> expected; } cases[] = {
       {"8-bit unsigned", MakeFormat(1, 1, 8), "\x00\x80\xC0\xFF"s, {-1.0f, 0.0f, 0.5f, 127 / 128.0f}},
       {"16-bit", MakeFormat(1, 1, 16), Little(0x8000, 2) + Little(0, 2) + Little(0x4000, 2), {-1.0f, 0.0f, 0.5f}},
@@ -57,14 +57,12 @@ TEST(DecodeWave, ConvertsEverySampleKindToFloats) {
     for (std::size_t i = 0; i < c.expected.size(); ++i)
       EXPECT_NEAR(sound->samples[i], c.expected[i], 1e-6) << c.what << " sample " << i;
   }
-}
-
-TEST(DecodeWave, RefusesFormatsThatCannotPlay) {
+  // Formats that cannot play are refused.
   WaveFormat narrow_block = MakeFormat(1, 2, 16);
   narrow_block.block_align = 2;
   WaveFormat unknown_guid = Extensible(WAVE_FORMAT_PCM, 1, 16);
   unknown_guid.extra[20] = 0;
-  const WaveFormat cases[] = {
+  const WaveFormat refused[] = {
       MakeFormat(2, 1, 4),                          // ADPCM
       MakeFormat(1, 1, 12),                         // no such PCM width
       MakeFormat(3, 1, 16),                         // no such float width
@@ -76,5 +74,5 @@ TEST(DecodeWave, RefusesFormatsThatCannotPlay) {
       MakeFormat(WAVE_FORMAT_EXTENSIBLE, 1, 16),    // extensible without its extra bytes
       unknown_guid,
   };
-  for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_FALSE(Decode(cases[i], std::string(64, '\x10'))) << i;
+  for (const WaveFormat& format : refused) EXPECT_FALSE(Decode(format, std::string(64, '\x10')));
 }

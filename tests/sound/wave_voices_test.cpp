@@ -36,16 +36,26 @@ struct WaveVoicesTest : testing::Test {
 };
 }  // namespace
 
-TEST_F(WaveVoicesTest, NoVoiceForZeroUnknownMissingOrUnplayableEffects) {
+TEST_F(WaveVoicesTest, BadEffectsRefusedVoicesRestartedReleasedResampledMixedAndKeepSides) {
   EXPECT_FALSE(voices.play_wave(0));
   EXPECT_FALSE(voices.play_wave(12345));
   EXPECT_EQ(voices.prepare_wave("missing.wav"), 0u);
   scratch.write("liar.wav", RiffWave({Chunk("fmt ", Format(1, 1, 8000, 16)), "data" + Little(0xFFFFFFF0u, 4) + "abcd"}));
   EXPECT_EQ(voices.prepare_wave("liar.wav"), 0u);
   EXPECT_EQ(voices.voice_count(), 0u);
-}
-
-TEST_F(WaveVoicesTest, AnEffectIsReadOnceAndPlaysAtTheOutputRateWhateverTheFileRate) {
+  const WaveVoice voice = Steady(1000);
+  const WaveVoice waiting = Steady(100);  // prepared, never played
+  ASSERT_TRUE(voices.play_wave(voice));
+  EXPECT_EQ(SoundingFrames(600), 600u);
+  ASSERT_TRUE(voices.play_wave(voice));
+  EXPECT_EQ(SoundingFrames(2000), 1000u);  // the whole effect again, not the 400 left
+  EXPECT_EQ(voices.voice_count(), 1u);
+  EXPECT_FALSE(voices.play_wave(voice));
+  const WaveVoice next = Steady(100);
+  EXPECT_NE(next, voice);
+  EXPECT_NE(next, waiting);
+  EXPECT_TRUE(voices.play_wave(waiting));  // its 100 frames lie inside the next effect's
+  // Effects are read once, resampled, mixed together and keep their sides.
   scratch.write("once.wav", Pcm16Wave(1, 22050, std::vector<std::int16_t>(2205, 16384)));  // 100 ms
   ASSERT_TRUE(voices.play_wave(voices.prepare_wave("once.wav")));
   std::filesystem::remove("once.wav");
@@ -53,9 +63,6 @@ TEST_F(WaveVoicesTest, AnEffectIsReadOnceAndPlaysAtTheOutputRateWhateverTheFileR
   ASSERT_TRUE(voices.play_wave(voices.prepare_wave("once.wav")));
   ASSERT_TRUE(voices.play_wave(Steady(9600, 16384, 96000)));  // 100 ms as well
   EXPECT_NEAR(static_cast<double>(SoundingFrames(kRate / 5)), 4800.0, 2.0);
-}
-
-TEST_F(WaveVoicesTest, OverlappingEffectsAreHeardTogetherAndStereoKeepsItsSides) {
   ASSERT_TRUE(voices.play_wave(Steady(4800, 8192)));  // 0.25 for 100 ms
   const auto alone = audio.render(2400);
   ASSERT_TRUE(voices.play_wave(Steady(4800, 16384)));  // 0.5 for 100 ms
@@ -70,19 +77,4 @@ TEST_F(WaveVoicesTest, OverlappingEffectsAreHeardTogetherAndStereoKeepsItsSides)
   const auto sides = audio.render(2400);
   EXPECT_NEAR(sides[0], 0.25f, 1e-3);
   EXPECT_NEAR(sides[1], -0.5f, 1e-3);
-}
-
-TEST_F(WaveVoicesTest, PlayingAgainRestartsAndFinishedVoicesAreReleasedForGood) {
-  const WaveVoice voice = Steady(1000);
-  const WaveVoice waiting = Steady(100);  // prepared, never played
-  ASSERT_TRUE(voices.play_wave(voice));
-  EXPECT_EQ(SoundingFrames(600), 600u);
-  ASSERT_TRUE(voices.play_wave(voice));
-  EXPECT_EQ(SoundingFrames(2000), 1000u);  // the whole effect again, not the 400 left
-  EXPECT_EQ(voices.voice_count(), 1u);
-  EXPECT_FALSE(voices.play_wave(voice));
-  const WaveVoice next = Steady(100);
-  EXPECT_NE(next, voice);
-  EXPECT_NE(next, waiting);
-  EXPECT_TRUE(voices.play_wave(waiting));
 }

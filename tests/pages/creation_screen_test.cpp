@@ -87,8 +87,7 @@ TEST_F(Creation, TheArrowMovesOncePerPressAndNoGoesBackToTheNameEntry) {
   keys.press(kKeyDown);       // already on いいえ: nothing
   keys.press(kKeyEnter);
   ASSERT_EQ(CreationScreen(), Screen::NameEntry);
-  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15));
-  EXPECT_TRUE(Shows(60, 8, "⇒いいえ", 0, 15));
+  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15) && Shows(60, 8, "⇒いいえ", 0, 15));
   EXPECT_EQ(TimesOf("kasoru.wav").size(), 1u);
   EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
   EXPECT_TRUE(TimesOf("create.wav").empty());

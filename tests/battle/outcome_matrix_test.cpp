@@ -110,8 +110,7 @@ TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
 
   // The header stays; the message area is left clear, and the bars are current.
   const char* names[] = {"通常攻撃", "強攻撃", "カウンター", "魔法攻撃"};
-  EXPECT_TRUE(Shows(20, 13, names[c.player], 0, 15));
-  EXPECT_TRUE(Shows(55, 5, names[c.enemy], 0, 15));
+  EXPECT_TRUE(Shows(20, 13, names[c.player], 0, 15) && Shows(55, 5, names[c.enemy], 0, 15));
   for (int row = 19; row <= 23; ++row) EXPECT_EQ(Styled(19, row, 60), "") << row;
   EXPECT_EQ(std::pair(shownPlayerHp, shownEnemyMp), std::pair(player.hp, roster.mp[0]));
 }

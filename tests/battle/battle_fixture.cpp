@@ -60,14 +60,6 @@ std::uint32_t BattleFixture::SeedFor(BattleCommand command, bool counterSucceeds
   });
 }
 
-std::uint32_t BattleFixture::SeedWhere(const std::function<bool(GameRandom&)>& draws) {
-  for (std::uint32_t seed = 1;; ++seed) {
-    GameRandom probe;
-    probe.seed(seed);
-    if (draws(probe)) return seed;
-  }
-}
-
 int BattleFixture::BarCells(int column, int row, int color) {
   int cells = 0;
   while (cells < 21 && Colors(column + cells, row) == std::pair{color, color}) ++cells;

@@ -1,7 +1,6 @@
 // A game session with a known fighter facing the first opponent, and a log of the message area.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,8 +34,6 @@ class BattleFixture : public GameSession {
   // StrongAttack's chance of 75 and, as a Counter's roll, is the last (65) of 101 on which
   // the Counter fails or the first (66) on which it succeeds, as asked.
   static std::uint32_t SeedFor(BattleCommand command, bool counterSucceeds = false);
-  // The first seed whose draws, from the first on, `draws` accepts; it takes them by next().
-  static std::uint32_t SeedWhere(const std::function<bool(GameRandom&)>& draws);
 
   // How many cells of the bar at (column, row) are painted in `color`, from its first cell.
   static int BarCells(int column, int row, int color);

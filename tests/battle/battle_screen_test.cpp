@@ -18,8 +18,7 @@ constexpr std::uint32_t kMenuStart = kFlash + 1000 + 37 * 10;
 }  // namespace
 
 TEST_F(BattleScreenTest, DrawsThePanelsFillsTheBarsAndPlaysTheOpeningBeforeTheMenu) {
-  runState.round = 7;  // the Extra Round, which has its opening too
-  runState.opponentIndex = 6;
+  runState = {7, 6, 0};  // the Extra Round, which has its opening too
   player.hp = 7;
   player.mp = 45;
   const std::pair<std::uint32_t, std::string> row10[] = {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "game/battle/command_menu.hpp"
 #include "tests/battle/battle_fixture.hpp"
@@ -61,8 +62,6 @@ TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150M
   const std::uint32_t confirmed = sound.calls()[7].time;
   EXPECT_EQ(refused.front(), confirmed + 1);
   EXPECT_EQ(refused.back(), confirmed + 1000);  // a full second, then the menu goes on
-  EXPECT_EQ(runState.turnCount, 1);
-  EXPECT_EQ(playerCommand, Magic);
-  EXPECT_EQ(player.mp, 0);
-  EXPECT_EQ(roster.hp[0], 0);
+  EXPECT_EQ(std::tuple(runState.turnCount, playerCommand, player.mp, roster.hp[0]),
+            std::tuple(1, Magic, 0, 0));
 }

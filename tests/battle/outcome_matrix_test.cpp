@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <tuple>
 
 #include "game/battle/play_turn.hpp"
 #include "game/battle/status_bars.hpp"
@@ -73,13 +74,10 @@ class OutcomeMatrix : public BattleFixture, public ::testing::WithParamInterface
 
 TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
   const MatrixCase& c = GetParam();
-  player.maxHp = roster.maxHp[0] = 800;
-  player.maxMp = roster.maxMp[0] = 600;
-  player.hp = roster.hp[0] = kHp;
-  player.mp = roster.mp[0] = kMp;
-  player.attack = roster.attack[0] = 600;
-  player.defence = roster.defence[0] = 400;
-  player.magic = roster.magic[0] = 330;
+  for (const Combatant& side : {PlayerSide(), OpponentSide()}) {
+    std::tie(side.maxHp, side.maxMp, side.hp, side.mp, side.attack, side.defence, side.magic) =
+        std::tuple(800, 600, kHp, kMp, 600, 400, 330);
+  }
   playerCommand = c.player;
   gameRandom.seed(SeedFor(c.enemy, c.counterSucceeds));
   WatchMessages(12000);
@@ -112,8 +110,7 @@ TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
 
   // The header stays; the message area is left clear, and the bars are current.
   const char* names[] = {"通常攻撃", "強攻撃", "カウンター", "魔法攻撃"};
-  EXPECT_TRUE(Shows(20, 13, names[c.player], 0, 15));
-  EXPECT_TRUE(Shows(55, 5, names[c.enemy], 0, 15));
+  EXPECT_TRUE(Shows(20, 13, names[c.player], 0, 15) && Shows(55, 5, names[c.enemy], 0, 15));
   for (int row = 19; row <= 23; ++row) EXPECT_EQ(Styled(19, row, 60), "") << row;
   EXPECT_EQ(std::pair(shownPlayerHp, shownEnemyMp), std::pair(player.hp, roster.mp[0]));
 }

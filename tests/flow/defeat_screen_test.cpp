@@ -11,6 +11,7 @@
 #include "game/model/run_state.hpp"
 #include "tests/flow/sound_log.hpp"
 #include "tests/support/game_session.hpp"
+#include "tests/support/scripted_run.hpp"
 
 namespace {
 
@@ -18,18 +19,12 @@ class DefeatScreenTest : public GameSession {
  protected:
   // A fallen fighter in round 2, the battle music playing and the next draw modulo 3 `draw`.
   void Fall(int draw) {
-    CreateFighter("Alice");
-    player.maxHp = 345;
+    const auto seed = SeedWhere([draw](GameRandom& r) { return r.next() % 3 == draw; });
+    PrepareFighter({"Alice", 345, 77, 100, 100, 100, 100, seed});
     player.hp = -12;
-    player.mp = 77;
     runState = {2, 1, 9};
     ChangeMusic("buttle1.mid", true);
     sound.forget();
-    std::uint32_t seed = 0;
-    GameRandom probe;
-    do probe.seed(++seed);
-    while (probe.next() % 3 != draw);
-    gameRandom.seed(seed);
   }
 };
 

@@ -9,17 +9,14 @@
 
 #include "game/model/fighter.hpp"
 #include "tests/support/game_session.hpp"
+#include "tests/support/scripted_run.hpp"
 
 using NameBoostTest = GameSession;
 
 TEST_F(NameBoostTest, AsksInABoxRefusesAnEmptyNameAndAddsTheSecondNamesAbilities) {
-  CreateFighter("Alice");
-  player.maxHp = 300;
+  PrepareFighter({"Alice", 300, 200, 100, 100, 900, 100, 1});
   player.hp = 100;
-  player.maxMp = 200;
   player.mp = 50;
-  player.magic = player.attack = player.defence = 100;
-  player.agility = 900;
   // The question and the box after 1500 + 750 ms, the cursor in the box.
   At(1500 + 750 + 5, [] {
     EXPECT_TRUE(Shows(20, 19, "追加強化発動！名前を入力して下さい。", 9, 15));

@@ -59,9 +59,8 @@ TEST_F(Title, ShowsLogoMenuAndNoFighterAndRefusesTheArenaWithoutOne) {
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
   EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 7, 15)) << "greyed without a fighter";
-  // No fighter: its area is blanked.
-  for (int row = 7; row <= 8; ++row) EXPECT_TRUE(Shows(3, row, "　　　　　　　　　　　　", 0, 15));
-  for (int row = 9; row <= 14; ++row) EXPECT_TRUE(Shows(3, row, "　　　　", 0, 15));
+  for (int row = 7; row <= 14; ++row)  // no fighter: its area is blanked
+    EXPECT_TRUE(Shows(3, row, row <= 8 ? "　　　　　　　　　　　　" : "　　　　", 0, 15));
 }
 
 TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {

@@ -58,8 +58,7 @@ TEST(ResetRoster, BumpsEachFieldInOrderByFivesWithinItsSlotsLimitAndRefills) {
         const int bump = replay.next() % (7 * (k + 1)) * 5;
         EXPECT_EQ((roster.*field)[k], std::min((initialRoster.*field)[k] + bump, 999)) << k;
       }
-      EXPECT_EQ(roster.hp[k], roster.maxHp[k]);
-      EXPECT_EQ(roster.mp[k], roster.maxMp[k]);
+      EXPECT_EQ(std::pair(roster.hp[k], roster.mp[k]), std::pair(roster.maxHp[k], roster.maxMp[k]));
     }
   }
 }

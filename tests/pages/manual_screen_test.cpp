@@ -45,10 +45,8 @@ TEST_F(Manual, PagesTurnOneStepPerPressStopAtTheEndsAndShowTheirTexts) {
                                     std::to_string(s.page) + "/6", 0, 15));
       const auto effects = sound.names("play_wave");
       EXPECT_EQ(std::count(effects.begin(), effects.end(), "kasoru.wav"), s.kasoru);
-      for (const auto& line : kLines) {
-        if (line.page != s.page) continue;
-        EXPECT_TRUE(Shows(line.column, line.row, line.text, line.fg, 15));
-      }
+      for (const auto& line : kLines)
+        EXPECT_TRUE(line.page != s.page || Shows(line.column, line.row, line.text, line.fg, 15));
     });
   }
   keys.hold(kKeyEnter, time, time + 50);

@@ -46,6 +46,14 @@ std::pair<int, int> GameSession::Colors(int column, int row) {
   return failure;
 }
 
+std::uint32_t GameSession::SeedWhere(const std::function<bool(GameRandom&)>& draws) {
+  for (std::uint32_t seed = 1;; ++seed) {
+    GameRandom probe;
+    probe.seed(seed);
+    if (draws(probe)) return seed;
+  }
+}
+
 void GameSession::CreateFighter(const char* name) {
   std::strncpy(player.name, name, sizeof player.name - 1);
   DeriveAbilitiesFromName(player.name);

@@ -10,6 +10,7 @@
 #include "console/game_console.hpp"
 #include "console/headless/headless_backend.hpp"
 #include "console/headless/recording_sound.hpp"
+#include "game/model/game_random.hpp"
 
 // Every test starts from the state the program starts in, with the console attached to a
 // headless back end (`keys` scripts the player; the clock jumps) and a sound recorder.
@@ -26,6 +27,9 @@ class GameSession : public ::testing::Test {
   // given colours. Prints what is there instead when it does not.
   static ::testing::AssertionResult Shows(int column, int row, const std::string& expected, int fg,
                                           int bg);
+
+  // The first seed whose draws, from the first on, `draws` accepts; it takes them by next().
+  static std::uint32_t SeedWhere(const std::function<bool(GameRandom&)>& draws);
 
   // Gives the player a fighter made from `name`, as a confirmed name entry would.
   static void CreateFighter(const char* name);

@@ -8,9 +8,9 @@
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
-#include "tests/flow/sound_log.hpp"
+#include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
-#include "tests/support/scripted_run.hpp"
+#include "tools/harness/scripted_run.hpp"
 
 class ArenaRun : public GameSession {
  protected:

@@ -9,7 +9,7 @@
 
 #include "game/model/fighter.hpp"
 #include "tests/support/game_session.hpp"
-#include "tests/support/scripted_run.hpp"
+#include "tools/harness/scripted_run.hpp"
 
 using NameBoostTest = GameSession;
 

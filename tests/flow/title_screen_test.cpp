@@ -10,7 +10,7 @@
 
 #include "game/flow/screen.hpp"
 #include "game/model/fighter.hpp"
-#include "tests/flow/sound_log.hpp"
+#include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
 using Title = GameSession;

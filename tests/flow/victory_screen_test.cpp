@@ -8,7 +8,7 @@
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"
-#include "tests/flow/sound_log.hpp"
+#include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
 using VictoryScreenTest = GameSession;

@@ -15,7 +15,7 @@
 #include "sound/midi/midi_music.hpp"
 #include "sound/midi/midi_stream_player.hpp"
 #include "sound/midi/synth_stream_service.hpp"
-#include "tests/sound/recording_synth.hpp"
+#include "tools/harness/recording_synth.hpp"
 #include "tools/bench/nominal_timing.hpp"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "game/flow/screen.hpp"
 #include "game/model/fighter.hpp"
-#include "tests/pages/big_digits.hpp"
+#include "tests/support/big_digits.hpp"
 #include "tests/support/game_session.hpp"
 
 namespace {

@@ -77,7 +77,8 @@ class ArenaRun : public GameSession {
     GameRandom after = gameRandom;
     if (runState.round >= 7) {
       EXPECT_EQ(console.now() - start, 1300u);
-      EXPECT_EQ(std::pair(player.maxHp, player.hp), std::pair(before.maxHp, before.hp));
+      EXPECT_EQ(player.maxHp, before.maxHp) << "grown after the last round";
+      EXPECT_EQ(player.hp, before.hp) << "recovered after the last round";
       EXPECT_EQ(after.next(), draws.next()) << "nothing drawn";
       return;
     }
@@ -86,16 +87,16 @@ class ArenaRun : public GameSession {
     for (int& g : grown) g = std::min(999, g + draws.next() % 10 * 5 + 5);
     const int hpAmount = (draws.next() % 3 + 2) * (grown[0] / 20) + draws.next() % 16;
     const int mpAmount = (draws.next() % 3 + 2) * (grown[1] / 20) + draws.next() % 16;
-    EXPECT_EQ((std::array{player.maxHp, player.maxMp, player.magic, player.attack, player.defence,
-                          player.agility, player.hp, player.mp}),
-              (std::array{grown[0], grown[1], grown[2], grown[3], grown[4], grown[5],
-                          std::min(before.hp + hpAmount, grown[0]),
-                          std::min(before.mp + mpAmount, grown[1])}));
+    const int now[6] = {player.maxHp, player.maxMp, player.magic, player.attack, player.defence, player.agility};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(now[i], grown[i]) << "the grown " << kFigureNames[i];
+    EXPECT_EQ(player.hp, std::min(before.hp + hpAmount, grown[0])) << "HP after the recovery";
+    EXPECT_EQ(player.mp, std::min(before.mp + mpAmount, grown[1])) << "MP after the recovery";
     EXPECT_EQ(after.next(), draws.next()) << "exactly ten draws";
     const std::string hp = std::to_string(hpAmount), mp = std::to_string(mpAmount);
     EXPECT_EQ(Text(20, 19, 24 + int(hp.size() + mp.size())),
               "ＨＰを" + hp + "、ＭＰを" + mp + "回復した。");
-    EXPECT_TRUE(Shows(26, 19, hp, 2, 15) && Shows(34 + int(hp.size()), 19, mp, 2, 15));
+    EXPECT_TRUE(Shows(26, 19, hp, 2, 15)) << "the HP recovered";
+    EXPECT_TRUE(Shows(34 + int(hp.size()), 19, mp, 2, 15)) << "the MP recovered";
     const auto log = SoundLog(sound, start);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.begin() + 3),

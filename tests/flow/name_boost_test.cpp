@@ -31,11 +31,16 @@ TEST_F(NameBoostTest, AsksInABoxRefusesAnEmptyNameAndAddsTheSecondNamesAbilities
   ASSERT_TRUE(NameBoost());
   EXPECT_FALSE(console.cursor().visible);
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(2, "kettei.wav"));
-  EXPECT_EQ((std::array{player.maxHp, player.hp, player.maxMp, player.mp, player.magic,
-                        player.attack, player.defence, player.agility}),
-            (std::array{565, 365, 475, 325, 225, 285, 260, 999}));  // agility stops at 999
+  const struct { const char* what; int shown, expected; } after[] = {
+      {"max HP", player.maxHp, 565}, {"HP", player.hp, 365},     {"max MP", player.maxMp, 475},
+      {"MP", player.mp, 325},        {"magic", player.magic, 225}, {"attack", player.attack, 285},
+      {"defence", player.defence, 260},
+      {"agility", player.agility, 999},  // stops at 999
+  };
+  for (const auto& a : after) EXPECT_EQ(a.shown, a.expected) << "the fighter's " << a.what << " after the boost";
   EXPECT_TRUE(Shows(20, 19, "ステータス成長", 9, 15));
   // The gain is shown in full even where the ability stops at 999.
-  EXPECT_TRUE(Shows(20, 21, "最大ＨＰ＋265", 4, 15) && Shows(50, 22, "敏捷＋220", 1, 15));
+  EXPECT_TRUE(Shows(20, 21, "最大ＨＰ＋265", 4, 15));
+  EXPECT_TRUE(Shows(50, 22, "敏捷＋220", 1, 15));
   EXPECT_EQ(Text(20, 20, 40), std::string(40, ' '));  // the box is gone
 }

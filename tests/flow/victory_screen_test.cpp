@@ -20,7 +20,8 @@ TEST_F(VictoryScreenTest, ShowsTheWinThenGrowthForThreeSecondsThenRecoveryAndThe
   ChangeMusic("buttle2.mid", true);
   sound.forget();
   At(1300 + 1500 + 1, [] {
-    EXPECT_TRUE(Shows(20, 19, "きんにくを撃破した！", 9, 15) && Shows(20, 21, "ステータス成長", 9, 15));
+    EXPECT_TRUE(Shows(20, 19, "きんにくを撃破した！", 9, 15));
+    EXPECT_TRUE(Shows(20, 21, "ステータス成長", 9, 15));
     EXPECT_EQ(Text(20, 22, 10), "最大ＨＰ＋");
   });
   At(2800 + 3000 - 1, [] { EXPECT_TRUE(Shows(20, 21, "ステータス成長", 9, 15)); });

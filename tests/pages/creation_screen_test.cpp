@@ -57,7 +57,8 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     std::uint32_t stageStart = start;
     for (std::uint32_t t : TimesOf("flush.wav")) {
       // A stage lasts strictly more than 500 ms.
-      EXPECT_TRUE(t - stageStart > 500 && t - stageStart <= 510) << t - stageStart;
+      EXPECT_GT(t - stageStart, 500u) << "a number stopped before its half second was over";
+      EXPECT_LE(t - stageStart, 510u) << "a number stopped late";
       stageStart = t;
     }
     EXPECT_EQ(TimesOf("flush.wav").size(), 6u);
@@ -87,7 +88,8 @@ TEST_F(Creation, TheArrowMovesOncePerPressAndNoGoesBackToTheNameEntry) {
   keys.press(kKeyDown);       // already on いいえ: nothing
   keys.press(kKeyEnter);
   ASSERT_EQ(CreationScreen(), Screen::NameEntry);
-  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15) && Shows(60, 8, "⇒いいえ", 0, 15));
+  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15));
+  EXPECT_TRUE(Shows(60, 8, "⇒いいえ", 0, 15));
   EXPECT_EQ(TimesOf("kasoru.wav").size(), 1u);
   EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
   EXPECT_TRUE(TimesOf("create.wav").empty());

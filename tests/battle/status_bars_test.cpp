@@ -49,7 +49,8 @@ TEST_F(StatusBarsTest, OnlyChangedBarsMoveShrinkingFromTheEndAndGrowingFromTheSt
     EXPECT_EQ(console.now() - start, c.ms);
     EXPECT_TRUE(Shows(column, row - 1, c.figures, color, 15));
     EXPECT_EQ(shown, c.from);  // left alone: the next call animates from it again
-    EXPECT_EQ(std::pair(console.foreground(), console.background()), std::pair(0, 15));
+    EXPECT_EQ(console.foreground(), 0) << "the next text would print in the bar's colour";
+    EXPECT_EQ(console.background(), 15) << "the next text would print on the bar's colour";
   }
   EXPECT_TRUE(Shows(57, 12, "ＨＰ 400 / 400", 12, 15));
 }

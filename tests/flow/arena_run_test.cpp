@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,8 @@ TEST_F(NameBoostTest, AsksInABoxRefusesAnEmptyNameAndAddsTheSecondNamesAbilities
     EXPECT_TRUE(Shows(20, 20, "┏━━━━━━━━┓", 0, 15));
     EXPECT_TRUE(Shows(20, 21, "┃                ┃", 0, 15));
     EXPECT_TRUE(Shows(20, 22, "┗━━━━━━━━┛", 0, 15));
-    EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(22, 21));
+    EXPECT_EQ(console.cursor().column, 22) << "the cursor is not in the box";
+    EXPECT_EQ(console.cursor().row, 21) << "the cursor is not in the box";
   });
   keys.type("\r");  // refused with a sound
   keys.pause(10);

@@ -69,9 +69,11 @@ TEST(NameRule, CreatesAndBoostsByTheWorkedNames) {
       {kBoostRule, "FLLTl_pik", {400, 190, 55, 155, 305, 190}},
       {kBoostRule, "DI", {25, 5, 315, 60, 80, 45}},
   };
+  const char* names[6] = {"HP", "MP", "magic", "attack", "defence", "agility"};
   for (const auto& c : cases) {
     const Abilities a = AbilitiesFromName(c.name, c.rule);
-    EXPECT_EQ((std::array{a.hp, a.mp, a.magic, a.attack, a.defence, a.agility}), c.expected)
-        << c.name;
+    const int made[6] = {a.hp, a.mp, a.magic, a.attack, a.defence, a.agility};
+    for (int i = 0; i < 6; ++i)
+      EXPECT_EQ(made[i], c.expected[i]) << names[i] << " from the name \"" << c.name << "\"";
   }
 }

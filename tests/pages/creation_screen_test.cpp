@@ -75,7 +75,8 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     // Nothing of "キャラクター作成完了" (columns 31 to 50) is left on either side.
     for (const char* leftover : {"キ", "了"})
       EXPECT_EQ(Text(29, 9, 30).find(leftover), std::string::npos);
-    EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
+    EXPECT_EQ(console.foreground(), 0) << "the title would print in another colour";
+    EXPECT_EQ(console.background(), 15) << "the title would print on another background";
     keys.pause(100);  // Enter is let go before the next fighter
   }
 }

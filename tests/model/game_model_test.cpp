@@ -68,6 +68,18 @@ TEST(NameRule, CreatesAndBoostsByTheWorkedNames) {
       {kBoostRule, "qmlvD sWDh8", {200, 140, 75, 310, 190, 300}},
       {kBoostRule, "FLLTl_pik", {400, 190, 55, 155, 305, 190}},
       {kBoostRule, "DI", {25, 5, 315, 60, 80, 45}},
+      // A total that the subtraction leaves just above 310 drops to 5, one at 310 stays (magic
+      // of " 9h": 135 + 160 + 305 = 600, - 285 = 315, so 5; of "hmh": 305 + 270 + 305 - 570 =
+      // 310); the rest the same for the other abilities.
+      {kBoostRule, " 9h", {305, 395, 5, 75, 260, 155}},
+      {kBoostRule, "hmh", {215, 285, 310, 240, 125, 40}},
+      {kBoostRule, " z", {5, 360, 40, 125, 175, 255}},
+      {kBoostRule, "1B", {25, 5, 125, 180, 230, 240}},
+      {kBoostRule, "1E", {25, 310, 145, 160, 260, 285}},
+      {kBoostRule, "2 ", {40, 165, 285, 310, 185, 280}},
+      {kBoostRule, "BO", {330, 80, 125, 195, 230, 5}},
+      {kBoostRule, "BZ", {285, 30, 60, 310, 220, 310}},
+      {kBoostRule, "Hz", {305, 340, 40, 5, 175, 75}},
   };
   const char* names[6] = {"HP", "MP", "magic", "attack", "defence", "agility"};
   for (const auto& c : cases) {

@@ -52,7 +52,8 @@ class PtyTerminal {
   void resize(int columns, int rows);
   // The player closes the window: the child's terminal hangs up.
   void close();
-  // Waits a few seconds at most for the child to end; its wait status, or -1.
+  // Waits a few seconds at most for the child to end; its wait status (for a shell's job, the
+  // shell's: the job's exit code, or 128 + the signal that ended it), or -1.
   int wait_exit();
 
   // The child (the shell's job, when it is one).

@@ -2,6 +2,7 @@
 // operation that resizes it.
 #include "tests/console/pty_terminal.hpp"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -12,8 +13,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -36,6 +41,7 @@ PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
     : resizable_(window.resizable), columns_(window.columns), rows_(window.rows),
       screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
+  screen_.kitty_keyboard = window.kitty;
   // The window grows or shrinks as asked, between the bytes before the request and those after.
   screen_.on_size_request = [this](int columns, int rows) {
     size_requests_.push_back({columns, rows});
@@ -71,7 +77,7 @@ bool PtyTerminal::pump_until(const std::function<bool()>& done) {
 }
 
 bool PtyTerminal::read_some(int timeout_ms) {
-  pollfd in{master_, POLLIN, 0};  // once the window is closed, only waits
+  pollfd in{reading_ ? master_ : -1, POLLIN, 0};  // once the window is closed, only waits
   if (poll(&in, 1, timeout_ms) <= 0) return false;
   char buffer[65536];
   const ssize_t n = read(master_, buffer, sizeof buffer);
@@ -99,6 +105,18 @@ void PtyTerminal::resize(int columns, int rows) {
   ioctl(master_, TIOCSWINSZ, &size);  // the child gets SIGWINCH
 }
 
+void PtyTerminal::stop_reading() {
+  reading_ = false;
+  const int writer = open(ptsname(master_), O_WRONLY | O_NONBLOCK | O_NOCTTY);
+  const char nothing[4096] = {};  // terminals ignore NUL
+  pollfd room{writer, POLLOUT, 0};
+  do {  // until it holds no more, also after the kernel has moved on what it held
+    while (write(writer, nothing, sizeof nothing) > 0) {
+    }
+  } while (poll(&room, 1, 100) == 1);
+  ::close(writer);
+}
+
 void PtyTerminal::close() {
   ::close(master_);
   master_ = -1;
@@ -120,4 +138,69 @@ termios PtyTerminal::settings() const {
   termios settings{};
   tcgetattr(master_, &settings);
   return settings;
+}
+
+namespace {
+
+void Say(std::string_view text) { [[maybe_unused]] const ssize_t n = write(STDOUT_FILENO, text.data(), text.size()); }
+
+// What the terminal has sent the shell, up to its answer to the device attributes question.
+int BytesAtPrompt() {
+  termios line{};
+  tcgetattr(STDIN_FILENO, &line);
+  termios raw = line;
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+  Say("\x1b[c");
+  std::string got;
+  pollfd in{STDIN_FILENO, POLLIN, 0};
+  char bytes[256];
+  while (got.find('c', got.find("\x1b[?")) == std::string::npos && poll(&in, 1, kPatienceMs) == 1) {
+    const ssize_t n = read(STDIN_FILENO, bytes, sizeof bytes);
+    if (n <= 0) break;
+    got.append(bytes, static_cast<std::size_t>(n));
+  }
+  tcsetattr(STDIN_FILENO, TCSANOW, &line);
+  return static_cast<int>(std::min(got.find("\x1b[?"), got.size()));
+}
+
+// Whether every process of the job has stopped, as it has by the time a player at the prompt acts.
+bool AllStopped(pid_t job) {
+  for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+    if (!std::isdigit(process.path().filename().string()[0])) continue;
+    std::ifstream file(process.path() / "stat");
+    const std::string stat{std::istreambuf_iterator<char>(file), {}};
+    char state = 0;
+    int parent = 0, group = 0;
+    std::istringstream(stat.substr(std::min(stat.rfind(')') + 1, stat.size()))) >> state >> parent >> group;
+    if (group == job && state != 'T') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunAsJob(const char* command) {
+  signal(SIGTTOU, SIG_IGN);  // the shell takes the terminal back from its job
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    tcsetpgrp(STDIN_FILENO, getpid());
+    signal(SIGTTOU, SIG_DFL);
+    execl("/bin/bash", "bash", "-c", command, nullptr);
+    _exit(127);
+  }
+  setpgid(job, job);
+  int stray = 0;
+  for (;;) {
+    int status = 0;
+    waitpid(job, &status, WUNTRACED);
+    for (int ms = 0; WIFSTOPPED(status) && ms < kPatienceMs && !AllStopped(job); ++ms) usleep(1000);
+    tcsetpgrp(STDIN_FILENO, getpgrp());
+    stray += BytesAtPrompt();
+    if (!WIFSTOPPED(status)) return std::min(stray, 255);
+    Say(std::string("\r\n") + PtyTerminal::kStopped + "\r\n");
+    tcsetpgrp(STDIN_FILENO, job);
+    kill(-job, SIGCONT);
+  }
 }

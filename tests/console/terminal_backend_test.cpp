@@ -12,6 +12,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -156,6 +158,102 @@ TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), 0u);
   kill(t.pid(), SIGTERM);
   EXPECT_EQ(Ending(t.wait_exit()), -SIGTERM);
+  ExpectTerminalGivenBack(t);
+}
+
+int RealGame() {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
+  execl(DOMRAK_GAME, "domrak", nullptr);
+  return 127;
+}
+
+bool ShowsTitle(const PtyTerminal& t) { return t.shows(34, 10, "ネームエントリー"); }
+
+std::size_t Count(const std::string& text, std::string_view piece) {
+  std::size_t n = 0;
+  for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+std::string ProcFile(pid_t pid, const std::string& name) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/" + name);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The line of /proc/PID/task/TID/status that starts with `key`, after it.
+std::string ThreadStatus(pid_t pid, const std::string& tid, const std::string& key) {
+  const std::string status = ProcFile(pid, "task/" + tid + "/status");
+  const auto at = status.find(key);
+  return at == std::string::npos ? "" : status.substr(at + key.size(), status.find('\n', at) - at - key.size());
+}
+
+// The game under a script that does not exec it, as a shell's job, on a terminal that reports
+// key events (so Ctrl+Z and Ctrl+C reach the game as keys): Ctrl+Z gives the shell its prompt
+// back, Ctrl+C ends the script, and the releases still on their way when the game switched key
+// events off never reach the shell. Every thread but the game's main one leaves the signals to
+// it, so a resume takes the terminal back once.
+TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal) {
+  PtyTerminal t({80, 25, true, "xterm-kitty", true}, [] {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    return RunAsJob(DOMRAK_GAME "; echo done");
+  });
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
+  const pid_t script = std::stoi(ProcFile(t.pid(), "task/" + std::to_string(t.pid()) + "/children"));
+  const pid_t game = std::stoi(ProcFile(script, "task/" + std::to_string(script) + "/children"));
+  const std::string tasks = "/proc/" + std::to_string(game) + "/task";
+  ASSERT_TRUE(t.pump_until([&] {  // the sound is up
+    for (const auto& task : std::filesystem::directory_iterator(tasks))
+      if (ThreadStatus(game, task.path().filename(), "Name:\t").starts_with("SDLAudio")) return true;
+    return false;
+  }));
+  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+    if (task.path().filename() == std::to_string(game)) continue;
+    const std::string blocked = ThreadStatus(game, task.path().filename(), "SigBlk:\t");
+    if (blocked.empty()) continue;  // ended meanwhile
+    for (const int sig : {SIGCONT, SIGTSTP, SIGWINCH, SIGINT, SIGTERM, SIGHUP})
+      EXPECT_TRUE(std::stoull(blocked, nullptr, 16) >> (sig - 1) & 1)
+          << ThreadStatus(game, task.path().filename(), "Name:\t") << " would handle signal " << sig;
+  }
+  t.keys_in_flight("\x1b[122;5:3u");  // Ctrl+Z's release
+  t.type("\x1b[122;5u");
+  ASSERT_TRUE(t.pump_until([&] { return t.output().find(PtyTerminal::kStopped) != std::string::npos; }))
+      << "Ctrl+Z left the shell without its prompt";
+  ASSERT_TRUE(t.pump_until([&] { return t.output().rfind("\x1b[?1049h") > t.output().find(PtyTerminal::kStopped) && ShowsTitle(t); }));
+  t.keys_in_flight("\x1b[99;5:3u");  // Ctrl+C's release
+  t.type("\x1b[99;5u");
+  EXPECT_EQ(Ending(t.wait_exit()), 0) << "key releases typed at the shell's prompt";
+  EXPECT_EQ(Count(t.output(), "done\r\n"), 0u) << "the script went on after Ctrl+C";
+  EXPECT_EQ(Count(t.output(), "\x1b[>31u"), Count(t.output(), "\x1b[<u")) << "kitty's key modes left pushed";
+}
+
+// A terminal that has stopped reading (a frozen window, a stalled link) cannot keep the game
+// from ending when told to, and the line settings come back even though the screen cannot.
+TEST(TerminalBackend, RealGameEndsWhenToldWhileTheTerminalIsNotReading) {
+  PtyTerminal t({}, RealGame);
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
+  t.stop_reading();
+  t.resize(100, 30);  // a redraw the terminal does not take
+  kill(t.pid(), SIGTERM);
+  EXPECT_EQ(Ending(t.wait_exit()), -SIGTERM);
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+}
+
+volatile bool deeper = true;
+
+// Each call holds a kilobyte of stack, until there is none left.
+int Overflow(int depth) {
+  volatile char frame[1024];
+  frame[0] = static_cast<char>(depth);
+  return deeper ? Overflow(depth + 1) + frame[0] : 0;
+}
+
+// A stack overflow's fault is handled on a stack of its own, which gives the terminal back.
+TEST(TerminalSession, GivesTheTerminalBackAfterAStackOverflow) {
+  PtyTerminal t({}, [] {
+    terminal_session::Enter();
+    return Overflow(0);
+  });
+  EXPECT_NE(t.wait_exit(), -1) << "still running";
   ExpectTerminalGivenBack(t);
 }
 

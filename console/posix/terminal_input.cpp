@@ -22,11 +22,12 @@ int SignalOf(const TerminalKey& key) {
   }
 }
 
-// Sends `sig` to the terminal's foreground job, as the terminal does when it reads Ctrl+C, Ctrl+Z
-// or Ctrl+\ itself: a script or any other wrapper that does not exec stops or ends with the game.
+// Sends the signal of Ctrl+C or Ctrl+\ to the terminal's foreground job, as the terminal does when
+// it reads them itself: a script or any other wrapper that does not exec ends with the game. Ctrl+Z
+// goes to the game alone, whose stop handler gives the terminal back and then stops the whole job.
 // Without a terminal, to the game alone.
 void SignalForegroundJob(int sig) {
-  const pid_t job = tcgetpgrp(STDIN_FILENO);
+  const pid_t job = sig != SIGTSTP ? tcgetpgrp(STDIN_FILENO) : -1;
   if (job > 0 && kill(-job, sig) == 0) return;
   std::raise(sig);
 }

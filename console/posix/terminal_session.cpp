@@ -10,7 +10,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -200,9 +199,12 @@ void DiscardKeysInFlight() {
         tcflush(STDIN_FILENO, TCIFLUSH);
         return;
       }
-      const bool goesOn = (answer == 1 && c == '[') || (answer == 2 && c == '?') ||
-                          (answer == 3 && ((c >= '0' && c <= '9') || c == ';'));
-      answer = c == '\x1b' ? 1 : goesOn ? std::min(answer + 1, 3) : 0;
+      if (c == '\x1b')
+        answer = 1;
+      else if ((answer == 1 && c == '[') || (answer == 2 && c == '?'))
+        ++answer;
+      else if (answer != 3 || !((c >= '0' && c <= '9') || c == ';'))
+        answer = 0;
     }
   }
   tcflush(STDIN_FILENO, TCIFLUSH);
@@ -232,7 +234,11 @@ void TakeTerminal() {
 void Install(int sig, void (*handler)(int)) {
   struct sigaction action {};
   action.sa_handler = handler;
+  // A shell that has already taken the terminal back from a stopped job must not stop the
+  // handler halfway through giving it back.
   sigemptyset(&action.sa_mask);
+  sigaddset(&action.sa_mask, SIGTTOU);
+  sigaddset(&action.sa_mask, SIGTTIN);
   action.sa_flags = SA_RESTART | SA_ONSTACK;
   if (sigaction(sig, &action, nullptr) == 0) replaced[sig] = true;
 }
@@ -255,7 +261,10 @@ void OnStop(int) {
   sigemptyset(&stop);
   sigaddset(&stop, SIGTSTP);
   sigprocmask(SIG_UNBLOCK, &stop, nullptr);
-  raise(SIGTSTP);  // stops here; SIGCONT takes the terminal back
+  // Stops here, with the whole job as the terminal's Ctrl+Z does (so a wrapper that does not exec
+  // stops too and the shell gets its prompt back), once the terminal has been given back.
+  // SIGCONT takes it back.
+  kill(0, SIGTSTP);
   // A game that leads its own session has no shell to resume it, so the system discards the
   // stop: the game goes on and takes the terminal straight back.
   if (!continued) {

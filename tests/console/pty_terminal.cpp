@@ -13,12 +13,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+
 
 namespace {
 
@@ -140,46 +137,6 @@ termios PtyTerminal::settings() const {
   return settings;
 }
 
-namespace {
-
-void Say(std::string_view text) { [[maybe_unused]] const ssize_t n = write(STDOUT_FILENO, text.data(), text.size()); }
-
-// What the terminal has sent the shell, up to its answer to the device attributes question.
-int BytesAtPrompt() {
-  termios line{};
-  tcgetattr(STDIN_FILENO, &line);
-  termios raw = line;
-  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-  tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-  Say("\x1b[c");
-  std::string got;
-  pollfd in{STDIN_FILENO, POLLIN, 0};
-  char bytes[256];
-  while (got.find('c', got.find("\x1b[?")) == std::string::npos && poll(&in, 1, kPatienceMs) == 1) {
-    const ssize_t n = read(STDIN_FILENO, bytes, sizeof bytes);
-    if (n <= 0) break;
-    got.append(bytes, static_cast<std::size_t>(n));
-  }
-  tcsetattr(STDIN_FILENO, TCSANOW, &line);
-  return static_cast<int>(std::min(got.find("\x1b[?"), got.size()));
-}
-
-// Whether every process of the job has stopped, as it has by the time a player at the prompt acts.
-bool AllStopped(pid_t job) {
-  for (const auto& process : std::filesystem::directory_iterator("/proc")) {
-    if (!std::isdigit(process.path().filename().string()[0])) continue;
-    std::ifstream file(process.path() / "stat");
-    const std::string stat{std::istreambuf_iterator<char>(file), {}};
-    char state = 0;
-    int parent = 0, group = 0;
-    std::istringstream(stat.substr(std::min(stat.rfind(')') + 1, stat.size()))) >> state >> parent >> group;
-    if (group == job && state != 'T') return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 int RunAsJob(const char* command) {
   signal(SIGTTOU, SIG_IGN);  // the shell takes the terminal back from its job
   const pid_t job = fork();
@@ -191,16 +148,18 @@ int RunAsJob(const char* command) {
     _exit(127);
   }
   setpgid(job, job);
-  int stray = 0;
-  for (;;) {
-    int status = 0;
-    waitpid(job, &status, WUNTRACED);
-    for (int ms = 0; WIFSTOPPED(status) && ms < kPatienceMs && !AllStopped(job); ++ms) usleep(1000);
+  std::size_t stray = 0;
+  for (int status = 0; waitpid(job, &status, WUNTRACED) == job;) {
     tcsetpgrp(STDIN_FILENO, getpgrp());
-    stray += BytesAtPrompt();
-    if (!WIFSTOPPED(status)) return std::min(stray, 255);
-    Say(std::string("\r\n") + PtyTerminal::kStopped + "\r\n");
+    if (WIFSTOPPED(status)) {
+      [[maybe_unused]] const ssize_t n = write(STDOUT_FILENO, PtyTerminal::kStopped.data(), PtyTerminal::kStopped.size());
+    }
+    std::string line;  // the player presses only Enter: the rest of the line came from elsewhere
+    for (char c = 0; read(STDIN_FILENO, &c, 1) == 1 && c != '\n';) line += c;
+    stray += line.size();
+    if (!WIFSTOPPED(status)) break;
     tcsetpgrp(STDIN_FILENO, job);
     kill(-job, SIGCONT);
   }
+  return static_cast<int>(std::min<std::size_t>(stray, 255));
 }

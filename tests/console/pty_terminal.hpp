@@ -60,7 +60,7 @@ class PtyTerminal {
   const std::vector<Size>& size_requests() const { return size_requests_; }
 
   static constexpr const char* kShellLine = "$ domrak";
-  static constexpr const char* kStopped = "[stopped]";
+  static constexpr std::string_view kStopped = "[stopped]";
 
  private:
   // Reads what the child wrote within `timeout_ms` into the window, answering its questions;
@@ -80,7 +80,8 @@ class PtyTerminal {
 };
 
 // For the child: a shell with job control in miniature. Runs `command` with bash as the terminal's
-// foreground job; when the job stops, takes the terminal back, prints PtyTerminal::kStopped and
-// resumes the job as `fg` does. Its exit status is the count of bytes that reached its prompts
-// (after the stop and at the end), as a shell's line editor would read them.
+// foreground job. Each time the job stops or ends it takes the terminal back (printing
+// PtyTerminal::kStopped for a stop) and reads a line, where the player presses only Enter; after
+// a stop it then resumes the job, as `fg` does. Its exit status is the count of the other bytes
+// on those lines: what reached its prompt from elsewhere.
 int RunAsJob(const char* command);

@@ -175,16 +175,22 @@ std::size_t Count(const std::string& text, std::string_view piece) {
   return n;
 }
 
-std::string ProcFile(pid_t pid, const std::string& name) {
-  std::ifstream file("/proc/" + std::to_string(pid) + "/" + name);
-  return {std::istreambuf_iterator<char>(file), {}};
+std::string Proc(pid_t pid, const std::string& file) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The line of /proc/PID/task/TID/status that starts with `key`, after it.
-std::string ThreadStatus(pid_t pid, const std::string& tid, const std::string& key) {
-  const std::string status = ProcFile(pid, "task/" + tid + "/status");
-  const auto at = status.find(key);
-  return at == std::string::npos ? "" : status.substr(at + key.size(), status.find('\n', at) - at - key.size());
+// The process's state letter ('T' stopped, 'Z' ended), 0 once it is gone.
+char State(pid_t pid) {
+  const std::string stat = Proc(pid, "stat");
+  return stat.empty() ? 0 : stat[stat.rfind(')') + 2];
+}
+
+// A value of a thread's status, such as "Name:" or "SigBlk:".
+std::string ThreadStatus(pid_t pid, const std::filesystem::path& task, const std::string& key) {
+  const std::string status = Proc(pid, "task/" + task.filename().string() + "/status");
+  const auto at = status.find(key + "\t");
+  return at == std::string::npos ? "" : status.substr(at + key.size() + 1, status.find('\n', at) - at - key.size() - 1);
 }
 
 // The game under a script that does not exec it, as a shell's job, on a terminal that reports
@@ -198,29 +204,31 @@ TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal
     return RunAsJob(DOMRAK_GAME "; echo done");
   });
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
-  const pid_t script = std::stoi(ProcFile(t.pid(), "task/" + std::to_string(t.pid()) + "/children"));
-  const pid_t game = std::stoi(ProcFile(script, "task/" + std::to_string(script) + "/children"));
-  const std::string tasks = "/proc/" + std::to_string(game) + "/task";
+  const auto child = [](pid_t pid) { return std::stoi(Proc(pid, "task/" + std::to_string(pid) + "/children")); };
+  const pid_t game = child(child(t.pid()));
+  const std::filesystem::path tasks = "/proc/" + std::to_string(game) + "/task";
   ASSERT_TRUE(t.pump_until([&] {  // the sound is up
     for (const auto& task : std::filesystem::directory_iterator(tasks))
-      if (ThreadStatus(game, task.path().filename(), "Name:\t").starts_with("SDLAudio")) return true;
+      if (ThreadStatus(game, task, "Name:").starts_with("SDLAudio")) return true;
     return false;
   }));
   for (const auto& task : std::filesystem::directory_iterator(tasks)) {
-    if (task.path().filename() == std::to_string(game)) continue;
-    const std::string blocked = ThreadStatus(game, task.path().filename(), "SigBlk:\t");
-    if (blocked.empty()) continue;  // ended meanwhile
+    const std::string held = ThreadStatus(game, task, "SigBlk:");
+    if (task.path().filename() == std::to_string(game) || held.empty()) continue;  // main, or ended
     for (const int sig : {SIGCONT, SIGTSTP, SIGWINCH, SIGINT, SIGTERM, SIGHUP})
-      EXPECT_TRUE(std::stoull(blocked, nullptr, 16) >> (sig - 1) & 1)
-          << ThreadStatus(game, task.path().filename(), "Name:\t") << " would handle signal " << sig;
+      EXPECT_TRUE(std::stoull(held, nullptr, 16) >> (sig - 1) & 1)
+          << ThreadStatus(game, task, "Name:") << " would handle signal " << sig;
   }
   t.keys_in_flight("\x1b[122;5:3u");  // Ctrl+Z's release
   t.type("\x1b[122;5u");
-  ASSERT_TRUE(t.pump_until([&] { return t.output().find(PtyTerminal::kStopped) != std::string::npos; }))
+  ASSERT_TRUE(t.pump_until([&] { return Count(t.output(), PtyTerminal::kStopped) == 1 && State(game) == 'T'; }))
       << "Ctrl+Z left the shell without its prompt";
+  t.type("\r");
   ASSERT_TRUE(t.pump_until([&] { return t.output().rfind("\x1b[?1049h") > t.output().find(PtyTerminal::kStopped) && ShowsTitle(t); }));
   t.keys_in_flight("\x1b[99;5:3u");  // Ctrl+C's release
   t.type("\x1b[99;5u");
+  ASSERT_TRUE(t.pump_until([&] { return State(game) == 0; }));
+  t.type("\r");
   EXPECT_EQ(Ending(t.wait_exit()), 0) << "key releases typed at the shell's prompt";
   EXPECT_EQ(Count(t.output(), "done\r\n"), 0u) << "the script went on after Ctrl+C";
   EXPECT_EQ(Count(t.output(), "\x1b[>31u"), Count(t.output(), "\x1b[<u")) << "kitty's key modes left pushed";

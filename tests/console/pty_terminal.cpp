@@ -80,6 +80,8 @@ bool PtyTerminal::read_some(int timeout_ms) {
   const ssize_t n = read(master_, buffer, sizeof buffer);
   if (n <= 0) return false;  // the child has ended and closed the far end
   output_.append(buffer, static_cast<std::size_t>(n));
+  if (std::string_view(buffer, static_cast<std::size_t>(n)).find("\x1b[<u") != std::string_view::npos)
+    type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
   screen_.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
   const std::string answers = screen_.take_answers();
   if (!answers.empty()) type(answers);

@@ -44,7 +44,7 @@ class PtyTerminal {
   void stop_reading();
   // Keys typed now that reach the child only after the window has seen it switch key events
   // off, as over a link with delay.
-  void keys_in_flight(std::string keys) { screen_.keys_in_flight = std::move(keys); }
+  void keys_in_flight(std::string keys) { in_flight_ = std::move(keys); }
   // Waits a few seconds at most for the child to end; its wait status, or -1.
   int wait_exit();
 
@@ -71,6 +71,7 @@ class PtyTerminal {
   pid_t pid_ = -1;
   int status_ = -1;
   bool reading_ = true;
+  std::string in_flight_;
   bool resizable_;
   int columns_;
   int rows_;

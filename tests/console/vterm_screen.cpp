@@ -15,7 +15,11 @@ VtermScreen::VtermScreen(int rows, int columns) : vt_(vterm_new(rows, columns)) 
   vterm_screen_set_callbacks(screen_, &callbacks_, this);
   fallbacks_.csi = [](const char* leader, const long args[], int count, const char*, char command, void* self) {
     auto& vt = *static_cast<VtermScreen*>(self);
-    if (command == 'u' && leader && vt.kitty_keyboard) return vt.kitty_flags(leader[0], CSI_ARG_OR(args[0], 0));
+    if (command == 'u' && leader && vt.kitty_keyboard) {
+      if (*leader == '>') vt.keyboard_flags_ = CSI_ARG_OR(args[0], 0);
+      if (*leader == '?') vt.answers_ += "\x1b[?" + std::to_string(vt.keyboard_flags_) + "u";
+      return 1;
+    }
     if (command != 't' || count != 3 || CSI_ARG(args[0]) != 8 || !vt.on_size_request) return 0;
     vt.on_size_request(static_cast<int>(CSI_ARG(args[2])), static_cast<int>(CSI_ARG(args[1])));
     return 1;
@@ -56,10 +60,3 @@ std::pair<int, int> VtermScreen::cursor() const {
   return {pos.col + 1, pos.row + 1};
 }
 
-int VtermScreen::kitty_flags(char leader, long flags) {
-  if (leader == '>') keyboard_flags_.push_back(flags);
-  if (leader == '<' && !keyboard_flags_.empty()) keyboard_flags_.pop_back();
-  if (leader == '<') answers_ += std::exchange(keys_in_flight, {});
-  if (leader == '?') answers_ += "\x1b[?" + std::to_string(keyboard_flags_.empty() ? 0 : keyboard_flags_.back()) + "u";
-  return 1;
-}

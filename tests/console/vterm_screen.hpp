@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 struct VtermCell {
   char32_t ch;
@@ -40,12 +39,8 @@ class VtermScreen {
   bool cursor_visible() const { return cursor_visible_; }
   // Called with the size asked for by the window operation CSI 8 ; rows ; columns t.
   std::function<void(int columns, int rows)> on_size_request;
-  // Answers like kitty: keeps a stack of keyboard protocol flags (CSI > flags u pushes, CSI < u
-  // pops, CSI ? u asks).
+  // Answers like kitty: the keyboard protocol flags last set (CSI > flags u) to CSI ? u.
   bool kitty_keyboard = false;
-  // Keys the terminal sent before it saw the flags popped, reaching the program only after that
-  // (a link with delay).
-  std::string keys_in_flight;
 
  private:
   VTerm* vt_;
@@ -54,7 +49,5 @@ class VtermScreen {
   VTermParserCallbacks fallbacks_{};
   bool cursor_visible_ = true;
   std::string answers_;
-  std::vector<long> keyboard_flags_;
-
-  int kitty_flags(char leader, long flags);
+  long keyboard_flags_ = 0;
 };

@@ -40,8 +40,9 @@ class PtyTerminal {
   // The player closes the window: the child's terminal hangs up.
   void close();
   // The window stops reading (a frozen emulator, a stalled link): from now on what the child
-  // writes waits, once what the window would hold is full.
+  // writes waits, once what the window would hold is full. Until it reads again.
   void stop_reading();
+  void resume_reading() { reading_ = true; }
   // Keys typed now that reach the child only after the window has seen it switch key events
   // off, as over a link with delay.
   void keys_in_flight(std::string keys) { in_flight_ = std::move(keys); }

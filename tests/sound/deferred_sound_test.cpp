@@ -12,24 +12,17 @@
 
 using Names = std::vector<std::string>;
 
-// Whether the calling thread leaves the resume after Ctrl+Z to the game's main thread.
-bool LeavesResumeToTheGame() {
-#if defined(_WIN32)
-  return true;  // no signals there
-#else
-  sigset_t held;
-  pthread_sigmask(SIG_BLOCK, nullptr, &held);
-  return sigismember(&held, SIGCONT) == 1;
-#endif
-}
-
 TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGoStraightThrough) {
   for (const bool platformHasSound : {true, false}) {
     std::promise<void> open;
     RecordingSound* recording = nullptr;
-    bool resumeLeftToTheGame = false;
+    bool resumeLeftToTheGame = true;
     DeferredSound sound([&, up = open.get_future().share()]() -> std::unique_ptr<SoundSystem> {
-      resumeLeftToTheGame = LeavesResumeToTheGame();  // and so every thread the sound starts
+#if !defined(_WIN32)
+      sigset_t held;  // on this thread, and so on every thread the sound starts from it
+      pthread_sigmask(SIG_BLOCK, nullptr, &held);
+      resumeLeftToTheGame = sigismember(&held, SIGCONT) == 1;
+#endif
       up.wait();
       if (!platformHasSound) return nullptr;
       auto made = std::make_unique<RecordingSound>([] { return 0u; });

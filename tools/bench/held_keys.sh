@@ -15,6 +15,9 @@ cmake --build build/bench -j2 --target domrak >/dev/null
 python3 - build/bench/app/domrak <<'PYTHON'
 import subprocess, sys, time
 
+sys.path.insert(0, "tools/bench")
+from pty_bench import Checks
+
 socket = f"domrak-held-keys-{time.monotonic_ns()}"
 tmux = ["tmux", "-L", socket]
 subprocess.run(tmux + ["new-session", "-d", "-x", "80", "-y", "25", sys.argv[1]], check=True)
@@ -93,17 +96,8 @@ def split(first, second):
     time.sleep(0.3)
 
 
-failed = False
-
-
-def expect(what, got, wanted):
-    global failed
-    print(f"{what:<52} -> {got}")
-    if got != wanted:
-        print(f"  expected: {wanted}")
-        failed = True
-
-
+checks = Checks()
+expect = checks.expect
 try:
     wait_for(lambda: selected() != "none", 5)
     expect("title shown", selected(), "name entry")
@@ -150,5 +144,5 @@ try:
 finally:
     control.stdin.close()
     subprocess.run(tmux + ["kill-server"], stderr=subprocess.DEVNULL)
-sys.exit(1 if failed else 0)
+sys.exit(1 if checks.failed else 0)
 PYTHON

@@ -13,17 +13,10 @@ import signal
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pty_bench import Terminal, process_state  # noqa: E402
+from pty_bench import Checks, Terminal, process_state  # noqa: E402
 
-failed = False
-
-
-def expect(what, got, wanted):
-    global failed
-    print(f"{what:<56} -> {got}")
-    if got != wanted:
-        print(f"  expected: {wanted}")
-        failed = True
+checks = Checks()
+expect = checks.expect
 
 
 def tap(term, code, text=None, mods=1):
@@ -77,7 +70,7 @@ def main():
     if os.path.exists(f"/proc/{term.pid}") and process_state(term.pid) != "Z":
         os.kill(term.pid, signal.SIGKILL)
     expect("kitty: Ctrl+C on a Cyrillic layout ends the game", ending(term), 128 + signal.SIGINT)
-    return 1 if failed else 0
+    return 1 if checks.failed else 0
 
 
 if __name__ == "__main__":

@@ -32,6 +32,19 @@ WIN32_INPUT = re.compile(rb"\x1b\[\?9001(\$p|h|l)")
 DEVICE_ATTRIBUTES = b"\x1b[c"
 
 
+class Checks:
+    """Prints each check of a scenario as it is made and remembers whether one was wrong."""
+
+    def __init__(self):
+        self.failed = False
+
+    def expect(self, what, got, wanted):
+        print(f"{what:<56} -> {got}")
+        if got != wanted:
+            print(f"  expected: {wanted}")
+            self.failed = True
+
+
 def cpu_seconds(pid):
     """Run time of the process so far, from the scheduler's nanosecond counter."""
     try:

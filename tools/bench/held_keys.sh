@@ -45,9 +45,13 @@ def selected():
 
 
 def page():
-    """The manual page shown, from its footer (N/6)."""
-    footer = screen()[24].rstrip()
-    return footer[-3] if footer.endswith("/6") else "none"
+    """The manual page shown, from its footer (N/6), once a page is drawn in full."""
+    for _ in range(20):
+        footer = screen()[24].rstrip()
+        if footer.endswith("/6"):
+            return footer[-3]
+        time.sleep(0.05)
+    return "none"
 
 
 def command():
@@ -130,6 +134,7 @@ try:
     if took is None:
         send("Enter")
     wait_for(lambda: "名前を入力" in "".join(screen()), 3)
+    time.sleep(0.3)  # the name entry reads no keys until Enter is let go
     send("-l Bench")
     send("Enter")
     wait_for(lambda: "はい" in "".join(screen()), 8)

@@ -32,13 +32,13 @@ inline constexpr std::uint32_t kShortestHoldMs = 50;
 inline constexpr std::uint32_t kLatestDownMs = 100;
 
 // Turns presses into the key changes the game would have seen on the console. Presses are told
-// apart by when they arrived. A press within kRepeatGapMs of the one before it is auto-repeat.
-// A press that comes a repeat delay after a lone press of the same key is either the start of
-// its auto-repeat or a second tap. Unless the game has seen the first press both down and let
-// go, both mean the key is down now, so it is. When it has, the press waits up to
-// kRepeatGapMs: a further press makes it auto-repeat of a key the game has already let go
-// (nothing happens), none makes it a new tap (the key goes down then). Any other press is a
-// new tap. Presses never overlap: a new tap cuts the key before it short (down at least
+// apart by when they arrived. A press within kRepeatGapMs of the one before it of the same key
+// is auto-repeat. A press that comes a repeat delay after a lone press of the same key is
+// either the start of its auto-repeat or a second tap. Unless the game has seen the first press
+// both down and let go, both mean the key is down now, so it is. When it has, the press waits
+// up to kRepeatGapMs: a further press makes it auto-repeat of a key the game has already let go
+// (nothing happens), none (or a press of another key) makes it a new tap (the key goes down
+// then). Any other press is a new tap. Presses never overlap: a new tap cuts the key before it short (down at least
 // kShortestHoldMs) and goes down once it is let go (and, if it is the same key, has been up
 // kShortestHoldMs); so keys that arrive together are seen one after another.
 class PressOnlyKeys {

@@ -7,8 +7,29 @@
 // clang-format on
 
 #include "sound/platform_sound.hpp"
+#include "sound/winmm/wave_out_calls.hpp"
 #include "sound/winmm/winmm_sound.hpp"
 #include "tests/sound/wave_bytes.hpp"
+
+namespace {
+// Wave-out stand-ins: every device opens, writes are taken (and never played) or refused as told.
+int openDevices = 0;
+UINT_PTR lastDevice = 0;
+MMRESULT writeResult = MMSYSERR_NOERROR;
+MMRESULT WINAPI Open(LPHWAVEOUT device, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD) {
+  *device = reinterpret_cast<HWAVEOUT>(++lastDevice);
+  ++openDevices;
+  return MMSYSERR_NOERROR;
+}
+MMRESULT WINAPI Close(HWAVEOUT) {
+  --openDevices;
+  return MMSYSERR_NOERROR;
+}
+MMRESULT WINAPI Reset(HWAVEOUT) { return MMSYSERR_NOERROR; }
+MMRESULT WINAPI Write(HWAVEOUT, LPWAVEHDR, UINT) { return writeResult; }
+MMRESULT WINAPI Header(HWAVEOUT, LPWAVEHDR, UINT) { return MMSYSERR_NOERROR; }  // prepare, unprepare
+const WaveOutCalls kStandIns{Open, Header, Write, Reset, Header, Close};
+}  // namespace
 
 TEST(WinmmSound, PreparesEffectsWhereThereIsADeviceAndRefusesBrokenOnes) {
   ScratchDirectory directory;
@@ -47,6 +68,22 @@ TEST(WinmmSound, ReleasesPlayedEffectsOnceTheirDevicesAreDone) {
     Sleep(20);
   }
   EXPECT_LE(sound.voice_count(), 5u);
+}
+
+TEST(WinmmSound, EffectsADeviceRefusesOrNeverPlaysCloseTheirDevicesOrOpenNone) {
+  ScratchDirectory directory;
+  directory.write("click.wav", wave_bytes::Pcm16Wave(1, 8000, {100, -100}));
+  {
+    WinmmWaveVoices voices(kStandIns);
+    writeResult = MMSYSERR_NOMEM;
+    for (int effect = 0; effect < 3; ++effect) EXPECT_FALSE(voices.play_wave(voices.prepare_wave("click.wav")));
+    EXPECT_EQ(openDevices, 0) << "devices that refused their effects stay open";
+    writeResult = MMSYSERR_NOERROR;  // a device that takes blocks and never plays them
+    for (int effect = 0; effect < 300; ++effect)
+      EXPECT_EQ(voices.play_wave(voices.prepare_wave("click.wav")), effect < 256) << effect;
+    EXPECT_EQ(openDevices, 256) << "every effect kept a device open";
+  }
+  EXPECT_EQ(openDevices, 0) << "devices left open at exit";
 }
 
 TEST(WinmmSound, ThePlatformSoundPlaysBuiltInMusicWhereThereIsAMidiDevice) {

@@ -69,15 +69,14 @@ MidiStreamPlayer::Fill MidiStreamPlayer::fill_buffer(bool reset, MidiStreamBuffe
       return Fill::Filled;
     }
   }
-  for (std::uint32_t work = 0;; ++work) {
-    if (work >= kMaxFillWork) {
+  for (std::uint32_t taken = 0;; ++taken) {
+    if (taken >= kMaxFillEvents) {
       put_rest(buffer);
       return Fill::Filled;
     }
     switch (sequence_.next_event(pending_event_)) {
       case MidiSequence::Read::EndOfData:
         if (loop_ && pass_holds_time()) {
-          work += static_cast<std::uint32_t>(sequence_.tracks().size());
           wrap_around(buffer);
           continue;
         }

@@ -46,11 +46,10 @@ class MidiStreamPlayer final : public MusicPlayer {
   static constexpr std::uint32_t kMinTempo = 60000;
   // What a stream plays at until a tempo record says otherwise (120 beats a minute).
   static constexpr std::uint32_t kStreamTempo = 500000;
-  // The events one refill may take from the sequence; a track put back at its start counts as
-  // one. Far more than any music needs for one buffer's time, yet read in well under a
-  // millisecond: a file that packs millions of events, or of passes, into no time cannot hold up
-  // the thread that refills (in the browser, the game's own).
-  static constexpr std::uint32_t kMaxFillWork = 4096;
+  // The events one refill may take from the sequence: far more than any music needs for one
+  // buffer's time, yet read in well under a millisecond, so a file that packs millions of events
+  // into no time cannot hold up the thread that refills (in the browser, the game's own).
+  static constexpr std::uint32_t kMaxFillEvents = 4096;
   // A refill cut short by that limit ends in a rest this long, so the stream holds on to the
   // buffer for a while instead of handing it straight back for the next stretch of such a file.
   static constexpr std::uint32_t kRestMicroseconds = 10000;

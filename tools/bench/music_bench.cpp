@@ -128,14 +128,7 @@ double ThreadCpuMs() {
 // note at tick 1, at 32768 ticks a quarter and the fastest tempo. Gives the time of starting it
 // and the 99th percentile of 400 refills (more than one pass), in milliseconds of processor time.
 std::pair<double, double> FloodedFileMs() {
-  std::vector<Bytes> tracks(256);
-  for (Bytes& track : tracks) {
-    for (int i = 0; i < 5078; ++i) track.insert(track.end(), {0x00, 0xF0, 0x00});
-    track = Join({track, kEndOfTrack});
-  }
-  tracks[0] = Join({TempoEvent(1), tracks[0]});
-  tracks[0].insert(tracks[0].end() - 4, {0x01, 0x90, 60, 100});
-  const Bytes file = Smf(32768, tracks);
+  const Bytes file = FloodedSmf(5078, {0x01});
   FakeStreamService streams;
   MidiStreamPlayer player(streams);
   player.sequence().parse_image(file);

@@ -82,7 +82,7 @@ var Module = {
   },
   domrakAudio: gameAudio,
   onRuntimeInitialized() {
-    // Runs once main() has drawn the title and yielded: what came before is handed over now.
+    // Called just before main(): what came before is handed over once main() first yields.
     queueMicrotask(() => {
       const early = earlyMessages;
       earlyMessages = null;

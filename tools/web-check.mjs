@@ -39,7 +39,6 @@ const ARENA_HELP = '全6ラウンドを勝ち抜く基本のモード';
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const rows = (page) => page.evaluate(() => window.domrak.rows());
-const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 
 // Whether `condition(arg)`, run in the page, came true within PATIENCE_MS.
 const waitFor = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
@@ -142,8 +141,8 @@ try {
     Math.max(...latencies), 50, 'ms');
 
   // A key pressed before the title is on screen, held through the loading or tapped: the
-  // game's code is held back until the key is down. The key acts just after the title
-  // appears or not at all, and the sound still starts, effects and music.
+  // game's code is held back until the key is down. A held key acts just after the title
+  // appears, a tapped one not at all, and the sound still starts, effects and music.
   for (const how of ['held', 'tapped']) {
     const early = await (await browser.createBrowserContext()).newPage();  // nothing cached
     early.on('pageerror', (error) => pageErrors.push(error.message));

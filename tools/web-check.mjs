@@ -77,6 +77,7 @@ const profile = mkdtempSync(join(tmpdir(), 'domrak-chromium-'));
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
   headless: true,
+  timeout: PATIENCE_MS,  // Chromium's own start, and below each page's loading, on a busy machine
   args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`],
 });
@@ -87,7 +88,7 @@ try {
   await page.setViewport({ width: 1000, height: 680 });
 
   // The title, timed from navigation; the SoundFont only after it.
-  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   check('title on screen', await waitForText(page, 'ネームエントリー'));
   const titleMs = await page.evaluate(() => window.domrak.firstContentTime());
   budget('title on screen after navigation', titleMs, 1500, 'ms');
@@ -151,7 +152,7 @@ try {
     const asked = new Promise((resolve) => {
       holdGameCode = () => { resolve(true); return released; };
     });
-    await early.goto(url, { waitUntil: 'domcontentloaded' });
+    await early.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
     check(`a key ${how} while loading: the game's code is held back`, await Promise.race([asked, sleep(PATIENCE_MS).then(() => false)]));
     await early.keyboard.down('ArrowDown');
     if (how === 'tapped') await early.keyboard.up('ArrowDown');

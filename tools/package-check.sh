@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the packages a player downloads and checks them as a player would use them: the Debian
 # package installs here and its domrak answers --version (then it is removed again), and the
-# Windows zip, made from the build tools/windows-check.sh leaves in build/windows, holds a
-# domrak.exe that answers --version under wine. The packages stay in build/packages.
+# Windows zip, an optimised cross-build in build/windows-release, holds a domrak.exe that answers
+# --version under wine (in the wine prefix tools/windows-check.sh leaves in build/windows). The
+# packages stay in build/packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/progress.sh
@@ -37,26 +38,29 @@ if dpkg-query -W -f='${Status}' domrak 2>/dev/null | grep -q 'ok installed'; the
 elif [ "$(id -u)" -ne 0 ]; then
   echo "package check: not root; not installing $deb" >&2
 else
-  trap 'dpkg -r domrak >/dev/null 2>&1 || true' EXIT
-  dpkg -i "$deb" >"$out/dpkg.log" 2>&1 || progress_fail "Installing $deb" "$out/dpkg.log"
+  # Through apt, which waits for another apt run (unattended upgrades) to let go of its lock.
+  apt_get() { apt-get -y -q -o DPkg::Lock::Timeout=600 "$@"; }
+  trap 'apt_get remove domrak >/dev/null 2>&1 || true' EXIT
+  apt_get install --no-install-recommends "$PWD/$deb" >"$out/dpkg.log" 2>&1 || progress_fail "Installing $deb" "$out/dpkg.log"
   [ "$(/usr/games/domrak --version)" = "domrak $version" ] || fail "the installed domrak --version is wrong"
   [ "$(man -w domrak)" = /usr/share/man/man6/domrak.6 ] || fail "man domrak does not find domrak.6"
-  dpkg -r domrak >>"$out/dpkg.log" 2>&1 || progress_fail "Removing domrak" "$out/dpkg.log"
+  apt_get remove domrak >>"$out/dpkg.log" 2>&1 || progress_fail "Removing domrak" "$out/dpkg.log"
   trap - EXIT
-  [ ! -e /usr/games/domrak ] || fail "dpkg -r left /usr/games/domrak behind"
+  [ ! -e /usr/games/domrak ] || fail "removing domrak left /usr/games/domrak behind"
   echo "$deb: installs, answers --version, has its manual page, and removes cleanly"
 fi
 
-# The Windows zip: the statically linked program and its read-me in one folder, installed from
-# the build tools/windows-check.sh leaves (an install builds nothing, so this takes a second).
-if [ ! -f build/windows/app/domrak.exe ]; then
-  echo "No build/windows/app/domrak.exe, so no zip: run tools/windows-check.sh first" >&2
+# The Windows zip: the statically linked, optimised program and its read-me in one folder.
+if [ ! -d build/windows/wineprefix ]; then
+  echo "No wine prefix in build/windows, so no zip: run tools/windows-check.sh first" >&2
   [ -z "${CI:-}" ] || exit 1
   exit 0
 fi
+build_quietly build/windows-release domrak -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DDOMRAK_TESTS=OFF
 name=domrak-$version-windows-x64
-cmake --install build/windows --strip --prefix "$out/$name" >"$out/zip.log" 2>&1 ||
-  progress_fail "Installing build/windows" "$out/zip.log"
+cmake --install build/windows-release --strip --prefix "$out/$name" >"$out/zip.log" 2>&1 ||
+  progress_fail "Installing build/windows-release" "$out/zip.log"
 (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name" && rm -r "$name")
 zip=$out/$name.zip
 

@@ -82,17 +82,37 @@ var Module = {
   },
   domrakAudio: gameAudio,
   onRuntimeInitialized() {
-    self.onmessage = (event) => receive(event.data);
+    // Called just before main(): what came before is handed over once main() first yields.
+    queueMicrotask(() => {
+      const early = earlyMessages;
+      earlyMessages = null;
+      handOver(early);
+    });
   },
   print() {},
   printErr() {},
 };
 
+// What the page sends while the game is still loading (keys, the audio port, "sound may
+// start") is kept in order until the game runs, so a key pressed during loading acts just
+// after the title appears and the sound's start is never lost.
+let earlyMessages = [];
+self.onmessage = (event) => {
+  if (earlyMessages) earlyMessages.push(event.data);
+  else handOver([event.data]);
+};
+
+// Hands `messages` to the game in order, then wakes it once for the keys among them: a key
+// pressed and let go while loading reaches the game's next look at the keys as a whole.
+function handOver(messages) {
+  messages.forEach(receive);
+  if (messages.some((message) => message.type === 'key') && Module.domrakWakeForInput) Module.domrakWakeForInput();
+}
+
 function receive(message) {
   if (message.type === 'key') {
     const { key, down, character, extended, modifiers } = message;
     Module._domrak_key_event(key, down ? 1 : 0, character, extended, modifiers);
-    if (Module.domrakWakeForInput) Module.domrakWakeForInput();
   } else if (message.type === 'audio-port') {
     gameAudio.connect(message.port);
   } else if (message.type === 'sound-started') {

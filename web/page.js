@@ -44,6 +44,7 @@ let soundRequested = false;
 function prepareSoundOnce() {
   if (soundRequested || !consoleScreen.cells || !consoleScreen.fontReady) return;
   soundRequested = true;
+  document.getElementById('loading').remove();
   setTimeout(() => {
     const gamePort = (port) => game.postMessage({ type: 'audio-port', port }, [port]);
     pageAudio.prepare(gamePort).then(showNotice);

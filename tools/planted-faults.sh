@@ -13,6 +13,10 @@ targets=(model_tests battle_tests flow_tests arena_tests pages_tests console_tes
          sound_tests music_tests)
 
 build_tests() {  # targets...
+  if [[ $1 == web_* ]]; then
+    { tools/install-deps.sh chromium && ./web.sh --build-only; } </dev/null >"$build/fault-build.log" 2>&1
+    return
+  fi
   local dir=$build
   [[ $1 == windows_* ]] && windows_ready && dir=$windows_dir
   cmake --build "$dir" -j2 --target "$@" </dev/null >"$build/fault-build.log" 2>&1
@@ -31,7 +35,8 @@ windows_ready() {
 }
 
 # The test executables that can see a fault in `file`: game code is only reached through the game
-# tests, the terminal only through its own, the sound layer only through the sound tests.
+# tests, the terminal only through its own, the sound layer only through the sound tests, the
+# browser page only through its offline check in Chromium.
 relevant_tests() {  # file
   case $1 in
     game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
@@ -40,12 +45,14 @@ relevant_tests() {  # file
     console/windows/*) echo windows_console_tests ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
+    web/*) echo web_check_offline ;;
     *) echo "${targets[@]}" ;;
   esac
 }
 
 # Runs one test executable and prints its output; a Windows one under wine, in a console.
 run_one() {  # path
+  [[ $1 == *.mjs ]] && { timeout 300 node "$1" build/web </dev/null 2>&1; return; }
   [[ $1 == *.exe ]] || { timeout 120 "$1" --gtest_brief=1 </dev/null 2>&1; return; }
   local log=$PWD/$windows_dir/fault-test.log status=0
   wine_console "$log" 120 "cd '${1%/*}' && HOME='$wave_home' '$wine' ./'${1##*/}' --gtest_brief=1" || status=$?
@@ -58,14 +65,16 @@ run_one() {  # path
 run_tests() {  # executables...
   local exe path failed found=1
   for exe in "$@"; do
-    if [[ $exe == windows_* ]]; then
+    if [[ $exe == web_* ]]; then
+      path=tools/web-check-offline.mjs
+    elif [[ $exe == windows_* ]]; then
       path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1)
     else
       path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1)
     fi
     [ -n "$path" ] || continue
     if ! failed=$(run_one "$path"); then
-      echo -n "$exe:$(grep -oE '^\[  FAILED  \] [^ ,(]+' <<<"$failed" | sed 's/.*\] / /' | sort -u | tr -d '\n') "
+      echo -n "$exe:$(grep -oE '^(\[  FAILED  \] [^ ,(]+|FAIL [^(]+[^ (])' <<<"$failed" | sed -E 's/^(\[  FAILED  \]|FAIL) / /' | sort -u | tr -d '\n') "
       found=0
       [ -n "${FAULTS_ALL:-}" ] || return 0
     fi

@@ -9,7 +9,7 @@ import { join } from 'node:path';
 
 import { serve } from '../web/serve.mjs';
 import {
-  budget, check, finish, hold, launchChromium, musicHeardAt, timeFirstVisit, waitForText,
+  budget, check, finish, hold, launchChromium, musicHeardAt, serviceWorkerControls, timeFirstVisit, waitForText,
 } from './web-browser.mjs';
 
 const FIRST_VISIT_BYTES = 2500000;
@@ -22,8 +22,6 @@ function stopServer(server) {
 }
 
 const cacheNames = (page) => page.evaluate(() => caches.keys());
-const controlled = (page) => page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 30000 })
-  .then(() => true, () => false);
 
 let server = await serve(folder, 0);
 const { port } = server.address();
@@ -49,7 +47,7 @@ try {
   check('title on screen', await waitForText(page, 'ネームエントリー'));
   check('the loading sign is gone with the title', await page.$('#loading') === null);
   check('music sounds on the first visit', await musicHeardAt(page) !== null);
-  check('the service worker takes the page', await controlled(page));
+  check('the service worker takes the page', await serviceWorkerControls(page));
   const bytes = server.bytesSent() - bytesBefore;
   check(`a first visit sends at most ${FIRST_VISIT_BYTES} bytes`, bytes <= FIRST_VISIT_BYTES, `${bytes} bytes`);
   const { installabilityErrors } = await page.target().createCDPSession()

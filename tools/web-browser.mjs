@@ -52,30 +52,36 @@ export async function launchChromium() {
   return browser;
 }
 
-export async function waitForText(page, text, timeout = 20000) {
-  try {
-    await page.waitForFunction((t) => window.domrak.rows().some((row) => row.includes(t)), { timeout, polling: 20 }, text);
-    return true;
-  } catch {
-    return false;
-  }
-}
+// How long the game may take to answer before a check counts it as not answering: long,
+// since a loaded machine is slow, yet a fault fails the run in minutes rather than hanging it.
+export const PATIENCE_MS = 60000;
 
-// Holds a key with real key-down and key-up events, long enough for the game to see it.
-export async function hold(page, key, ms = 150) {
+// Whether `condition(arg)`, run in the page, came true within PATIENCE_MS.
+export const waitFor = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
+  .then(() => true, () => false);
+export const waitForText = (page, text) => waitFor(page, (t) => window.domrak.rows().some((row) => row.includes(t)), text);
+
+const screenChanged = (page, before) => waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
+
+// Holds a key with real key-down and key-up events until the screen changes, as a player
+// holds a key until the game answers, `heldOn` ms longer; whether the screen then shows
+// `answer` (without one, whether it changed).
+export async function hold(page, key, answer = null, heldOn = 0) {
+  const before = JSON.stringify(await rows(page));
   await page.keyboard.down(key);
-  await sleep(ms);
+  const changed = await screenChanged(page, before);
+  await sleep(heldOn);
   await page.keyboard.up(key);
-  await sleep(60);
+  return changed && (!answer || (await waitForText(page, answer)));
 }
 
 // Milliseconds from navigation until the music is heard, for a visitor who presses a key
 // (Shift, which moves nothing) as soon as the title shows; null if it never comes.
-export async function musicHeardAt(page, timeout = 60000) {
+export async function musicHeardAt(page) {
   await page.keyboard.press('Shift');
   try {
     const heard = await page.waitForFunction(() => (window.domrak.outputPeak() > 0 ? performance.now() : 0),
-      { timeout, polling: 20 });
+      { timeout: PATIENCE_MS, polling: 20 });
     return heard.jsonValue();
   } catch {
     return null;
@@ -84,7 +90,7 @@ export async function musicHeardAt(page, timeout = 60000) {
 
 // Whether the page's service worker has taken the page (so it has cached the build).
 export function serviceWorkerControls(page) {
-  return page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 30000 })
+  return page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: PATIENCE_MS })
     .then(() => true, () => false);
 }
 
@@ -98,7 +104,7 @@ export async function timeFirstVisit(browser, url, { mbits, slowdown }) {
     await page.emulateNetworkConditions({ download: (mbits * 1e6) / 8, upload: (mbits * 1e6) / 8, latency: 40 });
     await page.emulateCPUThrottling(slowdown);
     await page.goto(url, { waitUntil: 'domcontentloaded' });
-    const titleShown = await waitForText(page, 'ネームエントリー', 60000);
+    const titleShown = await waitForText(page, 'ネームエントリー');
     const titleMs = titleShown ? await page.evaluate(() => window.domrak.firstContentTime()) : null;
     const musicMs = titleShown ? await musicHeardAt(page) : null;
     // The context is closed only once the service worker has settled: closing it while the

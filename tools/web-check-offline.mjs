@@ -64,8 +64,7 @@ try {
   await offline.goto(url, { waitUntil: 'domcontentloaded' }).catch(() => {});
   check('offline, the title shows', await waitForText(offline, 'ネームエントリー'));
   check('offline, the music sounds', await musicHeardAt(offline) !== null);
-  await hold(offline, 'Enter');
-  check('offline, Enter opens the name entry', await waitForText(offline, '名前：', 5000));
+  check('offline, Enter opens the name entry', await hold(offline, 'Enter', '名前：'));
 
   // A new build: its worker waits until no page of the old one is open, then drops the old cache.
   cpSync(folder, copy, { recursive: true });

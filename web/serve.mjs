@@ -30,11 +30,13 @@ async function pickCopy(file, accepted) {
 }
 
 // Serves `folder` on `port` (0 picks a free one); resolves to the server once it listens.
+// A file is sent once `before(path)` has settled (the browser check holds files back with it).
 // The server's bytesSent() counts every byte it has written, headers included.
-export function serve(folder, port) {
+export function serve(folder, port, before = () => null) {
   const root = resolve(folder);
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    await before(path);
     const file = resolve(join(root, path.endsWith('/') ? `${path}index.html` : path));
     try {
       if (!file.startsWith(root + sep)) throw new Error('outside the folder');

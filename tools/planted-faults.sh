@@ -36,7 +36,7 @@ windows_ready() {
 
 # The test executables that can see a fault in `file`: game code is only reached through the game
 # tests, the terminal only through its own, the sound layer only through the sound tests, the
-# browser page only through its offline check in Chromium.
+# browser page only through its offline check in Chromium, its SoundFont through its renders.
 relevant_tests() {  # file
   case $1 in
     game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
@@ -45,6 +45,7 @@ relevant_tests() {  # file
     console/windows/*) echo windows_console_tests ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
+    web/make_soundfont.py) echo web_check_soundfont ;;
     web/*) echo web_check_offline ;;
     *) echo "${targets[@]}" ;;
   esac
@@ -53,6 +54,7 @@ relevant_tests() {  # file
 # Runs one test executable and prints its output; a Windows one under wine, in a console.
 run_one() {  # path
   [[ $1 == *.mjs ]] && { timeout 300 node "$1" build/web </dev/null 2>&1; return; }
+  [[ $1 == *.sh ]] && { timeout 300 "$1" build/web </dev/null 2>&1; return; }
   [[ $1 == *.exe ]] || { timeout 120 "$1" --gtest_brief=1 </dev/null 2>&1; return; }
   local log=$PWD/$windows_dir/fault-test.log status=0
   wine_console "$log" 120 "cd '${1%/*}' && HOME='$wave_home' '$wine' ./'${1##*/}' --gtest_brief=1" || status=$?
@@ -66,7 +68,7 @@ run_tests() {  # executables...
   local exe path failed found=1
   for exe in "$@"; do
     if [[ $exe == web_* ]]; then
-      path=tools/web-check-offline.mjs
+      path=$(find tools -maxdepth 1 -name "${exe//_/-}.*" | head -n 1)
     elif [[ $exe == windows_* ]]; then
       path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1)
     else

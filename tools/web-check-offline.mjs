@@ -9,7 +9,8 @@ import { join } from 'node:path';
 
 import { serve } from '../web/serve.mjs';
 import {
-  budget, check, finish, hold, launchChromium, musicHeardAt, serviceWorkerControls, timeFirstVisit, waitForText,
+  budget, check, finish, hold, launchChromium, musicHeardAt, PATIENCE_MS, serviceWorkerControls, timeFirstVisit, waitFor,
+  waitForText,
 } from './web-browser.mjs';
 
 const FIRST_VISIT_BYTES = 2500000;
@@ -45,7 +46,8 @@ try {
   await page.goto(url, { waitUntil: 'domcontentloaded' });
   check('a loading sign shows at first', await page.evaluate(() => window.loadingSignAtStart) === 'Loading…');
   check('title on screen', await waitForText(page, 'ネームエントリー'));
-  check('the loading sign is gone with the title', await page.$('#loading') === null);
+  check('the loading sign is gone once the title is drawn',
+    await waitFor(page, () => window.domrak.firstContentTime() > 0 && document.getElementById('loading') === null));
   check('music sounds on the first visit', await musicHeardAt(page) !== null);
   check('the service worker takes the page', await serviceWorkerControls(page));
   const bytes = server.bytesSent() - bytesBefore;
@@ -75,14 +77,15 @@ try {
   server = await serve(copy, port);
   await offline.evaluate(() => navigator.serviceWorker.ready.then((registration) => registration.update()));
   await offline.waitForFunction(() => navigator.serviceWorker.getRegistration().then((registration) => registration.waiting !== null),
-    { timeout: 30000, polling: 100 }).catch(() => {});
+    { timeout: PATIENCE_MS, polling: 100 }).catch(() => {});
   await offline.close();
   const updated = await browser.newPage();
   await updated.goto(url, { waitUntil: 'domcontentloaded' });
   await updated.waitForFunction(() => caches.keys().then((names) => names.includes('domrak-0123456789abcdef')
-    && names.length === 1), { timeout: 30000, polling: 100 }).catch(() => {});
+    && names.length === 1), { timeout: PATIENCE_MS, polling: 100 }).catch(() => {});
   check('a new build replaces the old cache', JSON.stringify(await cacheNames(updated)) === '["domrak-0123456789abcdef"]',
     `before ${firstCaches}, now ${await cacheNames(updated)}`);
+  check('after the new build, the title shows', await waitForText(updated, 'ネームエントリー'));
   check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
 } finally {
   await browser.close();

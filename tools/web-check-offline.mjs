@@ -9,8 +9,8 @@ import { join } from 'node:path';
 
 import { serve } from '../web/serve.mjs';
 import {
-  budget, check, finish, hold, launchChromium, musicHeardAt, PATIENCE_MS, serviceWorkerControls, timeFirstVisit, waitFor,
-  waitForText,
+  budget, check, finish, hold, launchChromium, musicHeardAt, PATIENCE_MS, serviceWorkerControls, sleep, timeFirstVisit,
+  waitFor, waitForText,
 } from './web-browser.mjs';
 
 const FIRST_VISIT_BYTES = 2500000;
@@ -24,7 +24,9 @@ function stopServer(server) {
 
 const cacheNames = (page) => page.evaluate(() => caches.keys());
 
-let server = await serve(folder, 0);
+// While set, called when the game's code is asked for; the code is sent once its promise settles.
+let holdGameCode = null;
+let server = await serve(folder, 0, (path) => (path === '/domrak.wasm' && holdGameCode ? holdGameCode() : null));
 const { port } = server.address();
 const url = `http://127.0.0.1:${port}/`;
 const browser = await launchChromium();
@@ -38,16 +40,24 @@ try {
   const page = await browser.newPage();
   const pageErrors = [];
   page.on('pageerror', (error) => pageErrors.push(error.message));
-  // What the page shows as soon as its document is read, long before the game can draw.
-  await page.evaluateOnNewDocument(() => document.addEventListener('DOMContentLoaded', () => {
-    window.loadingSignAtStart = document.getElementById('loading')?.textContent;
-  }));
+  // What the page shows while the game's code is on its way: held back until looked at.
+  let release;
+  const released = new Promise((resolve) => { release = resolve; });
+  const asked = new Promise((resolve) => {
+    holdGameCode = () => { resolve(true); return released; };
+  });
   const bytesBefore = server.bytesSent();
   await page.goto(url, { waitUntil: 'domcontentloaded' });
-  check('a loading sign shows at first', await page.evaluate(() => window.loadingSignAtStart) === 'Loading…');
+  const held = await Promise.race([asked, sleep(PATIENCE_MS).then(() => false)]);
+  check('a loading sign shows while the game loads', held && await page.evaluate(() => {
+    const sign = document.getElementById('loading');
+    return sign?.checkVisibility() && sign.textContent === 'Loading…';
+  }));
+  holdGameCode = null;
+  release();
   check('title on screen', await waitForText(page, 'ネームエントリー'));
   check('the loading sign is gone once the title is drawn',
-    await waitFor(page, () => window.domrak.firstContentTime() > 0 && document.getElementById('loading') === null));
+    await waitFor(page, () => window.domrak.firstContentTime() > 0 && !document.getElementById('loading')?.checkVisibility()));
   check('music sounds on the first visit', await musicHeardAt(page) !== null);
   check('the service worker takes the page', await serviceWorkerControls(page));
   const bytes = server.bytesSent() - bytesBefore;

@@ -46,15 +46,16 @@ relevant_tests() {  # file
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
     web/make_soundfont.py) echo web_check_soundfont ;;
-    web/*) echo web_check_offline ;;
+    web/*) echo web_check web_check_offline ;;
     *) echo "${targets[@]}" ;;
   esac
 }
 
-# Runs one test executable and prints its output; a Windows one under wine, in a console.
+# Runs one test executable and prints its output; a Windows one under wine, in a console; a
+# browser check (tools/web-check*.mjs, .sh) on the page in build/web.
 run_one() {  # path
-  [[ $1 == *.mjs ]] && { timeout 300 node "$1" build/web </dev/null 2>&1; return; }
-  [[ $1 == *.sh ]] && { timeout 300 "$1" build/web </dev/null 2>&1; return; }
+  [[ $1 == *.mjs ]] && { timeout 600 node "$1" build/web </dev/null 2>&1; return; }
+  [[ $1 == *.sh ]] && { timeout 600 "$1" build/web </dev/null 2>&1; return; }
   [[ $1 == *.exe ]] || { timeout 120 "$1" --gtest_brief=1 </dev/null 2>&1; return; }
   local log=$PWD/$windows_dir/fault-test.log status=0
   wine_console "$log" 120 "cd '${1%/*}' && HOME='$wave_home' '$wine' ./'${1##*/}' --gtest_brief=1" || status=$?
@@ -68,7 +69,7 @@ run_tests() {  # executables...
   local exe path failed found=1
   for exe in "$@"; do
     if [[ $exe == web_* ]]; then
-      path=$(find tools -maxdepth 1 -name "${exe//_/-}.*" | head -n 1)
+      path=$(ls "tools/${exe//_/-}.mjs" "tools/${exe//_/-}.sh" 2>/dev/null | head -n 1)
     elif [[ $exe == windows_* ]]; then
       path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1)
     else
@@ -76,7 +77,7 @@ run_tests() {  # executables...
     fi
     [ -n "$path" ] || continue
     if ! failed=$(run_one "$path"); then
-      echo -n "$exe:$(grep -oE '^(\[  FAILED  \] [^ ,(]+|FAIL [^(]+[^ (])' <<<"$failed" | sed -E 's/^(\[  FAILED  \]|FAIL) / /' | sort -u | tr -d '\n') "
+      echo -n "$exe:$(grep -oE '^(\[  FAILED  \] [^ ,(]+|FAIL [^(]+)' <<<"$failed" | sed 's/.*\] \|^FAIL / /' | sort -u | tr -d '\n') "
       found=0
       [ -n "${FAULTS_ALL:-}" ] || return 0
     fi

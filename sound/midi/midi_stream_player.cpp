@@ -190,7 +190,7 @@ bool MidiStreamPlayer::stop() {
     // Both may be home already, when the music ran dry after a read error.
     if (returned_buffers_ >= 2) finish();
     std::unique_lock lock(finished_mutex_);
-    if (!finished_.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
+    if (!finished_.wait_for(lock, stop_wait_,
                             [this] { return end_state_ == EndState::Finished; }))
       end_state_ = EndState::Finished;
   }

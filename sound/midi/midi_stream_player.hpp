@@ -3,6 +3,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -18,14 +19,18 @@ class MidiStreamPlayer final : public MusicPlayer {
   enum class Fill : std::int32_t { Filled = 0, ReadError = -101, EarlierError = -102, Ended = -103 };
   enum class Write : std::int32_t { Written = 0, Full = -104, Dropped = -105 };
 
-  explicit MidiStreamPlayer(MidiStreamService& service) : service_(service) {}
+  // How long stop() waits for the buffers out playing to come back, unless told otherwise.
+  static constexpr std::chrono::milliseconds kStopWait{2000};
+
+  explicit MidiStreamPlayer(MidiStreamService& service, std::chrono::milliseconds stop_wait = kStopWait)
+      : service_(service), stop_wait_(stop_wait) {}
   ~MidiStreamPlayer() override;
 
   MidiSequence& sequence() { return sequence_; }
 
   // Starts the piece from its beginning (restarting it if it plays); false when it cannot start.
   bool play(bool loop);
-  // Stops and waits (at most 2000 ms) for both buffers to come back, then releases the stream.
+  // Stops and waits (at most stop_wait) for both buffers to come back, then releases the stream.
   bool stop();
 
   bool open_and_prime();
@@ -39,7 +44,6 @@ class MidiStreamPlayer final : public MusicPlayer {
   bool stream_open() const { return stream_ != nullptr; }
   std::uint32_t tick_budget() const { return tick_budget_; }
 
-  static constexpr int kStopWaitMs = 2000;
   // The fastest tempo played, in microseconds per quarter note (1000 beats a minute): a faster
   // one is sent as this. No music is that fast, and a piece set to a tempo of 1 would have the
   // synthesiser start its notes by the thousand every second.
@@ -58,6 +62,7 @@ class MidiStreamPlayer final : public MusicPlayer {
   void finish();
 
   MidiStreamService& service_;
+  const std::chrono::milliseconds stop_wait_;
   MidiSequence sequence_;
   std::unique_ptr<MidiStream> stream_;
   std::array<MidiStreamBuffer, 2> buffers_;

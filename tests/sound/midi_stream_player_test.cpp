@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <optional>
 
 #include "sound/midi/midi_stream_player.hpp"
@@ -25,13 +26,14 @@ Bytes EvenNotes(int count, std::uint8_t step, const Bytes& tail = {}) {
 
 // A player of `file` on a fake stream of its own, playing it (looping or not) if `loop` is given.
 struct Rig {
-  Rig(Bytes bytes, std::optional<bool> loop) : file(std::move(bytes)) {
+  Rig(Bytes bytes, std::optional<bool> loop, std::chrono::milliseconds stop_wait = MidiStreamPlayer::kStopWait)
+      : file(std::move(bytes)), player(streams, stop_wait) {
     EXPECT_TRUE(player.sequence().parse_image(file));
     EXPECT_TRUE(!loop || player.play(*loop));
   }
   Bytes file;
   FakeStreamService streams;
-  MidiStreamPlayer player{streams};
+  MidiStreamPlayer player;
 };
 
 TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKeepTheirTime) {
@@ -134,13 +136,16 @@ TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPie
   EXPECT_EQ(rig.streams.sent[0], firstBuffer);
 
   // A read error mid-piece lets the music run dry.
-  Rig dry(EvenNotes(40, 0x30, {0x30, 0xF4}), true);  // a byte no file may hold
+  Rig dry(EvenNotes(40, 0x30, {0x30, 0xF4}), true, std::chrono::hours(1));  // a byte no file may hold
   dry.streams.hand_back(100);
   EXPECT_TRUE(dry.streams.queued.empty());
   EXPECT_TRUE(dry.player.playing());
-  // Both buffers are home: stop must not sit out its wait for them.
-  const auto before = std::chrono::steady_clock::now();
-  EXPECT_TRUE(dry.player.stop());
-  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(MidiStreamPlayer::kStopWaitMs));
+  // Both buffers are home: stop must not sit out its wait (an hour) for them. One that waits
+  // gets a late hand-back after a minute, so the check fails rather than hangs.
+  auto stopping = std::async(std::launch::async, [&] { return dry.player.stop(); });
+  const bool stoppedAtOnce = stopping.wait_for(std::chrono::minutes(1)) == std::future_status::ready;
+  if (!stoppedAtOnce) dry.streams.done(nullptr);
+  EXPECT_TRUE(stoppedAtOnce) << "stop waited for buffers that were home already";
+  EXPECT_TRUE(stopping.get());
 }
 }  // namespace

@@ -9,6 +9,10 @@ import { createRequire } from 'node:module';
 const require = createRequire(new URL('../web/package.json', import.meta.url));
 const puppeteer = require('puppeteer-core');
 
+// How long the game may take to answer before a check counts it as not answering: long,
+// since a loaded machine is slow, yet a fault fails the run in minutes rather than hanging it.
+export const PATIENCE_MS = 60000;
+
 const results = [];
 const budgetsMet = [];
 
@@ -41,6 +45,7 @@ export async function launchChromium() {
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
+    timeout: PATIENCE_MS,  // Chromium's own start, and each page's loading, on a busy machine
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`],
   });
@@ -51,10 +56,6 @@ export async function launchChromium() {
   };
   return browser;
 }
-
-// How long the game may take to answer before a check counts it as not answering: long,
-// since a loaded machine is slow, yet a fault fails the run in minutes rather than hanging it.
-export const PATIENCE_MS = 60000;
 
 // Whether `condition(arg)`, run in the page, came true within PATIENCE_MS.
 export const waitFor = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
@@ -103,7 +104,7 @@ export async function timeFirstVisit(browser, url, { mbits, slowdown }) {
     await page.setViewport({ width: 1000, height: 680 });
     await page.emulateNetworkConditions({ download: (mbits * 1e6) / 8, upload: (mbits * 1e6) / 8, latency: 40 });
     await page.emulateCPUThrottling(slowdown);
-    await page.goto(url, { waitUntil: 'domcontentloaded' });
+    await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
     const titleShown = await waitForText(page, 'ネームエントリー');
     const titleMs = titleShown ? await page.evaluate(() => window.domrak.firstContentTime()) : null;
     const musicMs = titleShown ? await musicHeardAt(page) : null;

@@ -47,7 +47,7 @@ try {
     holdGameCode = () => { resolve(true); return released; };
   });
   const bytesBefore = server.bytesSent();
-  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   const held = await Promise.race([asked, sleep(PATIENCE_MS).then(() => false)]);
   check('a loading sign shows while the game loads', held && await page.evaluate(() => {
     const sign = document.getElementById('loading');
@@ -73,7 +73,7 @@ try {
   await stopServer(server);
   const offline = await browser.newPage();
   offline.on('pageerror', (error) => pageErrors.push(error.message));
-  await offline.goto(url, { waitUntil: 'domcontentloaded' }).catch(() => {});
+  await offline.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS }).catch(() => {});
   check('offline, the title shows', await waitForText(offline, 'ネームエントリー'));
   check('offline, the music sounds', await musicHeardAt(offline) !== null);
   check('offline, Enter opens the name entry', await hold(offline, 'Enter', '名前：'));
@@ -90,7 +90,7 @@ try {
     { timeout: PATIENCE_MS, polling: 100 }).catch(() => {});
   await offline.close();
   const updated = await browser.newPage();
-  await updated.goto(url, { waitUntil: 'domcontentloaded' });
+  await updated.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   await updated.waitForFunction(() => caches.keys().then((names) => names.includes('domrak-0123456789abcdef')
     && names.length === 1), { timeout: PATIENCE_MS, polling: 100 }).catch(() => {});
   check('a new build replaces the old cache', JSON.stringify(await cacheNames(updated)) === '["domrak-0123456789abcdef"]',

@@ -40,7 +40,7 @@ try {
   await page.setViewport({ width: 1000, height: 680 });
 
   // The title, timed from navigation; the SoundFont only after it.
-  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   check('title on screen', await waitForText(page, 'ネームエントリー'));
   const titleMs = await page.evaluate(() => window.domrak.firstContentTime());
   budget('title on screen after navigation', titleMs, 1500, 'ms');
@@ -104,7 +104,7 @@ try {
     const asked = new Promise((resolve) => {
       holdGameCode = () => { resolve(true); return released; };
     });
-    await early.goto(url, { waitUntil: 'domcontentloaded' });
+    await early.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
     check(`a key ${how} while loading: the game's code is held back`, await Promise.race([asked, sleep(PATIENCE_MS).then(() => false)]));
     await early.keyboard.down('ArrowDown');
     if (how === 'tapped') await early.keyboard.up('ArrowDown');

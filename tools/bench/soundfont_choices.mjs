@@ -8,7 +8,9 @@ import { join } from 'node:path';
 import { brotliCompressSync, constants, gzipSync } from 'node:zlib';
 
 import { serve } from '../../web/serve.mjs';
-import { launchChromium, musicHeardAt, serviceWorkerControls, timeFirstVisit, waitForText } from '../web-browser.mjs';
+import {
+  launchChromium, musicHeardAt, PATIENCE_MS, serviceWorkerControls, timeFirstVisit, waitForText,
+} from '../web-browser.mjs';
 
 const [page, choices, runs] = [process.argv[2], process.argv[3], Number(process.argv[4] || 3)];
 const synthesisers = new URL('../../web/node_modules/js-synthesizer/externals/', import.meta.url).pathname;
@@ -122,7 +124,7 @@ async function visit(folder) {
     const context = await browser.createBrowserContext();
     const tab = await context.newPage();
     const before = server.bytesSent();
-    await tab.goto(url, { waitUntil: 'domcontentloaded' });
+    await tab.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
     await waitForText(tab, 'ネームエントリー');
     await musicHeardAt(tab);
     const bytes = server.bytesSent() - before;

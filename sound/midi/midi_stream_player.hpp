@@ -48,6 +48,19 @@ class MidiStreamPlayer final : public MusicPlayer {
   // one is sent as this. No music is that fast, and a piece set to a tempo of 1 would have the
   // synthesiser start its notes by the thousand every second.
   static constexpr std::uint32_t kMinTempo = 60000;
+  // What a stream plays at until a tempo record says otherwise (120 beats a minute).
+  static constexpr std::uint32_t kStreamTempo = 500000;
+  // The events one refill may take from the sequence: far more than any music needs for one
+  // buffer's time, yet read in well under a millisecond, so a file that packs millions of events
+  // into no time cannot hold up the thread that refills (in the browser, the game's own).
+  static constexpr std::uint32_t kMaxFillEvents = 4096;
+  // A refill cut short by that limit ends in a rest this long, so the stream holds on to the
+  // buffer for a while instead of handing it straight back for the next stretch of such a file.
+  static constexpr std::uint32_t kRestMicroseconds = 10000;
+  // A looping pass shorter than this part of a quarter note (a sixty-fourth note, 3.75 ms at
+  // the fastest tempo) plays once and ends: so short a loop would restart hundreds of times a
+  // second, however large the division makes the count of its ticks.
+  static constexpr std::uint32_t kShortestPassPerQuarter = 16;
 
  private:
   // kEndOfData: the piece ended and does not loop on; kReadError: the file cannot be read on;
@@ -59,6 +72,7 @@ class MidiStreamPlayer final : public MusicPlayer {
   void wrap_around(MidiStreamBuffer& buffer);
   void release_stream();
   void put_record(MidiStreamBuffer& buffer, std::uint8_t kind, std::uint32_t parameter, std::uint32_t time);
+  void put_rest(MidiStreamBuffer& buffer);
   void finish();
 
   MidiStreamService& service_;
@@ -80,6 +94,7 @@ class MidiStreamPlayer final : public MusicPlayer {
   std::uint32_t record_tick_ = 0;  // time of the last written record: the next delta counts from it
   std::uint32_t pass_records_ = 0;  // records written since the piece last started over
   std::uint32_t tick_budget_ = 0;
+  std::uint32_t tempo_ = kStreamTempo;  // microseconds per quarter note the stream now plays at
   std::uint32_t buffer_index_ = 0;
   std::uint32_t merge_flags_ = 0;
   MidiEvent pending_event_;

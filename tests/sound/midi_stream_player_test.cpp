@@ -70,21 +70,23 @@ TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKee
 }
 
 TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOnceToTheirEnd) {
-  // Note on at 10, off at 100, end of track at 400: the pass is 100 ticks long.
-  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x5A, 0x80, 60, 0, 0x82,
-                                                 0x2C, 0xFF, 0x2F, 0}})}), true);
+  // Note on at 10, off at 30, end of track at 400: the pass is 30 ticks long, a sixty-fourth note,
+  // the shortest that loops.
+  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x14, 0x80, 60, 0, 0x82,
+                                                 0x72, 0xFF, 0x2F, 0}})}), true);
   rig.streams.hand_back(6);
-  const std::vector<Record> pass = {kTempoRecord, {10, kOn}, {90, kOff}};
+  const std::vector<Record> pass = {kTempoRecord, {10, kOn}, {20, kOff}};
   ASSERT_GE(rig.streams.all_records.size(), 9u);
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(rig.streams.all_records[i], pass[i % 3]) << i;
   EXPECT_EQ(rig.player.end_state(), State::Running);
   EXPECT_EQ(rig.streams.queued.size(), 2u);
-  // A piece without time plays out instead of spinning.
+  // A piece without time, or with a pass shorter than a sixty-fourth note, plays out instead of spinning.
   const Bytes timeless[] = {
       Smf(96, {{}}),
       Smf(96, {Join({TempoEvent(kTempo120), {0x00, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),
       Smf(96, {{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x83, 0x00, 0xFF, 0x2F, 0x00}}),
       Smf(96, {Join({{0x60, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),  // time, but nothing to send
+      Smf(96, {Join({{0x05, 0x90, 60, 100}, kEndOfTrack})}),          // 5 ticks: a sixty-fourth note is 6
   };
   for (const Bytes& piece : timeless) {
     Rig once(piece, true);
@@ -111,6 +113,21 @@ TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOn
   EXPECT_TRUE(shortPiece.player.stop());
   EXPECT_FALSE(shortPiece.player.stream_open());
   EXPECT_EQ(shortPiece.player.end_state(), State::Running);
+}
+
+TEST(MidiStreamPlayer, EachRefillReadsAtMost4096EventsAndRestsWhenThatWasNotEnough) {
+  // 25,600 system-exclusive messages at tick 0 and a note at 2048, at 32768 ticks a quarter and
+  // the fastest tempo: 1.8 microseconds a tick, 10 ms in 5461.
+  Rig rig(FloodedSmf(100, {0x90, 0x00}), true);
+  const Record kRest = {5461, 0x02000000}, kFastest = {0, Tempo(MidiStreamPlayer::kMinTempo)};
+  EXPECT_LE(rig.player.sequence().events_read(), 8192u) << "the game thread read on and on as the music started";
+  EXPECT_EQ(rig.streams.sent, (std::vector<std::vector<Record>>{{kFastest, kRest}, {kRest}}));
+  // 25,601 events come before the note, 4,096 a buffer: it goes out in the seventh, and with
+  // each pass of 25,858 events, in the thirteenth again.
+  rig.streams.hand_back(11);
+  ASSERT_EQ(rig.streams.sent.size(), 13u);
+  EXPECT_EQ(rig.streams.sent[6], (std::vector<Record>{{2048, kOn}, kFastest, kRest})) << "the note was lost";
+  EXPECT_EQ(rig.streams.sent[12], rig.streams.sent[6]) << "the piece did not loop";
 }
 
 TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPieceStops) {

@@ -45,6 +45,7 @@ let soundRequested = false;
 function prepareSoundOnce() {
   if (soundRequested || !consoleScreen.firstContentTime) return;
   soundRequested = true;
+  document.getElementById('loading').remove();
   setTimeout(() => {
     const gamePort = (port) => game.postMessage({ type: 'audio-port', port }, [port]);
     pageAudio.prepare(gamePort).then(showNotice);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the browser version into build/web and plays it in headless Chromium (Debian's
-# chromium, driven by puppeteer-core): screen, keys, name entry, arena, effects and music.
+# chromium, driven by puppeteer-core): screen, keys, name entry, arena, effects and music, then
+# on a phone: touch pad, name field, help panel, screen reader text.
 # It reports the budgets for start-up, idle work and key response; `--strict` fails on them.
 # The game's size is checked always.
 set -euo pipefail
@@ -13,3 +14,5 @@ size=$(($(stat -c %s build/web/domrak.wasm) + $(stat -c %s build/web/domrak.js))
 echo "game .wasm + .js: $size bytes (budget 1048576)"
 [ "$size" -lt 1048576 ] || { echo "FAIL the game's .wasm and .js are over 1 MB" >&2; exit 1; }
 node tools/web-check.mjs build/web "$@"
+# The same as on a phone, by touch, upright and on its side; screenshots in build/web-check.
+node tools/web-check-phone.mjs build/web build/web-check "$@"

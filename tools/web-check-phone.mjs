@@ -5,10 +5,12 @@
 import { mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 
-import { budget, check, markedItem, rows, runInBrowser, screenHas, sleep, waitForText } from './web-check-lib.mjs';
+import { serve } from '../web/serve.mjs';
+import { budget, check, finish, launchChromium, rows, sleep, waitForText } from './web-browser.mjs';
 
 const shots = process.argv[3];
 mkdirSync(shots, { recursive: true });
+const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 
 // Holds a pad button with one finger from touch-down to touch-up.
 async function press(page, label, ms = 150) {
@@ -52,7 +54,10 @@ async function checkPad(page, layout) {
   return { screen, buttons: Object.fromEntries(buttons.map((button) => [button.label, button])) };
 }
 
-await runInBrowser(process.argv[2], async (browser, url) => {
+const server = await serve(process.argv[2], 0);
+const url = `http://127.0.0.1:${server.address().port}/`;
+const browser = await launchChromium();
+try {
   // Upright: the whole way from the title through the manual, a name, the fighter and one turn.
   const page = await openPhone(browser, url, 390, 844);
   check('upright: title on screen', await waitForText(page, 'ネームエントリー', 10000));
@@ -112,7 +117,7 @@ await runInBrowser(process.argv[2], async (browser, url) => {
   check('the first round opens', await waitForText(page, 'Round 1', 10000));
   const menuOpen = await page.waitForFunction(() => window.domrak.rows().some((row) => row.includes('⇒攻撃')),
     { timeout: 60000, polling: 50 }).then(() => true, () => false);
-  check('the command menu opens', menuOpen && (await markedItem(page, '⇒')).startsWith('攻撃'));
+  check('the command menu opens', menuOpen);
   await press(page, 'Enter');
   const message = await page.waitForFunction(() => {
     const line = window.domrak.rows()[18].trim().split(/\s{2,}/).pop();
@@ -133,7 +138,10 @@ await runInBrowser(process.argv[2], async (browser, url) => {
   check('on its side: the arrows are left of the screen', ['Up', 'Down', 'Left', 'Right'].every((label) => lying.buttons[label].right <= lying.screen.left));
   check('on its side: Enter is right of the screen', lying.buttons.Enter.left >= lying.screen.right);
   await side.screenshot({ path: join(shots, 'phone-landscape.png') });
+  await side.waitForFunction(() => window.domrak.soundState().loaded, { timeout: 20000 }).catch(() => {});
   await press(side, 'Down', 600);
+  check('on its side: the first pad tap starts the music', await side.waitForFunction(() => window.domrak.outputPeak() > 0,
+    { timeout: 5000, polling: 50 }).then(() => true, () => false));
   await press(side, 'Down', 600);
   check('on its side: held buttons move one step each', await waitForText(side, 'まずはルールを覚えましょう', 2000));
   const help = await box(side, '#help-button');
@@ -143,4 +151,9 @@ await runInBrowser(process.argv[2], async (browser, url) => {
   await side.touchscreen.tap(4, 4);
   check('a tap outside the panel closes it', !(await helpOpen(side)));
   check('on its side: no page errors', side.pageErrors.length === 0, side.pageErrors.join('; '));
-});
+} finally {
+  await browser.close();
+  server.close();
+}
+
+finish(process.argv.includes('--strict'));

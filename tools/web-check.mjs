@@ -2,9 +2,24 @@
 // Usage: node tools/web-check.mjs FOLDER [--strict]   (tools/web-check.sh builds build/web)
 // The timings depend on the machine's load, so they are reported, and fail the run only
 // with --strict.
-import { budget, check, hold, markedItem, rows, runInBrowser, screenHas, sleep, waitForText } from './web-check-lib.mjs';
+import { serve } from '../web/serve.mjs';
+import { budget, check, finish, hold, launchChromium, rows, sleep, waitForText } from './web-browser.mjs';
 
-await runInBrowser(process.argv[2], async (browser, url) => {
+const server = await serve(process.argv[2], 0);
+const url = `http://127.0.0.1:${server.address().port}/`;
+const strict = process.argv.includes('--strict');
+
+const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
+
+// The row of the screen that the selection marker `mark` is on, and the text after it.
+async function markedItem(page, mark) {
+  const screen = await rows(page);
+  const row = screen.findIndex((line) => line.includes(mark));
+  return row < 0 ? null : screen[row].slice(screen[row].indexOf(mark) + mark.length).trim();
+}
+
+const browser = await launchChromium();
+try {
   const page = await browser.newPage();
   const pageErrors = [];
   page.on('pageerror', (error) => pageErrors.push(error.message));
@@ -13,7 +28,6 @@ await runInBrowser(process.argv[2], async (browser, url) => {
   // The title, timed from navigation; the SoundFont only after it.
   await page.goto(url, { waitUntil: 'domcontentloaded' });
   check('title on screen', await waitForText(page, 'ネームエントリー', 10000));
-  await page.keyboard.press('Escape');  // the help panel of a first visit
   const titleMs = await page.evaluate(() => window.domrak.firstContentTime());
   budget('title on screen after navigation', titleMs, 1500, 'ms');
   check('sound waits for a key, said outside the screen',
@@ -32,6 +46,7 @@ await runInBrowser(process.argv[2], async (browser, url) => {
   check('no redraw while idle', (await page.evaluate(() => window.domrak.lastDrawTime())) === drawnBefore);
 
   // Held keys move the selection one step; the first key starts the sound.
+  await page.keyboard.press('Escape');  // closes the help panel of a first visit
   await hold(page, 'ArrowDown', 300);
   check('held Down moves one step', await waitForText(page, '闘技場へ行く', 2000)
     && (await page.evaluate(() => window.domrak.soundState().started)));
@@ -81,4 +96,9 @@ await runInBrowser(process.argv[2], async (browser, url) => {
   budget(`key press to changed screen, worst of ${latencies.length} [${latencies.map(Math.round)}]`,
     Math.max(...latencies), 50, 'ms');
   check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
-});
+} finally {
+  await browser.close();
+  server.close();
+}
+
+finish(strict);

@@ -13,6 +13,8 @@ tools/install-deps.sh chromium
 size=$(($(stat -c %s build/web/domrak.wasm) + $(stat -c %s build/web/domrak.js)))
 echo "game .wasm + .js: $size bytes (budget 1048576)"
 [ "$size" -lt 1048576 ] || { echo "FAIL the game's .wasm and .js are over 1 MB" >&2; exit 1; }
-node tools/web-check.mjs build/web "$@"
-# The same as on a phone, by touch, upright and on its side; screenshots in build/web-check.
-node tools/web-check-phone.mjs build/web build/web-check "$@"
+status=0
+node tools/web-check.mjs build/web "$@" || status=1
+# The same game on a phone, by touch, upright and on its side; screenshots in build/web-check.
+node tools/web-check-phone.mjs build/web build/web-check "$@" || status=1
+exit $status

@@ -1,5 +1,5 @@
-// The "How to play" panel: opens by itself on a first visit, and from its button; closes with
-// its Close button, Escape or a tap outside it, and once closed does not open by itself again.
+// The "How to play" panel: opens by itself on a first visit only, and from its button at any
+// time; closes with its Close button, Escape or a tap outside it.
 'use strict';
 
 const HELP_SEEN_KEY = 'domrak-help-seen';
@@ -11,8 +11,9 @@ class HelpPanel {
     closeButton.addEventListener('click', () => panel.close());
     // A tap on the backdrop lands on the dialog itself, outside its content.
     panel.addEventListener('click', (event) => event.target === panel && panel.close());
-    panel.addEventListener('close', () => remember(HELP_SEEN_KEY, '1'));
-    if (recall(HELP_SEEN_KEY) === null) this.open();
+    if (recall(HELP_SEEN_KEY) !== null) return;
+    remember(HELP_SEEN_KEY, '1');
+    this.open();
   }
 
   open() {

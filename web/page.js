@@ -13,7 +13,6 @@ const keyToScreen = [];
 const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
   if (down) keyPressedAt = performance.now();
   game.postMessage({ type: 'key', key, down, character, extended, modifiers });
-  if (down) startSound();
 }, canvas);
 keyInput.listen(window);
 
@@ -23,8 +22,9 @@ function startSound() {
   game.postMessage({ type: 'sound-started' });
   showNotice();
 }
-// A mouse click starts the sound too, and so does a tap once the finger lifts (browsers let
-// a page start its sound only then).
+// Any key starts the sound, a mouse click too, and a tap once the finger lifts (browsers let a
+// page start its sound only then).
+window.addEventListener('keydown', startSound, true);
 window.addEventListener('pointerdown', (event) => event.pointerType === 'mouse' && startSound(), true);
 window.addEventListener('pointerup', (event) => event.pointerType !== 'mouse' && startSound(), true);
 

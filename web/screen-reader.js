@@ -1,6 +1,7 @@
 // The screen's text for screen readers: once the game's screen has settled, what is new on it
 // goes to a polite live region (in Japanese), with the chosen menu item named first and a
-// greyed item said to be not yet available. A redraw of the same text says nothing.
+// greyed item said to be not yet available. A redraw of the same text says nothing, and the
+// name being typed is left to the screen reader's own echo of the keys.
 'use strict';
 
 const SETTLE_MS = 250;          // the screen is read once it has been still this long
@@ -96,11 +97,11 @@ class ScreenReader {
 
   screenChanged(screen) {
     clearTimeout(this.timer);
-    this.timer = setTimeout(() => this.read(screen.cells), SETTLE_MS);
+    this.timer = setTimeout(() => this.read(screen.cells, screen.cursor), SETTLE_MS);
   }
 
-  read(cells) {
-    const texts = screenTexts(cells);
+  read(cells, cursor) {
+    const texts = screenTexts(cells).filter((text) => !cursor.visible || text.row !== cursor.row - 1);
     const chosen = texts.find((text) => text.chosen);
     const chosenNow = chosen ? spokenForm(chosen) : null;
     const parts = [];

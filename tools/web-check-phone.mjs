@@ -62,7 +62,7 @@ try {
   const page = await openPhone(browser, url, 390, 844);
   check('upright: title on screen', await waitForText(page, 'ネームエントリー', 10000));
   budget('upright: title on screen after navigation', await page.evaluate(() => window.domrak.firstContentTime()), 1500, 'ms');
-  check('the loading sign is gone once the title is drawn', (await page.$('#loading')) === null);
+  check('the loading sign is gone once the title is drawn', await page.evaluate(() => !document.getElementById('loading')?.checkVisibility()));
   check('the help panel opens by itself on a first visit', await helpOpen(page));
   const notice = await page.$eval('#notice', (element) => element.textContent);
   check('the sound waits for a tap, said outside the screen', notice === 'Sound starts with your first tap.', notice);

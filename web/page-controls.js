@@ -27,8 +27,10 @@ new HelpPanel(document.getElementById('help-panel'), document.getElementById('he
 new SoundControls(document.getElementById('mute-button'), pageAudio);
 
 const loading = document.getElementById('loading');
-consoleScreen.onFirstContent = () => loading.remove();
-if (consoleScreen.firstContentTime) loading.remove();
+consoleScreen.onFirstContent = () => { loading.hidden = true; };
+if (consoleScreen.firstContentTime) loading.hidden = true;
+// A touch on the screen while the game waits for a name brings the phone's keyboard back.
+document.getElementById('stage').addEventListener('pointerup', () => nameField.keepFocus());
 
 // The bar's height changes with its notice: the screen takes what is left.
 new ResizeObserver(fitScreen).observe(document.getElementById('bar'));

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the packages a player downloads and checks them as a player would use them: the Debian
 # package installs here and its domrak answers --version (then it is removed again), and the
-# Windows zip, made from the build tools/windows-check.sh leaves in build/windows, holds a
-# domrak.exe that answers --version under wine. The packages stay in build/packages.
+# Windows zip, an optimised cross-build in build/windows-release, holds a domrak.exe that answers
+# --version under wine (in the wine prefix tools/windows-check.sh leaves in build/windows). The
+# packages stay in build/packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/progress.sh
@@ -47,16 +48,17 @@ else
   echo "$deb: installs, answers --version, has its manual page, and removes cleanly"
 fi
 
-# The Windows zip: the statically linked program and its read-me in one folder, installed from
-# the build tools/windows-check.sh leaves (an install builds nothing, so this takes a second).
-if [ ! -f build/windows/app/domrak.exe ]; then
-  echo "No build/windows/app/domrak.exe, so no zip: run tools/windows-check.sh first" >&2
+# The Windows zip: the statically linked, optimised program and its read-me in one folder.
+if [ ! -d build/windows/wineprefix ]; then
+  echo "No wine prefix in build/windows, so no zip: run tools/windows-check.sh first" >&2
   [ -z "${CI:-}" ] || exit 1
   exit 0
 fi
+build_quietly build/windows-release domrak -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DDOMRAK_TESTS=OFF
 name=domrak-$version-windows-x64
-cmake --install build/windows --strip --prefix "$out/$name" >"$out/zip.log" 2>&1 ||
-  progress_fail "Installing build/windows" "$out/zip.log"
+cmake --install build/windows-release --strip --prefix "$out/$name" >"$out/zip.log" 2>&1 ||
+  progress_fail "Installing build/windows-release" "$out/zip.log"
 (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name" && rm -r "$name")
 zip=$out/$name.zip
 

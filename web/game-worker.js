@@ -82,10 +82,24 @@ var Module = {
   },
   domrakAudio: gameAudio,
   onRuntimeInitialized() {
-    self.onmessage = (event) => receive(event.data);
+    // Called just before main(): what came before is handed over once main() first yields.
+    queueMicrotask(() => {
+      const early = earlyMessages;
+      earlyMessages = null;
+      early.forEach(receive);
+    });
   },
   print() {},
   printErr() {},
+};
+
+// What the page sends while the game is still loading (keys, the audio port, "sound may
+// start") is kept in order until the game runs, so a key pressed during loading acts just
+// after the title appears and the sound's start is never lost.
+let earlyMessages = [];
+self.onmessage = (event) => {
+  if (earlyMessages) earlyMessages.push(event.data);
+  else receive(event.data);
 };
 
 function receive(message) {

@@ -46,10 +46,11 @@ function fitScreen() {
 window.addEventListener('resize', fitScreen);
 fitScreen();
 
-// The title comes first; the sound's scripts and the SoundFont load once it is on screen.
+// The title comes first: the sound's scripts and the SoundFont are asked for only once a
+// frame with the title on it has been drawn.
 let soundRequested = false;
 function prepareSoundOnce() {
-  if (soundRequested || !consoleScreen.cells || !consoleScreen.fontReady) return;
+  if (soundRequested || !consoleScreen.firstContentTime) return;
   soundRequested = true;
   setTimeout(() => {
     const gamePort = (port) => game.postMessage({ type: 'audio-port', port }, [port]);

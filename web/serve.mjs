@@ -14,10 +14,12 @@ const TYPES = {
 };
 
 // Serves `folder` on `port` (0 picks a free one); resolves to the server once it listens.
-export function serve(folder, port) {
+// A file is sent once `before(path)` has settled (the browser check holds files back with it).
+export function serve(folder, port, before = () => null) {
   const root = resolve(folder);
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    await before(path);
     const file = resolve(join(root, path.endsWith('/') ? `${path}index.html` : path));
     try {
       if (!file.startsWith(root + sep)) throw new Error('outside the folder');

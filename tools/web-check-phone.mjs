@@ -12,13 +12,22 @@ const shots = process.argv[3];
 mkdirSync(shots, { recursive: true });
 const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 
-// Holds a pad button with one finger from touch-down to touch-up.
-async function press(page, label, ms = 150) {
-  const box = await (await page.$(`#pad button[aria-label="${label}"]`)).boundingBox();
-  const finger = await page.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
-  await sleep(ms);
+// How long the game may take to answer before the check counts it as not answering: long, as a
+// loaded machine is slow, yet bounded, so a fault fails the run rather than hanging it.
+const PATIENCE_MS = 60000;
+const waitFor = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
+  .then(() => true, () => false);
+
+// Holds a pad button with one finger until the screen changes, as a player holds it until the
+// game answers, and `heldOn` ms longer; whether the screen changed.
+async function press(page, label, heldOn = 0) {
+  const button = await box(page, `#pad button[aria-label="${label}"]`);
+  const before = JSON.stringify(await rows(page));
+  const finger = await page.touchscreen.touchStart(button.left + button.width / 2, button.top + button.height / 2);
+  const changed = await waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
+  await sleep(heldOn);
   await finger.end();
-  await sleep(80);
+  return changed;
 }
 
 const box = (page, selector) => page.$eval(selector, (element) => {
@@ -28,8 +37,7 @@ const box = (page, selector) => page.$eval(selector, (element) => {
 const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 const helpOpen = (page) => page.$eval('#help-panel', (panel) => panel.open);
 const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
-const waitForSpoken = (page, text, timeout = 5000) => page.waitForFunction(
-  (t) => document.getElementById('screen-text').textContent.includes(t), { timeout, polling: 50 }, text).then(() => true, () => false);
+const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
 
 async function openPhone(browser, url, width, height) {
   const page = await browser.newPage();
@@ -60,7 +68,7 @@ const browser = await launchChromium();
 try {
   // Upright: the whole way from the title through the manual, a name, the fighter and one turn.
   const page = await openPhone(browser, url, 390, 844);
-  check('upright: title on screen', await waitForText(page, 'ネームエントリー', 10000));
+  check('upright: title on screen', await waitForText(page, 'ネームエントリー', PATIENCE_MS));
   budget('upright: title on screen after navigation', await page.evaluate(() => window.domrak.firstContentTime()), 1500, 'ms');
   check('the loading sign is gone once the title is drawn', await page.evaluate(() => !document.getElementById('loading')?.checkVisibility()));
   check('the help panel opens by itself on a first visit', await helpOpen(page));
@@ -76,74 +84,68 @@ try {
   check('upright: the screen spans the width', screen.width >= 390 * 0.9, `${screen.width} px`);
   check('upright: the pad is below the screen', buttons.Up.top >= screen.bottom && buttons.Enter.top >= screen.bottom);
   check('upright: the pad is in the lower half, within thumb reach', buttons.Down.bottom > 844 / 2 && buttons.Enter.bottom > 844 / 2);
-  await press(page, 'Down', 600);
-  check('a held pad button moves the selection one step', await waitForText(page, '全6ラウンドを勝ち抜く', 2000)
+  await press(page, 'Down', 500);  // held on: a second step would show by now
+  check('a held pad button moves the selection one step', await waitForText(page, '全6ラウンドを勝ち抜く', PATIENCE_MS)
     && !(await screenHas(page, 'まずはルールを覚えましょう')));
   check('the live region says the greyed item cannot be chosen yet', await waitForSpoken(page, '選択：闘技場へ行く（まだ選べません）'));
   await page.screenshot({ path: join(shots, 'phone-portrait.png') });
 
   await press(page, 'Down');
   await press(page, 'Enter');
-  check('the manual opens from the pad', await waitForText(page, '1/6', 5000));
+  check('the manual opens from the pad', await waitForText(page, '1/6', PATIENCE_MS));
   await press(page, 'Right');
-  check('Right turns the manual to page 2', await waitForText(page, '2/6', 2000));
+  check('Right turns the manual to page 2', await waitForText(page, '2/6', PATIENCE_MS));
   await press(page, 'Left');
-  check('Left turns it back to page 1', await waitForText(page, '1/6', 2000));
+  check('Left turns it back to page 1', await waitForText(page, '1/6', PATIENCE_MS));
   await press(page, 'Enter');
-  check('Enter goes back to the title', await waitForText(page, 'ネームエントリー', 5000));
-  await press(page, 'Up');
-  await press(page, 'Up');
-  await press(page, 'Enter');
-  check('name entry opens', await waitForText(page, '名前：', 5000));
-  check('the name field takes the focus', await page.waitForFunction(() => document.activeElement.id === 'name-field',
-    { timeout: 2000 }).then(() => true, () => false));
+  check('Enter goes back to the title', await waitForText(page, 'ネームエントリー', PATIENCE_MS));
+  await press(page, 'Enter');  // the title starts again on ネームエントリー
+  check('name entry opens', await waitForText(page, '名前：', PATIENCE_MS));
+  check('the name field takes the focus', await waitFor(page, () => document.activeElement.id === 'name-field'));
   await page.screenshot({ path: join(shots, 'phone-portrait-name.png') });
   await page.keyboard.type('Ab_1', { delay: 30 });
   await page.keyboard.sendCharacter('!');   // refused, as on a desk
   await page.keyboard.sendCharacter('ｘ');  // a full-width letter from the phone's input method is an x
-  check('typed and composed text reaches the name', await waitForText(page, 'Ab_1x', 2000) && !(await screenHas(page, '!')));
+  check('typed and composed text reaches the name', await waitForText(page, 'Ab_1x', PATIENCE_MS) && !(await screenHas(page, '!')));
   await page.keyboard.press('Backspace');
-  check('Backspace in the field takes the last letter off', await page.waitForFunction(
-    () => window.domrak.rows()[4].includes('Ab_1') && !window.domrak.rows()[4].includes('Ab_1x'), { timeout: 2000 }).then(() => true, () => false));
+  check('Backspace in the field takes the last letter off',
+    await waitFor(page, () => window.domrak.rows()[4].includes('Ab_1') && !window.domrak.rows()[4].includes('Ab_1x')));
   await press(page, 'Enter');
-  check('the pad\'s Enter accepts the name', await waitForText(page, 'このキャラでＯＫ？', 30000));
+  check('the pad\'s Enter accepts the name', await waitForText(page, 'このキャラでＯＫ？', PATIENCE_MS));
   check('the name field is out of the way once the name is taken', await page.$eval('#name-form', (form) => form.hidden));
-  check('the live region reads the new fighter\'s abilities', await waitForSpoken(page, 'ＨＰ 350', 3000), (await spoken(page)).slice(-120));
+  check('the live region reads the new fighter\'s abilities', await waitForSpoken(page, 'ＨＰ 350'), (await spoken(page)).slice(-120));
   await press(page, 'Enter');
-  check('the fighter is on the title', await waitForText(page, '名前:Ab_1', 10000));
+  check('the fighter is on the title', await waitForText(page, '名前:Ab_1', PATIENCE_MS));
 
   await press(page, 'Down');
   await press(page, 'Enter');
-  check('the first round opens', await waitForText(page, 'Round 1', 10000));
-  const menuOpen = await page.waitForFunction(() => window.domrak.rows().some((row) => row.includes('⇒攻撃')),
-    { timeout: 60000, polling: 50 }).then(() => true, () => false);
-  check('the command menu opens', menuOpen);
+  check('the first round opens', await waitForText(page, 'Round 1', PATIENCE_MS));
+  check('the command menu opens', await waitFor(page, () => window.domrak.rows().some((row) => row.includes('⇒攻撃'))));
   await press(page, 'Enter');
   const message = await page.waitForFunction(() => {
     const line = window.domrak.rows()[18].trim().split(/\s{2,}/).pop();
     return line.endsWith('！') ? line : null;
-  }, { timeout: 10000, polling: 20 }).then((handle) => handle.jsonValue(), () => '');
+  }, { timeout: PATIENCE_MS, polling: 20 }).then((handle) => handle.jsonValue(), () => '');
   check('the pad\'s Enter plays a turn', message !== '', message);
-  check('the live region reads the battle message', message !== '' && await waitForSpoken(page, message, 5000), (await spoken(page)).slice(-120));
+  check('the live region reads the battle message', message !== '' && await waitForSpoken(page, message), (await spoken(page)).slice(-120));
   await page.screenshot({ path: join(shots, 'phone-portrait-battle.png') });
   check('upright: no page errors', page.pageErrors.length === 0, page.pageErrors.join('; '));
   await page.close();
 
   // On its side, a second visit: the help stays closed, the pad's halves beside the screen.
   const side = await openPhone(browser, url, 844, 390);
-  check('on its side: title on screen', await waitForText(side, 'ネームエントリー', 10000));
+  check('on its side: title on screen', await waitForText(side, 'ネームエントリー', PATIENCE_MS));
   check('the help panel stays closed on a second visit', !(await helpOpen(side)));
   const lying = await checkPad(side, 'on its side');
   check('on its side: the screen is as high as the phone', lying.screen.height >= 390 * 0.9, `${lying.screen.height} px`);
   check('on its side: the arrows are left of the screen', ['Up', 'Down', 'Left', 'Right'].every((label) => lying.buttons[label].right <= lying.screen.left));
   check('on its side: Enter is right of the screen', lying.buttons.Enter.left >= lying.screen.right);
   await side.screenshot({ path: join(shots, 'phone-landscape.png') });
-  await side.waitForFunction(() => window.domrak.soundState().loaded, { timeout: 20000 }).catch(() => {});
-  await press(side, 'Down', 600);
-  check('on its side: the first pad tap starts the music', await side.waitForFunction(() => window.domrak.outputPeak() > 0,
-    { timeout: 5000, polling: 50 }).then(() => true, () => false));
-  await press(side, 'Down', 600);
-  check('on its side: held buttons move one step each', await waitForText(side, 'まずはルールを覚えましょう', 2000));
+  await waitFor(side, () => window.domrak.soundState().loaded);
+  await press(side, 'Down', 500);
+  check('on its side: the first pad tap starts the music', await waitFor(side, () => window.domrak.outputPeak() > 0));
+  await press(side, 'Down', 500);
+  check('on its side: held buttons move one step each', await waitForText(side, 'まずはルールを覚えましょう', PATIENCE_MS));
   const help = await box(side, '#help-button');
   await side.touchscreen.tap(help.left + help.width / 2, help.top + help.height / 2);
   check('"How to play" opens the panel', await helpOpen(side));

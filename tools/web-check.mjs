@@ -2,33 +2,14 @@
 // Usage: node tools/web-check.mjs FOLDER [--strict]   (tools/web-check.sh builds build/web)
 // The timings depend on the machine's load, so they are reported, and fail the run only
 // with --strict. Every other wait lasts until the game answers, bounded by PATIENCE_MS.
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
-import { createRequire } from 'node:module';
-
 import { serve } from '../web/serve.mjs';
-
-const require = createRequire(new URL('../web/package.json', import.meta.url));
-const puppeteer = require('puppeteer-core');
+import { budget, check, finish, launchChromium, rows, sleep } from './web-browser.mjs';
 
 // While set, called when the game's code is asked for; the code is sent once its promise settles.
 let holdGameCode = null;
 const server = await serve(process.argv[2], 0, (path) => (path === '/domrak.wasm' && holdGameCode ? holdGameCode() : null));
 const url = `http://127.0.0.1:${server.address().port}/`;
 const strict = process.argv.includes('--strict');
-const results = [];
-const budgetsMet = [];
-
-function check(name, ok, detail = '') {
-  results.push(ok);
-  console.log(`${ok ? 'PASS' : 'FAIL'} ${name}${detail ? ` (${detail})` : ''}`);
-}
-
-function budget(name, value, limit, unit) {
-  budgetsMet.push(value < limit);
-  console.log(`BUDGET ${name}: ${value.toFixed(unit === '%' ? 2 : 0)} ${unit} (under ${limit} ${unit}) ${value < limit ? 'met' : 'MISSED'}`);
-}
 
 // How long the game may take to answer before the check counts it as not answering: long,
 // since a loaded machine is slow, yet a fault fails the run in minutes rather than hanging it.
@@ -37,8 +18,6 @@ const PATIENCE_MS = 60000;
 const NAME_ENTRY_HELP = '名前を入力してキャラを誕生させよう';
 const ARENA_HELP = '全6ラウンドを勝ち抜く基本のモード';
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-const rows = (page) => page.evaluate(() => window.domrak.rows());
 const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 
 // Whether `condition(arg)`, run in the page, came true within PATIENCE_MS.
@@ -78,13 +57,7 @@ async function markedItem(page, mark) {
   return row < 0 ? null : screen[row].slice(screen[row].indexOf(mark) + mark.length).trim();
 }
 
-const profile = mkdtempSync(join(tmpdir(), 'domrak-chromium-'));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`],
-});
+const browser = await launchChromium();
 try {
   const page = await browser.newPage();
   const pageErrors = [];
@@ -187,9 +160,6 @@ try {
 } finally {
   await browser.close();
   server.close();
-  rmSync(profile, { recursive: true, force: true });
 }
 
-const passed = results.filter(Boolean).length;
-console.log(`${passed} passed, ${results.length - passed} failed`);
-process.exit(passed === results.length && (!strict || budgetsMet.every(Boolean)) ? 0 : 1);
+finish(strict);

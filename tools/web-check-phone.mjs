@@ -152,6 +152,18 @@ try {
   await side.screenshot({ path: join(shots, 'phone-landscape-help.png') });
   await side.touchscreen.tap(4, 4);
   check('a tap outside the panel closes it', !(await helpOpen(side)));
+
+  // The sound stops while another page is in front and comes back with this one.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  check('the sound pauses while the page is hidden', await waitFor(side, () => document.hidden && window.domrak.outputPeak() === 0));
+  await side.bringToFront();
+  check('the sound comes back with the page', await waitFor(side, () => window.domrak.outputPeak() > 0));
+  await other.close();
+  const mute = await box(side, '#mute-button');
+  await side.touchscreen.tap(mute.left + mute.width / 2, mute.top + mute.height / 2);
+  await side.reload({ waitUntil: 'domcontentloaded' });
+  check('the mute button is remembered', await waitFor(side, () => document.getElementById('mute-button').ariaPressed === 'true'));
   check('on its side: no page errors', side.pageErrors.length === 0, side.pageErrors.join('; '));
 } finally {
   await browser.close();

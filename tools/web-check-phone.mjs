@@ -153,6 +153,16 @@ try {
   await side.touchscreen.tap(4, 4);
   check('a tap outside the panel closes it', !(await helpOpen(side)));
 
+  // Tab leaves the game for the page's controls and comes back, the focus shown.
+  await side.focus('#screen');
+  await side.keyboard.press('Tab');
+  const tabbed = await side.evaluate(() => [document.activeElement.tagName, getComputedStyle(document.activeElement).outlineStyle]);
+  check('Tab moves the focus from the game to the page\'s controls, shown', tabbed[0] === 'BUTTON' && tabbed[1] !== 'none', tabbed.join(' '));
+  await side.keyboard.down('Shift');
+  await side.keyboard.press('Tab');
+  await side.keyboard.up('Shift');
+  check('Shift+Tab brings it back to the game', await side.evaluate(() => document.activeElement.id === 'screen'));
+
   // The sound stops while another page is in front and comes back with this one.
   const other = await browser.newPage();
   await other.bringToFront();

@@ -119,7 +119,8 @@ try {
 
   await press(page, 'Down');
   await press(page, 'Enter');
-  check('the first round opens', await waitForText(page, 'Round 1', PATIENCE_MS));
+  const roundOpens = await waitForText(page, 'Round 1', PATIENCE_MS);
+  check('the first round opens', roundOpens, roundOpens ? '' : (await rows(page)).map((row) => row.trim()).filter(Boolean).join(' | '));
   check('the command menu opens', await waitFor(page, () => window.domrak.rows().some((row) => row.includes('⇒攻撃'))));
   await press(page, 'Enter');
   const message = await page.waitForFunction(() => {

@@ -3,7 +3,8 @@
 'use strict';
 
 const PAD_SIDE_WIDTH = 112;  // CSS px each half of the pad needs beside a landscape screen
-const touchLayout = navigator.maxTouchPoints > 0 || matchMedia('(any-pointer: coarse)').matches;
+// Phones and tablets, whose main pointer is a finger; not laptops that also have a touch screen.
+const touchLayout = matchMedia('(pointer: coarse)').matches;
 document.body.classList.toggle('touch', touchLayout);
 
 // The CSS pixels the screen may fill, as [width, height].

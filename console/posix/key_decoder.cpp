@@ -6,6 +6,7 @@
 #include <array>
 #include <iterator>
 
+#include "console/console_backend.hpp"
 #include "console/input_state.hpp"
 
 namespace {
@@ -130,11 +131,20 @@ int EncodeUtf8(std::uint32_t c, unsigned char out[4]) {
   return n;
 }
 
+// The key of a kitty key event as a US keyboard names it: a key of a non-Latin layout (Cyrillic
+// С, code 1089) by the key in its place (c, 99), which the terminal sends as the base layout key.
+std::uint32_t LatinKey(const CsiNumbers& n, std::uint32_t code) {
+  return code < 128 ? code : static_cast<std::uint32_t>(n.at(0, 2, static_cast<int>(code)));
+}
+
 // The character a kitty key event types when the terminal sends no text with it: the key's own
-// character, shifted, or the control character of Ctrl with a letter; 0 for none.
+// character, shifted, or the control character of Ctrl with a letter (on any layout, so that
+// Ctrl+C, Ctrl+Z and Ctrl+\ keep their signals); 0 for none.
 std::uint32_t KittyText(const CsiNumbers& n, std::uint32_t code, int mods) {
+  const std::uint32_t latin = LatinKey(n, code);
+  const bool latinLetter = latin >= 'a' && latin <= 'z';
+  if ((mods & kModCtrl) && (latinLetter || (latin >= '@' && latin <= '_'))) return latin & 0x1F;
   const bool letter = code >= 'a' && code <= 'z';
-  if ((mods & kModCtrl) && (letter || (code >= '@' && code <= '_'))) return code & 0x1F;
   if (mods & kModAltCtrlSuper) return 0;
   const std::uint32_t upper = letter ? code - 32 : code;
   if (mods & kModShift) return static_cast<std::uint32_t>(n.at(0, 1, static_cast<int>(upper)));
@@ -151,10 +161,17 @@ void KeyDecoder::feed(std::string_view bytes, std::uint32_t now, std::deque<Term
 }
 
 void KeyDecoder::flush_if_stale(std::uint32_t now, std::deque<TerminalKey>& out) {
-  if (sequence_.empty() || now - last_byte_at_ < kEscapeTimeoutMs) return;
+  const auto stale = stale_at();
+  if (!stale || !TimeReached(now, *stale)) return;
   now_ = last_byte_at_;
+  if (sequence_.size() == 1) lone_escape_at_ = last_byte_at_;
   push(sequence_.size() == 1 ? Plain(kEsc) : Unknown(), out);
   sequence_.clear();
+}
+
+std::optional<std::uint32_t> KeyDecoder::stale_at() const {
+  if (sequence_.empty()) return std::nullopt;
+  return last_byte_at_ + (sequence_.size() == 1 ? kEscapeTimeoutMs : kSequenceTimeoutMs);
 }
 
 std::optional<CursorReport> KeyDecoder::take_cursor_report() {
@@ -188,8 +205,12 @@ void KeyDecoder::feed_byte(unsigned char byte, std::deque<TerminalKey>& out) {
     if (IsCsiFinal(byte)) return;
   }
   if (sequence_.empty()) {
+    const bool resumes = byte == '[' && lone_escape_at_ && now_ - *lone_escape_at_ < kSequenceTimeoutMs;
+    lone_escape_at_.reset();
     if (byte == kEsc)
       sequence_.push_back(static_cast<char>(kEsc));
+    else if (resumes)
+      sequence_ = "\x1b[";
     else
       push(Plain(byte), out);
     return;
@@ -260,7 +281,9 @@ bool KeyDecoder::take_answer(std::string_view body, char final) {
   }
   const auto n = ParseNumbers(rest);
   if (!n || n->has_sub_values) return false;
-  if (final == 'R' && (marked || expect_plain_reports_) && n->fields == 2 && n->at(0, 0, -1) >= 0 &&
+  // xterm adds the page to the marked form: CSI ? row ; column ; 1 R.
+  const bool cursorFields = n->fields == 2 || (marked && n->fields == 3);
+  if (final == 'R' && (marked || expect_plain_reports_) && cursorFields && n->at(0, 0, -1) >= 0 &&
       n->at(1, 0, -1) >= 0) {
     cursor_report_ = CursorReport{n->at(0, 0, 0), n->at(1, 0, 0)};
     return true;
@@ -309,6 +332,7 @@ void KeyDecoder::push_csi_key(std::string_view body, char final, std::deque<Term
   const auto code = static_cast<std::uint32_t>(n->at(0, 0, 0));
   TerminalKey key = Unknown();
   std::uint32_t text = 0;
+  const auto sentText = static_cast<std::uint32_t>(n->at(2, 0, 0));
   if (final != 'u') {
     if (n->at(0, 0, 1) == 1) key = ArrowOf(final).value_or(Unknown());
   } else if (code == 13 || code == kKittyKeypadEnter || code == 27 || code == 127 || code == 8 ||
@@ -319,9 +343,10 @@ void KeyDecoder::push_csi_key(std::string_view body, char final, std::deque<Term
     key = *ArrowOfVirtualKey(kKeypadArrows[code - kKittyKeypadLeft]);
   } else if (code >= kKittyFirstFunctional && code <= kKittyLastFunctional) {
     key = Silent(0);
+    text = sentText;  // keypad digits with num lock on; other such keys type nothing
   } else if (code != 0) {
-    text = n->at(2, 0, 0) ? static_cast<std::uint32_t>(n->at(2, 0, 0)) : KittyText(*n, code, mods);
-    key.virtual_key = code < 128 ? VirtualKeyOf(code) : 0;
+    text = sentText ? sentText : KittyText(*n, code, mods);
+    key.virtual_key = VirtualKeyOf(LatinKey(*n, code));
   }
   key.reported = reporting_ == KeyReporting::KittyEvents;
   if (event == kEventRelease) {

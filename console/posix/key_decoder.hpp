@@ -40,6 +40,10 @@ inline constexpr std::uint8_t kExtendedUnknown = 0;
 
 // A lone ESC is the Esc key once this long has passed without the rest of a sequence.
 inline constexpr std::uint32_t kEscapeTimeoutMs = 30;
+// Once a sequence has begun, the rest may come this much later: a congested link resends a
+// lost packet 200 ms or more later, and a held arrow must not fall apart into Esc, [ and a
+// letter. A [ that comes this soon after a lone ESC let go as the Esc key begins a sequence.
+inline constexpr std::uint32_t kSequenceTimeoutMs = 1000;
 
 // Position reported by the terminal (CSI ? row ; column R).
 struct CursorReport {
@@ -52,11 +56,11 @@ class KeyDecoder {
   // Decodes `bytes` read at `now`; complete keys, stamped `now`, are appended to `out`. A
   // sequence may be split across calls.
   void feed(std::string_view bytes, std::uint32_t now, std::deque<TerminalKey>& out);
-  // Ends a sequence that has waited kEscapeTimeoutMs for its next byte: a lone ESC becomes
-  // the Esc key, anything longer an unknown extended key.
+  // Ends a sequence that has waited too long for its next byte: a lone ESC becomes the Esc key
+  // after kEscapeTimeoutMs, anything longer an unknown extended key after kSequenceTimeoutMs.
   void flush_if_stale(std::uint32_t now, std::deque<TerminalKey>& out);
-  // Whether part of a sequence is waiting for more bytes.
-  bool pending() const { return !sequence_.empty(); }
+  // When part of a sequence that is waiting for more bytes goes stale, if one is waiting.
+  std::optional<std::uint32_t> stale_at() const;
 
   // The last cursor position report seen, taken once. The plain form (CSI row ; column R,
   // which looks like F3 with modifiers) counts only while plain reports are expected.
@@ -85,6 +89,7 @@ class KeyDecoder {
   std::string sequence_;  // an escape sequence still being read, ESC included
   bool skipping_overlong_ = false;  // the tail of a cut-off sequence is still coming
   std::uint32_t last_byte_at_ = 0;
+  std::optional<std::uint32_t> lone_escape_at_;  // a lone ESC just let go as the Esc key
   std::uint32_t now_ = 0;  // when the bytes being decoded arrived
   KeyReporting reporting_ = KeyReporting::PressesOnly;
   std::uint32_t high_surrogate_ = 0;  // first half of a win32 character outside 16 bits

@@ -85,8 +85,7 @@ bool TerminalInput::wait_for_input(std::uint32_t deadline) {
   read_available();
   if (!keys_.empty() || closed_) return false;
   // A sequence cut short must be finished by its timeout even if no more bytes come.
-  const std::uint32_t escapeDeadline = source_.now_ms() + kEscapeTimeoutMs;
-  if (decoder_.pending() && TimeReached(deadline, escapeDeadline)) deadline = escapeDeadline;
+  if (const auto stale = decoder_.stale_at(); stale && TimeReached(deadline, *stale)) deadline = *stale;
   switch (source_.wait_until(deadline, true, true)) {
     case InputSource::Ready::Woken: return true;
     case InputSource::Ready::Bytes: read_available(); break;

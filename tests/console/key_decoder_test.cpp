@@ -26,18 +26,20 @@ Decoded Flatten(const std::deque<TerminalKey>& keys) {
   return d;
 }
 
-// Feeds each chunk just within the escape timeout of the one before, then lets it run out.
-Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting) {
+// Feeds each chunk `gap` ms after the one before (by default just within the escape timeout),
+// then lets the last run out.
+Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting,
+               std::uint32_t gap = kEscapeTimeoutMs - 1) {
   KeyDecoder decoder;
   decoder.set_reporting(reporting);
   std::deque<TerminalKey> out;
   std::uint32_t now = 1000;
   for (const auto& chunk : chunks) {
     decoder.feed(chunk, now, out);
-    now += kEscapeTimeoutMs - 1;
+    now += gap;
     decoder.flush_if_stale(now, out);
   }
-  decoder.flush_if_stale(now + 1, out);
+  decoder.flush_if_stale(now + 10000, out);
   return Flatten(out);
 }
 
@@ -51,6 +53,7 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
     std::vector<std::string> chunks;
     Decoded expected;
     KeyReporting reporting = KeyReporting::PressesOnly;
+    std::uint32_t gap = kEscapeTimeoutMs - 1;  // between chunks
   } cases[] = {
       {"Enter as CR and LF, Backspace as DEL and BS", {"\r\n\x7f\b"}, {{13, 13, 8, 8}, {kKeyEnter, kKeyEnter, 8, 8}, {}}},
       {"letters hold their upper-case key", {"aZ5 _"}, {{'a', 'Z', '5', ' ', '_'}, {'A', 'Z', '5', ' '}, {}}},
@@ -68,6 +71,10 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
       {"sequence split inside", {"\x1b[1;", "5", "C"}, {{X, 77}, {kKeyRight}, {}}},
       {"cut-off CSI then a control byte", {"\x1b[12\x01"}, {{X, 0, 1}, {}, {}}},
       {"unfinished CSI times out as one key", {"\x1b[12"}, {{X, 0}, {}, {}}},
+      {"Esc, then a letter 40 ms later", {"\x1b", "a"}, {{27, 'a'}, {27, 'A'}, {}}, {}, 40},
+      {"arrow split after ESC [ by 500 ms", {"\x1b[", "B"}, {{X, 80}, {kKeyDown}, {}}, {}, 500},
+      {"arrow split after ESC by 500 ms: Esc, then the arrow", {"\x1b", "[B"},
+       {{27, X, 80}, {27, kKeyDown}, {}}, {}, 500},
       {"cursor report and keyboard flags are no keys", {"\x1b[?3;5R\x1b[?2u"}, {}},
       {"press with its event type; releases type nothing, nor count for other keys",
        {"\x1b[1;1:1A\x1b[1;1:3D\x1b[15;1:3~"}, {{X, 72}, {kKeyUp}, {kKeyLeft}}},
@@ -81,6 +88,10 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
        {{'a', 'A', '_', 0xE3, 0x81, 0x82}, {'A', 'A', 'Z'}, {}}, Kitty},
       {"kitty keypad arrows", {"\x1b[57417u\x1b[57418u\x1b[57419u\x1b[57420u"},
        {{X, 75, X, 77, X, 72, X, 80}, {kKeyLeft, kKeyRight, kKeyUp, kKeyDown}, {}}, Kitty},
+      {"kitty Ctrl+C, Ctrl+Z on a Cyrillic layout: the keys of C and Z",
+       {"\x1b[1089::99;5u\x1b[1103::122;5u"}, {{3, 26}, {'C', 'Z'}, {}}, Kitty},
+      {"kitty keypad digits type their text", {"\x1b[57399;129;48u\x1b[57408;129;57u\x1b[57400;129:3u"},
+       {{'0', '9'}, {}, {}}, Kitty},
       {"kitty modifier keys type nothing", {"\x1b[57441;2u\x1b[57441;1:3u"}, {}, Kitty},
       {"win32 letter, Enter, lone Shift", {"\x1b[65;30;97;1;0;1_\x1b[13;28;13;1;0;1_\x1b[16;42;0;1;16;1_"},
        {{'a', 13}, {'A', kKeyEnter, 16}, {}}, Win32},
@@ -88,7 +99,7 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
        {{0xF0, 0x9F, 0x98, 0x80}, {}, {}}, Win32},
       {"win32 record without win32-input-mode is junk", {"\x1b[40;80;0;1;0;1_"}, {{X, 0}, {}, {}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Decode(c.chunks, c.reporting), c.expected) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(Decode(c.chunks, c.reporting, c.gap), c.expected) << c.name;
 }
 
 TEST(KeyDecoder, TakesCursorReportsOnceAndPlainOnesOnlyWhenAsked) {
@@ -101,6 +112,8 @@ TEST(KeyDecoder, TakesCursorReportsOnceAndPlainOnesOnlyWhenAsked) {
   EXPECT_EQ(Flatten(out), (Decoded{{'x', 'y'}, {'X', 'Y'}, {}}));
 
   decoder.expect_plain_reports(true);
+  decoder.feed("\x1b[?5;6;1R", 0, out);
+  EXPECT_EQ(decoder.take_cursor_report().value_or(CursorReport{}).column, 6) << "xterm's answer, with its page";
   decoder.feed("\x1b[4;2R\x1b[?62;22c\x1b[?9001;2$y", 0, out);
   EXPECT_EQ(decoder.take_cursor_report().value_or(CursorReport{}).column, 2);
   EXPECT_TRUE(decoder.take_device_attributes());

@@ -95,6 +95,16 @@ std::vector<KeyAction> Tap(std::uint32_t key, std::uint32_t at, std::uint32_t ms
   return {{at, key, Press}, {at + ms, key, Release}};
 }
 
+// `count` taps of a key from `from`, `apart` ms apart.
+std::vector<KeyAction> Taps(std::uint32_t key, std::uint32_t from, int count, std::uint32_t apart) {
+  std::vector<KeyAction> actions;
+  for (int i = 0; i < count; ++i) {
+    const auto tap = Tap(key, from + static_cast<std::uint32_t>(i) * apart);
+    actions.insert(actions.end(), tap.begin(), tap.end());
+  }
+  return actions;
+}
+
 std::vector<KeyAction> operator+(std::vector<KeyAction> a, const std::vector<KeyAction>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -134,6 +144,9 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
       {"held Enter confirms once", 0, Held(kKeyEnter, 1000, 250, 33, 3000), "E"},
       {"two taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1120), "DD"},
       {"two taps 1100 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 2100), "DD"},
+      {"four taps 120 ms apart", 0, Taps(kKeyDown, 1000, 4, 120), "DDDD"},
+      {"four taps 150 ms apart", 0, Taps(kKeyDown, 1000, 4, 150), "DDDD"},
+      {"four taps 200 ms apart", 0, Taps(kKeyDown, 1000, 4, 200), "DDDD"},
       {"Up then Enter in one read", 0, Tap(kKeyUp, 1000) + Tap(kKeyEnter, 1000, 100), "UE"},
       {"taps while the game waits", 2000,
        Tap(kKeyEnter, 500) + Tap(kKeyDown, 800) + Tap(kKeyDown, 1300) + Tap(kKeyEnter, 1500), ""},
@@ -155,6 +168,22 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
       EXPECT_EQ(Play(game, c.waitMs, 8000), c.steps)
           << c.name << " (terminal kind " << static_cast<int>(reporting) << ")";
     }
+  }
+}
+
+// Keys that arrive in one read act at once or not at all: a few of them in turn, but the Enter
+// at the end of a long paste would act seconds late, so it never does.
+TEST(TerminalInput, APasteActsAtOnceOrNever) {
+  const struct {
+    const char* paste;
+    const char* steps;
+  } cases[] = {{"\x1b[A\x1b[B\r", "UDE"}, {"abcdefghijklmnopqrstuvwxyz0123456789\r", ""}};
+  for (const auto& c : cases) {
+    ScriptedTerminal terminal(KeyReporting::PressesOnly);
+    terminal.add(1000, c.paste);
+    GameConsole game;
+    game.attach(&terminal);
+    EXPECT_EQ(Play(game, 0, 8000), c.steps) << "the keys the game acted on after pasting " << c.paste;
   }
 }
 

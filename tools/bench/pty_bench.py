@@ -4,13 +4,14 @@
 Start-up time to the first complete frame, bytes written and CPU time while idle for 10 s,
 CPU time while a key is held (auto-repeat every 33 ms after a 500 ms delay), and whether the
 terminal settings come back unchanged after a signal. The harness answers the terminal's
-width question like a terminal that draws ambiguous characters narrow or wide, like one that
-knows only the plain form of the question (plain), like one that answers only the device
+width question like a terminal that draws ambiguous characters narrow or wide, like xterm, which
+adds the page to the marked form of the answer (xterm), like one that knows only the plain form
+of the question (plain), like one that answers only the device
 attributes request (attributes), like one that answers nothing (silent), like kitty, which
 also reports key releases, or like Windows Terminal, which reports them as win32-input-mode
 records (win32).
 
-    tools/bench/pty_bench.py [--answer narrow|wide|plain|attributes|silent|kitty|win32] [--signal INT|TERM|HUP|QUIT]
+    tools/bench/pty_bench.py [--answer narrow|wide|xterm|plain|attributes|silent|kitty|win32] [--signal INT|TERM|HUP|QUIT]
                              [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
 """
 import argparse
@@ -29,6 +30,19 @@ QUESTION = re.compile(rb"\x1b\[(\?)?6n")
 KEYBOARD = re.compile(rb"\x1b\[([?<>])(\d*)u")
 WIN32_INPUT = re.compile(rb"\x1b\[\?9001(\$p|h|l)")
 DEVICE_ATTRIBUTES = b"\x1b[c"
+
+
+class Checks:
+    """Prints each check of a scenario as it is made and remembers whether one was wrong."""
+
+    def __init__(self):
+        self.failed = False
+
+    def expect(self, what, got, wanted):
+        print(f"{what:<56} -> {got}")
+        if got != wanted:
+            print(f"  expected: {wanted}")
+            self.failed = True
 
 
 def cpu_seconds(pid):
@@ -107,7 +121,8 @@ class Terminal:
                 continue
             column = 3 if self.answer == "wide" else 2
             marker = b"?" if match.group(1) else b""
-            os.write(self.fd, b"\x1b[" + marker + b"1;%dR" % column)
+            page = b";1" if match.group(1) and self.answer == "xterm" else b""
+            os.write(self.fd, b"\x1b[" + marker + b"1;%d" % column + page + b"R")
         for match in KEYBOARD.finditer(data):
             if self.answer != "kitty":
                 continue
@@ -139,7 +154,7 @@ class Terminal:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--answer", choices=["narrow", "wide", "plain", "attributes", "silent", "kitty", "win32"], default="narrow")
+    parser.add_argument("--answer", choices=["narrow", "wide", "xterm", "plain", "attributes", "silent", "kitty", "win32"], default="narrow")
     parser.add_argument("--signal", default="TERM")
     parser.add_argument("--idle", type=float, default=10.0)
     parser.add_argument("--until-exit", action="store_true",

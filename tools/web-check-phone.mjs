@@ -36,6 +36,7 @@ const box = (page, selector) => page.$eval(selector, (element) => {
 });
 const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 const helpOpen = (page) => page.$eval('#help-panel', (panel) => panel.open);
+const helpBecomes = (page, open) => waitFor(page, (o) => document.getElementById('help-panel').open === o, open);
 const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
 const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
 
@@ -77,7 +78,7 @@ try {
   await page.screenshot({ path: join(shots, 'phone-portrait-help.png') });
   const close = await box(page, '#help-close');
   await page.touchscreen.tap(close.left + close.width / 2, close.top + close.height / 2);
-  check('its Close button closes it', !(await helpOpen(page)));
+  check('its Close button closes it', await helpBecomes(page, false));
   check('the first tap starts the sound', await page.evaluate(() => window.domrak.soundState().started));
 
   const { screen, buttons } = await checkPad(page, 'upright');
@@ -149,10 +150,10 @@ try {
   check('on its side: held buttons move one step each', await waitForText(side, 'まずはルールを覚えましょう', PATIENCE_MS));
   const help = await box(side, '#help-button');
   await side.touchscreen.tap(help.left + help.width / 2, help.top + help.height / 2);
-  check('"How to play" opens the panel', await helpOpen(side));
+  check('"How to play" opens the panel', await helpBecomes(side, true));
   await side.screenshot({ path: join(shots, 'phone-landscape-help.png') });
   await side.touchscreen.tap(4, 4);
-  check('a tap outside the panel closes it', !(await helpOpen(side)));
+  check('a tap outside the panel closes it', await helpBecomes(side, false));
 
   // Tab leaves the game for the page's controls and comes back, the focus shown.
   await side.focus('#screen');

@@ -19,12 +19,12 @@ class TouchPad {
     this.keyInput = keyInput;
     this.beforePress = beforePress;
     this.afterRelease = afterRelease;
-    this.lastTouch = -Infinity;
     for (const button of pad.querySelectorAll('button[data-key]')) this.wire(button, PAD_KEYS[button.dataset.key]);
   }
 
   wire(button, record) {
     const pointers = new Set();  // the fingers on this button
+    let pressedByPointer = false;  // the click that follows a touch is the same press
     const press = () => {
       this.beforePress();
       button.classList.add('held');
@@ -36,13 +36,13 @@ class TouchPad {
     };
     button.addEventListener('pointerdown', (event) => {
       event.preventDefault();
+      pressedByPointer = true;
       button.setPointerCapture(event.pointerId);
       if (pointers.size === 0) press();
       pointers.add(event.pointerId);
     });
     const lift = (event) => {
       if (!pointers.delete(event.pointerId)) return;
-      this.lastTouch = performance.now();
       if (pointers.size === 0) release();
       if (event.type === 'pointerup') this.afterRelease();
     };
@@ -51,7 +51,10 @@ class TouchPad {
     // A click that no touch made (a screen reader's double tap, Enter or Space on the focused
     // button) is a short press.
     button.addEventListener('click', () => {
-      if (performance.now() - this.lastTouch < 1000 || pointers.size > 0) return;
+      if (pressedByPointer || pointers.size > 0) {
+        pressedByPointer = false;
+        return;
+      }
       press();
       setTimeout(release, ASSISTED_PRESS_MS);
     });

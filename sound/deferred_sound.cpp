@@ -3,13 +3,15 @@
 
 #include <algorithm>
 
+#include "sound/background_thread.hpp"
+
 DeferredSound::DeferredSound(Factory create) {
 #if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
   // The browser build has no threads, and its sound is up at once: the page holds it until the
   // player's first key.
   bring_up(create);
 #else
-  bringing_up_ = std::thread([this, create = std::move(create)] { bring_up(create); });
+  bringing_up_ = StartBackgroundThread([this, create = std::move(create)] { bring_up(create); });
 #endif
 }
 

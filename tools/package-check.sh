@@ -38,13 +38,15 @@ if dpkg-query -W -f='${Status}' domrak 2>/dev/null | grep -q 'ok installed'; the
 elif [ "$(id -u)" -ne 0 ]; then
   echo "package check: not root; not installing $deb" >&2
 else
-  trap 'dpkg -r domrak >/dev/null 2>&1 || true' EXIT
-  dpkg -i "$deb" >"$out/dpkg.log" 2>&1 || progress_fail "Installing $deb" "$out/dpkg.log"
+  # Through apt, which waits for another apt run (unattended upgrades) to let go of its lock.
+  apt_get() { apt-get -y -q -o DPkg::Lock::Timeout=600 "$@"; }
+  trap 'apt_get remove domrak >/dev/null 2>&1 || true' EXIT
+  apt_get install --no-install-recommends "$PWD/$deb" >"$out/dpkg.log" 2>&1 || progress_fail "Installing $deb" "$out/dpkg.log"
   [ "$(/usr/games/domrak --version)" = "domrak $version" ] || fail "the installed domrak --version is wrong"
   [ "$(man -w domrak)" = /usr/share/man/man6/domrak.6 ] || fail "man domrak does not find domrak.6"
-  dpkg -r domrak >>"$out/dpkg.log" 2>&1 || progress_fail "Removing domrak" "$out/dpkg.log"
+  apt_get remove domrak >>"$out/dpkg.log" 2>&1 || progress_fail "Removing domrak" "$out/dpkg.log"
   trap - EXIT
-  [ ! -e /usr/games/domrak ] || fail "dpkg -r left /usr/games/domrak behind"
+  [ ! -e /usr/games/domrak ] || fail "removing domrak left /usr/games/domrak behind"
   echo "$deb: installs, answers --version, has its manual page, and removes cleanly"
 fi
 

@@ -14,6 +14,7 @@ targets=(model_tests battle_tests flow_tests arena_tests pages_tests console_tes
 
 build_tests() {  # targets...
   local dir=$build
+  [ "$1" = web_check ] && { ./web.sh --build-only >"$build/fault-build.log" 2>&1; return; }
   [[ $1 == windows_* ]] && windows_ready && dir=$windows_dir
   cmake --build "$dir" -j2 --target "$@" </dev/null >"$build/fault-build.log" 2>&1
 }
@@ -38,14 +39,17 @@ relevant_tests() {  # file
     console/posix/*) echo terminal_tests ;;
     console/web/* | console/headless/*) echo console_tests ;;
     console/windows/*) echo windows_console_tests ;;
+    web/*) echo web_check ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
     *) echo "${targets[@]}" ;;
   esac
 }
 
-# Runs one test executable and prints its output; a Windows one under wine, in a console.
+# Runs one test executable and prints its output; a Windows one under wine, in a console; the
+# browser check in headless Chromium.
 run_one() {  # path
+  [ "$1" = web_check ] && { node tools/web-check.mjs build/web 2>&1; return; }
   [[ $1 == *.exe ]] || { timeout 120 "$1" --gtest_brief=1 </dev/null 2>&1; return; }
   local log=$PWD/$windows_dir/fault-test.log status=0
   wine_console "$log" 120 "cd '${1%/*}' && HOME='$wave_home' '$wine' ./'${1##*/}' --gtest_brief=1" || status=$?
@@ -58,14 +62,16 @@ run_one() {  # path
 run_tests() {  # executables...
   local exe path failed found=1
   for exe in "$@"; do
-    if [[ $exe == windows_* ]]; then
+    if [ "$exe" = web_check ]; then
+      path=web_check
+    elif [[ $exe == windows_* ]]; then
       path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1)
     else
       path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1)
     fi
     [ -n "$path" ] || continue
     if ! failed=$(run_one "$path"); then
-      echo -n "$exe:$(grep -oE '^\[  FAILED  \] [^ ,(]+' <<<"$failed" | sed 's/.*\] / /' | sort -u | tr -d '\n') "
+      echo -n "$exe:$(grep -oE '^(\[  FAILED  \] [^ ,(]+|FAIL [^(]+)' <<<"$failed" | sed 's/.*\] \|^FAIL / /' | sort -u | tr -d '\n') "
       found=0
       [ -n "${FAULTS_ALL:-}" ] || return 0
     fi

@@ -86,7 +86,7 @@ var Module = {
     queueMicrotask(() => {
       const early = earlyMessages;
       earlyMessages = null;
-      early.forEach(receive);
+      handOver(early);
     });
   },
   print() {},
@@ -99,14 +99,20 @@ var Module = {
 let earlyMessages = [];
 self.onmessage = (event) => {
   if (earlyMessages) earlyMessages.push(event.data);
-  else receive(event.data);
+  else handOver([event.data]);
 };
+
+// Hands `messages` to the game in order, then wakes it once for the keys among them: a key
+// pressed and let go while loading reaches the game's next look at the keys as a whole.
+function handOver(messages) {
+  messages.forEach(receive);
+  if (messages.some((message) => message.type === 'key') && Module.domrakWakeForInput) Module.domrakWakeForInput();
+}
 
 function receive(message) {
   if (message.type === 'key') {
     const { key, down, character, extended, modifiers } = message;
     Module._domrak_key_event(key, down ? 1 : 0, character, extended, modifiers);
-    if (Module.domrakWakeForInput) Module.domrakWakeForInput();
   } else if (message.type === 'audio-port') {
     gameAudio.connect(message.port);
   } else if (message.type === 'sound-started') {

@@ -1,6 +1,9 @@
 // Terminal input: reading and stamping bytes, held keys and typed characters from them.
 #include "console/posix/terminal_input.hpp"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <csignal>
 
 #include "console/console_backend.hpp"
@@ -19,6 +22,16 @@ int SignalOf(const TerminalKey& key) {
   }
 }
 
+// Sends the signal of Ctrl+C or Ctrl+\ to the terminal's foreground job, as the terminal does when
+// it reads them itself: a script or any other wrapper that does not exec ends with the game. Ctrl+Z
+// goes to the game alone, whose stop handler gives the terminal back and then stops the whole job.
+// Without a terminal, to the game alone.
+void SignalForegroundJob(int sig) {
+  const pid_t job = sig != SIGTSTP ? tcgetpgrp(STDIN_FILENO) : -1;
+  if (job > 0 && kill(-job, sig) == 0) return;
+  std::raise(sig);
+}
+
 }  // namespace
 
 void TerminalInput::read_available() {
@@ -33,7 +46,7 @@ void TerminalInput::read_available() {
     const std::size_t decoded = keys_.size();
     decoder_.feed({buffer, static_cast<std::size_t>(n)}, source_.now_ms(), keys_);
     for (std::size_t i = decoded; i < keys_.size(); ++i)
-      if (const int sig = SignalOf(keys_[i])) std::raise(sig);
+      if (const int sig = SignalOf(keys_[i])) SignalForegroundJob(sig);
   }
   decoder_.flush_if_stale(source_.now_ms(), keys_);
 }

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -35,8 +36,10 @@ constexpr std::string_view kKittyEventsOff = "\x1b[<u";
 constexpr std::string_view kWin32RecordsOn = "\x1b[?9001h";
 constexpr std::string_view kWin32RecordsOff = "\x1b[?9001l";
 
-// How long a handler giving the terminal back waits for a terminal that takes no output.
+// How long a handler giving the terminal back waits for a terminal that takes no output, and
+// then for its answer to the device attributes question.
 constexpr int kRestoreStallMs = 1000;
+constexpr std::string_view kDeviceAttributesQuestion = "\x1b[c";
 
 // Text put together before any signal can need it; the handlers only read it.
 struct FixedText {
@@ -57,6 +60,7 @@ Size askedSize;             // the size the game asked for; 0 when it asked for 
 bool linuxConsole = false;
 std::string_view keyEventsOn;  // empty while keys come as plain presses
 std::string_view keyEventsOff;
+bool keysInFlightAtLeave = false;  // key events are on: the terminal may still be sending some
 
 // Whether a signal's default action ends the game: not for those that stop, continue or are
 // ignored by default, nor for SIGPIPE, ignored here.
@@ -90,6 +94,10 @@ volatile sig_atomic_t active = 0;
 volatile sig_atomic_t continued = 0;
 int savedStderr = -1;
 int nullFd = -1;
+// The game writes through a description of the terminal of its own that does not block: a
+// terminal that stops reading then holds a handler giving it back only for kRestoreStallMs, and
+// the shell's description (shared with standard input) is left as it was.
+int outputFd = STDOUT_FILENO;
 int wakePipe[2] = {-1, -1};
 
 constexpr int kResized = 1;
@@ -101,7 +109,7 @@ std::atomic<int> pendingChanges{0};
 // cannot take more. False when the terminal has gone or the wait ran out.
 bool WriteRaw(const char* data, std::size_t size, int stall_ms) {
   while (size > 0) {
-    const ssize_t n = write(STDOUT_FILENO, data, size);
+    const ssize_t n = write(outputFd, data, size);
     if (n > 0) {
       data += n;
       size -= static_cast<std::size_t>(n);
@@ -109,7 +117,7 @@ bool WriteRaw(const char* data, std::size_t size, int stall_ms) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return false;
-    pollfd out{STDOUT_FILENO, POLLOUT, 0};
+    pollfd out{outputFd, POLLOUT, 0};
     const int ready = poll(&out, 1, stall_ms);
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0 || (out.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
@@ -117,7 +125,8 @@ bool WriteRaw(const char* data, std::size_t size, int stall_ms) {
   return true;
 }
 
-void Write(const FixedText& text) { WriteRaw(text.data, text.size, kRestoreStallMs); }
+bool Write(std::string_view text) { return WriteRaw(text.data(), text.size(), kRestoreStallMs); }
+bool Write(const FixedText& text) { return Write({text.data, text.size}); }
 
 // Holds off every signal for its lifetime, so no handler sees the session half changed.
 class SignalsHeld {
@@ -146,6 +155,7 @@ void ComposeSequences() {
   leaveSequence.append(kResetLook);
   if (linuxConsole) leaveSequence.append(kClearAway);
   leaveSequence.append(kLeaveScreen);
+  keysInFlightAtLeave = !keyEventsOff.empty();
 }
 
 void Wake() {
@@ -160,21 +170,63 @@ void Note(int change) {
   Wake();
 }
 
+long long MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+// Async-signal-safe. Key events the terminal sent before it saw them switched off may still be
+// on their way (over a link with delay) and would land at the shell's prompt: the terminal's
+// answer to the device attributes question comes after all of them, so everything up to it is
+// read and dropped, and whatever is left waiting with it. Waits kRestoreStallMs at most.
+void DiscardKeysInFlight() {
+  if (!Write(kDeviceAttributesQuestion)) return;
+  // How much of the answer, ESC [ ? numbers c, has come: nothing, ESC, ESC [, then the rest.
+  int answer = 0;
+  const long long deadline = MonotonicMs() + kRestoreStallMs;
+  for (long long left = kRestoreStallMs; left > 0; left = deadline - MonotonicMs()) {
+    pollfd in{STDIN_FILENO, POLLIN, 0};
+    const int ready = poll(&in, 1, static_cast<int>(left));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) break;
+    char bytes[256];
+    const ssize_t n = read(STDIN_FILENO, bytes, sizeof bytes);
+    if (n <= 0) break;
+    for (ssize_t i = 0; i < n; ++i) {
+      const char c = bytes[i];
+      if (answer == 3 && c == 'c') {
+        tcflush(STDIN_FILENO, TCIFLUSH);
+        return;
+      }
+      if (c == '\x1b')
+        answer = 1;
+      else if ((answer == 1 && c == '[') || (answer == 2 && c == '?'))
+        ++answer;
+      else if (answer != 3 || !((c >= '0' && c <= '9') || c == ';'))
+        answer = 0;
+    }
+  }
+  tcflush(STDIN_FILENO, TCIFLUSH);
+}
+
 // Async-signal-safe: the terminal and standard error as they were before the game; for good
-// also the window's size, unless the player has changed it since.
+// also the window's size, unless the player has changed it since. The line settings do not
+// wait for the output to drain: a terminal that is not reading must not hold them.
 void RestoreTerminal(bool forGood) {
-  Write(leaveSequence);
+  const bool shown = Write(leaveSequence);
   if (forGood && askedSize.columns != 0) {
     const Size now = CurrentSize();
     if (now.columns == askedSize.columns && now.rows == askedSize.rows) Write(sizeBackRequest);
   }
-  tcsetattr(STDIN_FILENO, TCSADRAIN, &savedTermios);
+  if (shown && keysInFlightAtLeave) DiscardKeysInFlight();
+  tcsetattr(STDIN_FILENO, TCSANOW, &savedTermios);
   if (savedStderr >= 0) dup2(savedStderr, STDERR_FILENO);
 }
 
 // Async-signal-safe: the terminal as the game wants it.
 void TakeTerminal() {
-  tcsetattr(STDIN_FILENO, TCSADRAIN, &gameTermios);
+  tcsetattr(STDIN_FILENO, TCSANOW, &gameTermios);
   Write(takeSequence);
   if (savedStderr >= 0) dup2(nullFd, STDERR_FILENO);
 }
@@ -182,8 +234,12 @@ void TakeTerminal() {
 void Install(int sig, void (*handler)(int)) {
   struct sigaction action {};
   action.sa_handler = handler;
+  // A shell that has already taken the terminal back from a stopped job must not stop the
+  // handler halfway through giving it back.
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
+  sigaddset(&action.sa_mask, SIGTTOU);
+  sigaddset(&action.sa_mask, SIGTTIN);
+  action.sa_flags = SA_RESTART | SA_ONSTACK;
   if (sigaction(sig, &action, nullptr) == 0) replaced[sig] = true;
 }
 
@@ -205,7 +261,10 @@ void OnStop(int) {
   sigemptyset(&stop);
   sigaddset(&stop, SIGTSTP);
   sigprocmask(SIG_UNBLOCK, &stop, nullptr);
-  raise(SIGTSTP);  // stops here; SIGCONT takes the terminal back
+  // Stops here, with the whole job as the terminal's Ctrl+Z does (so a wrapper that does not exec
+  // stops too and the shell gets its prompt back), once the terminal has been given back.
+  // SIGCONT takes it back.
+  kill(0, SIGTSTP);
   // A game that leads its own session has no shell to resume it, so the system discards the
   // stop: the game goes on and takes the terminal straight back.
   if (!continued) {
@@ -234,6 +293,24 @@ bool Ignored(int sig) { return previousActions[sig].sa_handler == SIG_IGN; }
 
 void LeaveAtExit() { Leave(); }
 
+// A stack overflow's fault can only be handled on a stack of its own. One set up already (by a
+// sanitizer or a crash reporter) is used as it is.
+void EnsureSignalStack() {
+  alignas(16) static char stack[64 * 1024];
+  stack_t current{};
+  if (sigaltstack(nullptr, &current) != 0 || !(current.ss_flags & SS_DISABLE)) return;
+  stack_t own{};
+  own.ss_sp = stack;
+  own.ss_size = sizeof stack;
+  sigaltstack(&own, nullptr);
+}
+
+void OpenOwnOutput() {
+  const char* name = ttyname(STDOUT_FILENO);
+  const int fd = name ? open(name, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+  if (fd >= 0) outputFd = fd;
+}
+
 }  // namespace
 
 void Enter() {
@@ -254,6 +331,8 @@ void Enter() {
       fcntl(fd, F_SETFD, FD_CLOEXEC);
     }
   }
+  OpenOwnOutput();
+  EnsureSignalStack();
   if (isatty(STDERR_FILENO)) {
     nullFd = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (nullFd >= 0) savedStderr = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 10);
@@ -288,6 +367,8 @@ void Leave() {
     active = 0;
     for (int sig = 1; sig < NSIG; ++sig)
       if (replaced[sig]) sigaction(sig, &previousActions[sig], nullptr);
+    if (outputFd != STDOUT_FILENO) close(outputFd);
+    outputFd = STDOUT_FILENO;
   }
   if (savedStderr >= 0) {
     close(savedStderr);

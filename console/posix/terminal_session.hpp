@@ -7,9 +7,10 @@ namespace terminal_session {
 // Ctrl+C still interrupts, alternate screen, cursor hidden, no autowrap, standard error
 // silenced. From here on every way out restores the terminal: normal exit, every signal whose
 // default action ends the process and that no library handles already (restored, then that
-// action), and Ctrl+Z (restored while stopped, taken back on resume, or at once when the
-// system refuses to stop the game). SIGPIPE is ignored: a terminal that has gone shows up as
-// a failed write instead.
+// action), and Ctrl+Z (restored, then the game's whole job stopped; taken back on resume, or at
+// once when the system refuses to stop the game). Key releases still on their way are dropped
+// on the way out, and a terminal that stops reading holds none of this for more than a second.
+// SIGPIPE is ignored: a terminal that has gone shows up as a failed write instead.
 void Enter();
 // Gives the terminal back exactly as it was. Safe to call more than once.
 void Leave();

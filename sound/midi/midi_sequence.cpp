@@ -70,6 +70,7 @@ bool MidiSequence::parse_image(std::span<const std::uint8_t> bytes) {
   division_ = Big16(p + 12);
   tracks_ = std::move(tracks);
   image_ = p;
+  order_tracks();
   return true;
 }
 
@@ -89,7 +90,25 @@ bool MidiSequence::rewind() {
   if (!loaded()) return false;
   for (MidiTrackCursor& track : tracks_)
     if (!start_track(track)) return false;
+  order_tracks();
   return true;
+}
+
+namespace {
+// Heap order: true when track `a` comes after track `b`.
+struct LaterTrack {
+  const std::vector<MidiTrackCursor>& tracks;
+  bool operator()(std::uint32_t a, std::uint32_t b) const {
+    return tracks[a].next_time != tracks[b].next_time ? tracks[a].next_time > tracks[b].next_time : a > b;
+  }
+};
+}  // namespace
+
+void MidiSequence::order_tracks() {
+  waiting_.clear();
+  for (std::uint32_t i = 0; i < tracks_.size(); ++i)
+    if (!tracks_[i].ended) waiting_.push_back(i);
+  std::make_heap(waiting_.begin(), waiting_.end(), LaterTrack{tracks_});
 }
 
 std::optional<std::uint32_t> MidiSequence::read_var_len(MidiTrackCursor& track) {
@@ -186,12 +205,17 @@ std::optional<MidiEvent> MidiSequence::read_track_event(std::uint32_t trackIndex
 }
 
 MidiSequence::Read MidiSequence::next_event(MidiEvent& event) {
-  std::optional<std::uint32_t> earliest;
-  for (std::uint32_t i = 0; i < tracks_.size(); ++i)
-    if (!tracks_[i].ended && (!earliest || tracks_[i].next_time < tracks_[*earliest].next_time)) earliest = i;
-  if (!earliest) return Read::EndOfData;
-  auto read = read_track_event(*earliest);
+  if (waiting_.empty()) return Read::EndOfData;
+  const LaterTrack later{tracks_};
+  std::pop_heap(waiting_.begin(), waiting_.end(), later);  // the earliest to the back
+  const std::uint32_t earliest = waiting_.back();
+  auto read = read_track_event(earliest);
+  if (read && tracks_[earliest].ended)
+    waiting_.pop_back();
+  else
+    std::push_heap(waiting_.begin(), waiting_.end(), later);  // a failed read keeps its time
   if (!read) return Read::Failure;
+  ++events_read_;
   event = std::move(*read);
   return Read::Event;
 }

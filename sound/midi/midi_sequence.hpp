@@ -47,18 +47,22 @@ class MidiSequence {
   bool parse_image(std::span<const std::uint8_t> bytes);
   bool rewind();
   std::optional<std::uint32_t> read_var_len(MidiTrackCursor& track);
-  std::optional<MidiEvent> read_track_event(std::uint32_t trackIndex);
   Read next_event(MidiEvent& event);
 
   bool loaded() const { return image_ != nullptr; }
   std::uint32_t format() const { return format_; }
   std::uint32_t division() const { return division_; }
   const std::vector<MidiTrackCursor>& tracks() const { return tracks_; }
+  // Events handed out by next_event since loading: the reading work done so far.
+  std::uint64_t events_read() const { return events_read_; }
 
  private:
+  std::optional<MidiEvent> read_track_event(std::uint32_t trackIndex);
   bool read_data(MidiTrackCursor& track, std::uint32_t count, std::vector<std::uint8_t>& into,
                  std::uint32_t trackIndex, std::string_view truncated);
   bool start_track(MidiTrackCursor& track);
+  // Puts every track that has not ended into `waiting_`.
+  void order_tracks();
   void report(std::uint32_t track, std::string_view text) const;
 
   ParseErrorHook parse_error_;
@@ -67,6 +71,11 @@ class MidiSequence {
   std::uint32_t format_ = 0;
   std::uint32_t division_ = 0;
   std::vector<MidiTrackCursor> tracks_;
+  // The tracks that have not ended, as a heap with the earliest next event on top (the earlier
+  // track on a tie): finding each event costs the logarithm of the track count, not a look at
+  // every track.
+  std::vector<std::uint32_t> waiting_;
+  std::uint64_t events_read_ = 0;
 };
 
 // The Standard MIDI File inside `file`: the "data" chunk of a RIFF "RMID" file, else the whole

@@ -29,6 +29,7 @@ struct MidiStreamRecord {
   static constexpr std::uint32_t kSize = 12;
   static constexpr std::uint8_t kShortMessage = 0x00;  // status | data1 << 8 | data2 << 16
   static constexpr std::uint8_t kTempo = 0x01;         // microseconds per quarter note
+  static constexpr std::uint8_t kNothing = 0x02;       // only its delta time: a rest
 
   std::uint32_t delta = 0;
   std::uint32_t stream_id = 0;

@@ -14,6 +14,7 @@ void MidiStreamPlayer::restart_sequence() {
   current_tick_ = 0;
   record_tick_ = 0;
   pass_records_ = 0;
+  tempo_ = kStreamTempo;  // each play opens a new stream
 }
 
 bool MidiStreamPlayer::play(bool loop) {
@@ -68,7 +69,11 @@ MidiStreamPlayer::Fill MidiStreamPlayer::fill_buffer(bool reset, MidiStreamBuffe
       return Fill::Filled;
     }
   }
-  for (;;) {
+  for (std::uint32_t taken = 0;; ++taken) {
+    if (taken >= kMaxFillEvents) {
+      put_rest(buffer);
+      return Fill::Filled;
+    }
     switch (sequence_.next_event(pending_event_)) {
       case MidiSequence::Read::EndOfData:
         if (loop_ && pass_holds_time()) {
@@ -94,7 +99,7 @@ MidiStreamPlayer::Fill MidiStreamPlayer::fill_buffer(bool reset, MidiStreamBuffe
 bool MidiStreamPlayer::pass_holds_time() const {
   // A pass without records, or with all of them at tick 0, would make the stream hand buffers
   // back as fast as they come: such a piece plays its pass once and ends.
-  return current_tick_ != 0 && pass_records_ != 0;
+  return current_tick_ >= std::max(1u, sequence_.division() / kShortestPassPerQuarter) && pass_records_ != 0;
 }
 
 void MidiStreamPlayer::wrap_around(MidiStreamBuffer& buffer) {
@@ -115,6 +120,16 @@ void MidiStreamPlayer::put_record(MidiStreamBuffer& buffer, std::uint8_t kind, s
   buffer.used += MidiStreamRecord::kSize;
   record_tick_ = time;
   ++pass_records_;
+}
+
+void MidiStreamPlayer::put_rest(MidiStreamBuffer& buffer) {
+  if (buffer.capacity - buffer.used < MidiStreamRecord::kSize) return;  // full of music: no rest needed
+  const std::uint64_t ticks = std::uint64_t{sequence_.division()} * kRestMicroseconds / tempo_;
+  // Later records keep counting from the last one written, so all of them move by the rest.
+  MidiStreamRecord rest{static_cast<std::uint32_t>(std::max<std::uint64_t>(ticks, 1)), 0,
+                        std::uint32_t{MidiStreamRecord::kNothing} << 24};
+  rest.write_to(buffer.data.data() + buffer.used);
+  buffer.used += MidiStreamRecord::kSize;
 }
 
 MidiStreamPlayer::Write MidiStreamPlayer::write_record(MidiEvent& event, MidiStreamBuffer& buffer) {
@@ -144,9 +159,9 @@ MidiStreamPlayer::Write MidiStreamPlayer::write_record(MidiEvent& event, MidiStr
     return Write::Dropped;
   }
   if (!hasRoom) return Write::Full;  // keeps its data for the next buffer
-  tempo = std::max(tempo, kMinTempo);
-  put_record(buffer, MidiStreamRecord::kTempo, tempo, event.time);
-  tick_budget_ = sequence_.division() * 60000u / tempo;
+  tempo_ = std::max(tempo, kMinTempo);
+  put_record(buffer, MidiStreamRecord::kTempo, tempo_, event.time);
+  tick_budget_ = sequence_.division() * 60000u / tempo_;
   event.data = {};
   return Write::Written;
 }
@@ -190,7 +205,7 @@ bool MidiStreamPlayer::stop() {
     // Both may be home already, when the music ran dry after a read error.
     if (returned_buffers_ >= 2) finish();
     std::unique_lock lock(finished_mutex_);
-    if (!finished_.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
+    if (!finished_.wait_for(lock, stop_wait_,
                             [this] { return end_state_ == EndState::Finished; }))
       end_state_ = EndState::Finished;
   }

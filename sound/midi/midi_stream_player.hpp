@@ -3,6 +3,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -18,14 +19,18 @@ class MidiStreamPlayer final : public MusicPlayer {
   enum class Fill : std::int32_t { Filled = 0, ReadError = -101, EarlierError = -102, Ended = -103 };
   enum class Write : std::int32_t { Written = 0, Full = -104, Dropped = -105 };
 
-  explicit MidiStreamPlayer(MidiStreamService& service) : service_(service) {}
+  // How long stop() waits for the buffers out playing to come back, unless told otherwise.
+  static constexpr std::chrono::milliseconds kStopWait{2000};
+
+  explicit MidiStreamPlayer(MidiStreamService& service, std::chrono::milliseconds stop_wait = kStopWait)
+      : service_(service), stop_wait_(stop_wait) {}
   ~MidiStreamPlayer() override;
 
   MidiSequence& sequence() { return sequence_; }
 
   // Starts the piece from its beginning (restarting it if it plays); false when it cannot start.
   bool play(bool loop);
-  // Stops and waits (at most 2000 ms) for both buffers to come back, then releases the stream.
+  // Stops and waits (at most stop_wait) for both buffers to come back, then releases the stream.
   bool stop();
 
   bool open_and_prime();
@@ -39,11 +44,23 @@ class MidiStreamPlayer final : public MusicPlayer {
   bool stream_open() const { return stream_ != nullptr; }
   std::uint32_t tick_budget() const { return tick_budget_; }
 
-  static constexpr int kStopWaitMs = 2000;
   // The fastest tempo played, in microseconds per quarter note (1000 beats a minute): a faster
   // one is sent as this. No music is that fast, and a piece set to a tempo of 1 would have the
   // synthesiser start its notes by the thousand every second.
   static constexpr std::uint32_t kMinTempo = 60000;
+  // What a stream plays at until a tempo record says otherwise (120 beats a minute).
+  static constexpr std::uint32_t kStreamTempo = 500000;
+  // The events one refill may take from the sequence: far more than any music needs for one
+  // buffer's time, yet read in well under a millisecond, so a file that packs millions of events
+  // into no time cannot hold up the thread that refills (in the browser, the game's own).
+  static constexpr std::uint32_t kMaxFillEvents = 4096;
+  // A refill cut short by that limit ends in a rest this long, so the stream holds on to the
+  // buffer for a while instead of handing it straight back for the next stretch of such a file.
+  static constexpr std::uint32_t kRestMicroseconds = 10000;
+  // A looping pass shorter than this part of a quarter note (a sixty-fourth note, 3.75 ms at
+  // the fastest tempo) plays once and ends: so short a loop would restart hundreds of times a
+  // second, however large the division makes the count of its ticks.
+  static constexpr std::uint32_t kShortestPassPerQuarter = 16;
 
  private:
   // kEndOfData: the piece ended and does not loop on; kReadError: the file cannot be read on;
@@ -55,9 +72,11 @@ class MidiStreamPlayer final : public MusicPlayer {
   void wrap_around(MidiStreamBuffer& buffer);
   void release_stream();
   void put_record(MidiStreamBuffer& buffer, std::uint8_t kind, std::uint32_t parameter, std::uint32_t time);
+  void put_rest(MidiStreamBuffer& buffer);
   void finish();
 
   MidiStreamService& service_;
+  const std::chrono::milliseconds stop_wait_;
   MidiSequence sequence_;
   std::unique_ptr<MidiStream> stream_;
   std::array<MidiStreamBuffer, 2> buffers_;
@@ -75,6 +94,7 @@ class MidiStreamPlayer final : public MusicPlayer {
   std::uint32_t record_tick_ = 0;  // time of the last written record: the next delta counts from it
   std::uint32_t pass_records_ = 0;  // records written since the piece last started over
   std::uint32_t tick_budget_ = 0;
+  std::uint32_t tempo_ = kStreamTempo;  // microseconds per quarter note the stream now plays at
   std::uint32_t buffer_index_ = 0;
   std::uint32_t merge_flags_ = 0;
   MidiEvent pending_event_;

@@ -5,12 +5,13 @@
 #include <cmath>
 #include <mutex>
 
+#include "sound/background_thread.hpp"
 #include "sound/midi/synth_stream_service.hpp"
 
 SynthStream::SynthStream(SynthStreamService& service, MidiStreamService::DoneCallback done)
     : service_(service), done_callback_(std::move(done)) {
   set_tempo(tempo_);
-  deliverer_ = std::thread([this] { deliver_returned_buffers(); });
+  deliverer_ = StartBackgroundThread([this] { deliver_returned_buffers(); });
 }
 
 SynthStream::~SynthStream() {

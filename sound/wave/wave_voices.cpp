@@ -41,7 +41,12 @@ bool WaveVoices::play_wave(WaveVoice voice) {
   if (voice == 0 || found == voices_.end()) return false;
   Voice& playing = *found->second;
   // Every play out comes back through `ended_`, which must never overflow.
-  if (plays_out_ == kMaxPlays || !starts_.push({&playing, playing.last_start + 1})) return false;
+  if (plays_out_ == kMaxPlays || !starts_.push({&playing, playing.last_start + 1})) {
+    // While the output stands still every effect is refused: one that never played is freed
+    // here, as nothing would ever free it.
+    if (playing.last_start == 0) voices_.erase(found);
+    return false;
+  }
   ++playing.last_start;
   ++plays_out_;
   return true;

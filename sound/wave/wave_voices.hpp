@@ -32,7 +32,8 @@ class WaveVoices final : public AudioSource {
   // A voice of the effect `name`, loaded whole and converted the first time; 0 on any failure.
   WaveVoice prepare_wave(const char* name);
   // Starts the voice from its beginning (again, if it is playing); false for 0, an unknown
-  // or released voice, or when the output has fallen too far behind.
+  // or released voice, or when the output has fallen too far behind (then a voice that has never
+  // played is released).
   bool play_wave(WaveVoice voice);
   // Stops and frees every voice and every loaded effect.
   void release_all_waves();

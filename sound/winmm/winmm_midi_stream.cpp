@@ -14,6 +14,8 @@
 
 // The player writes MIDIEVENT records without their parameter words.
 static_assert(offsetof(MIDIEVENT, dwParms) == MidiStreamRecord::kSize);
+static_assert(MEVT_SHORTMSG == MidiStreamRecord::kShortMessage && MEVT_TEMPO == MidiStreamRecord::kTempo &&
+              MEVT_NOP == MidiStreamRecord::kNothing);
 
 namespace {
 class WinmmMidiStream final : public MidiStream {

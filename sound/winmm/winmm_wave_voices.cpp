@@ -4,10 +4,7 @@
 // Before the system headers, whose macros share the status codes' names.
 #include "sound/wave/wave_file.hpp"
 
-// clang-format off
-#include <windows.h>
-#include <mmsystem.h>
-// clang-format on
+#include "sound/winmm/wave_out_calls.hpp"
 
 #include <cstring>
 #include <vector>
@@ -20,6 +17,8 @@ struct WinmmWaveVoices::Effect {
 };
 
 struct WinmmWaveVoices::Voice {
+  explicit Voice(const WaveOutCalls& calls) : calls(calls) {}
+  const WaveOutCalls& calls;
   HWAVEOUT device = nullptr;
   WAVEHDR header{};
   std::shared_ptr<const Effect> effect;  // the device only reads the samples
@@ -28,9 +27,9 @@ struct WinmmWaveVoices::Voice {
 
   ~Voice() {
     if (device == nullptr) return;
-    waveOutReset(device);
-    if (prepared) waveOutUnprepareHeader(device, &header, sizeof header);
-    waveOutClose(device);
+    calls.reset(device);
+    if (prepared) calls.unprepare(device, &header, sizeof header);
+    calls.close(device);
   }
 };
 
@@ -51,6 +50,11 @@ std::vector<std::uint8_t> FormatRecord(const WaveFormat& format) {
   return record;
 }
 
+const WaveOutCalls& SystemCalls() {
+  static const WaveOutCalls calls;
+  return calls;
+}
+
 // The voice number of a device: its handle value, which must fit in 32 bits.
 WaveVoice VoiceOf(HWAVEOUT device) {
   const auto value = reinterpret_cast<std::uintptr_t>(device);
@@ -66,18 +70,20 @@ std::shared_ptr<const WinmmWaveVoices::Effect> WinmmWaveVoices::load_effect(cons
   return std::make_shared<const Effect>(Effect{FormatRecord(*file.format()), ReadAllData(file)});
 }
 
-WinmmWaveVoices::WinmmWaveVoices() = default;
+WinmmWaveVoices::WinmmWaveVoices() : WinmmWaveVoices(SystemCalls()) {}
+WinmmWaveVoices::WinmmWaveVoices(const WaveOutCalls& calls) : calls_(calls) {}
 WinmmWaveVoices::~WinmmWaveVoices() { release_all_waves(); }
 
 WaveVoice WinmmWaveVoices::prepare_wave(const char* name) {
   release_finished();
   if (name == nullptr) return 0;
+  if (voices_.size() >= kMaxVoices) return 0;
   std::shared_ptr<const Effect> effect = effects_.get(name, load_effect);
   if (!effect) return 0;
 
-  auto voice = std::make_unique<Voice>();
+  auto voice = std::make_unique<Voice>(calls_);
   voice->effect = effect;
-  if (waveOutOpen(&voice->device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(effect->format.data()), 0,
+  if (calls_.open(&voice->device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(effect->format.data()), 0,
                   0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
     voice->device = nullptr;  // nothing was opened
     return 0;
@@ -90,7 +96,7 @@ WaveVoice WinmmWaveVoices::prepare_wave(const char* name) {
   header.dwBufferLength = static_cast<DWORD>(effect->samples.size());
   header.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
   header.dwLoops = 1;
-  if (waveOutPrepareHeader(voice->device, &header, sizeof header) != MMSYSERR_NOERROR) return 0;
+  if (calls_.prepare(voice->device, &header, sizeof header) != MMSYSERR_NOERROR) return 0;
   voice->prepared = true;
 
   voices_[static_cast<std::int32_t>(number)] = std::move(voice);
@@ -102,8 +108,11 @@ bool WinmmWaveVoices::play_wave(WaveVoice voice) {
   auto found = voices_.find(static_cast<std::int32_t>(voice));
   if (found == voices_.end()) return false;
   Voice& playing = *found->second;
-  waveOutReset(playing.device);
-  if (waveOutWrite(playing.device, &playing.header, sizeof playing.header) != MMSYSERR_NOERROR) return false;
+  calls_.reset(playing.device);
+  if (calls_.write(playing.device, &playing.header, sizeof playing.header) != MMSYSERR_NOERROR) {
+    voices_.erase(found);  // its device would never report a block done
+    return false;
+  }
   playing.played = true;
   return true;
 }

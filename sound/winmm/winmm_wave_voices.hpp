@@ -9,13 +9,21 @@
 #include "sound/sound_system.hpp"
 #include "sound/wave/effect_cache.hpp"
 
+struct WaveOutCalls;
+
 // A voice is the value of its device handle. Devices run without callbacks; a voice that has
 // been played and whose block the device reports done is released when the next one is prepared,
-// so the open devices and the memory held stay flat however many effects the game plays. Each
-// effect is read once per name and kept; its voices share its samples.
+// and one whose block the device refuses at once, so the open devices and the memory held stay
+// flat however many effects the game plays. Each effect is read once per name and kept; its
+// voices share its samples.
 class WinmmWaveVoices {
  public:
+  // Voices held at most. A device that stops playing never reports its block done; beyond this
+  // many voices, effects are refused rather than each keeping a device open until exit.
+  static constexpr std::size_t kMaxVoices = 256;
+
   WinmmWaveVoices();
+  explicit WinmmWaveVoices(const WaveOutCalls& calls);
   ~WinmmWaveVoices();
   WinmmWaveVoices(const WinmmWaveVoices&) = delete;
   WinmmWaveVoices& operator=(const WinmmWaveVoices&) = delete;
@@ -39,6 +47,7 @@ class WinmmWaveVoices {
   static std::shared_ptr<const Effect> load_effect(const char* name);
   void release_finished();
 
+  const WaveOutCalls& calls_;
   EffectCache<Effect> effects_;
   // Keyed as the handle values compare as signed 32-bit numbers.
   std::map<std::int32_t, std::unique_ptr<Voice>> voices_;

@@ -2,6 +2,7 @@
 // operation that resizes it.
 #include "tests/console/pty_terminal.hpp"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -15,10 +16,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+
 namespace {
 
-// Long enough for a sanitizer build on a busy machine; a passing test never waits it out.
-constexpr int kPatienceMs = 10000;
+// Long enough for a sanitizer build on a machine whose cores are all busy; a passing test
+// never waits it out.
+constexpr int kPatienceMs = 60000;
 
 long long NowMs() {
   timespec ts{};
@@ -36,6 +39,7 @@ PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
     : resizable_(window.resizable), columns_(window.columns), rows_(window.rows),
       screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
+  screen_.kitty_keyboard = window.kitty;
   // The window grows or shrinks as asked, between the bytes before the request and those after.
   screen_.on_size_request = [this](int columns, int rows) {
     size_requests_.push_back({columns, rows});
@@ -71,12 +75,14 @@ bool PtyTerminal::pump_until(const std::function<bool()>& done) {
 }
 
 bool PtyTerminal::read_some(int timeout_ms) {
-  pollfd in{master_, POLLIN, 0};  // once the window is closed, only waits
+  pollfd in{reading_ ? master_ : -1, POLLIN, 0};  // once the window is closed, only waits
   if (poll(&in, 1, timeout_ms) <= 0) return false;
   char buffer[65536];
   const ssize_t n = read(master_, buffer, sizeof buffer);
   if (n <= 0) return false;  // the child has ended and closed the far end
   output_.append(buffer, static_cast<std::size_t>(n));
+  if (std::string_view(buffer, static_cast<std::size_t>(n)).find("\x1b[<u") != std::string_view::npos)
+    type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
   screen_.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
   const std::string answers = screen_.take_answers();
   if (!answers.empty()) type(answers);
@@ -97,6 +103,18 @@ void PtyTerminal::resize(int columns, int rows) {
   screen_.resize(columns, rows);
   const winsize size = WindowSize(columns, rows);
   ioctl(master_, TIOCSWINSZ, &size);  // the child gets SIGWINCH
+}
+
+void PtyTerminal::stop_reading() {
+  reading_ = false;
+  const int writer = open(ptsname(master_), O_WRONLY | O_NONBLOCK | O_NOCTTY);
+  const char nothing[4096] = {};  // terminals ignore NUL
+  pollfd room{writer, POLLOUT, 0};
+  do {  // until it holds no more, also after the kernel has moved on what it held
+    while (write(writer, nothing, sizeof nothing) > 0) {
+    }
+  } while (poll(&room, 1, 100) == 1);
+  ::close(writer);
 }
 
 void PtyTerminal::close() {
@@ -120,4 +138,31 @@ termios PtyTerminal::settings() const {
   termios settings{};
   tcgetattr(master_, &settings);
   return settings;
+}
+
+int RunAsJob(const char* command) {
+  signal(SIGTTOU, SIG_IGN);  // the shell takes the terminal back from its job
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    tcsetpgrp(STDIN_FILENO, getpid());
+    signal(SIGTTOU, SIG_DFL);
+    execl("/bin/bash", "bash", "-c", command, nullptr);
+    _exit(127);
+  }
+  setpgid(job, job);
+  std::size_t stray = 0;
+  for (int status = 0; waitpid(job, &status, WUNTRACED) == job;) {
+    tcsetpgrp(STDIN_FILENO, getpgrp());
+    if (WIFSTOPPED(status)) {
+      [[maybe_unused]] const ssize_t n = write(STDOUT_FILENO, PtyTerminal::kStopped.data(), PtyTerminal::kStopped.size());
+    }
+    std::string line;  // the player presses only Enter: the rest of the line came from elsewhere
+    for (char c = 0; read(STDIN_FILENO, &c, 1) == 1 && c != '\n';) line += c;
+    stray += line.size();
+    if (!WIFSTOPPED(status)) break;
+    tcsetpgrp(STDIN_FILENO, job);
+    kill(-job, SIGCONT);
+  }
+  return static_cast<int>(std::min<std::size_t>(stray, 255));
 }

@@ -20,6 +20,7 @@ class PtyTerminal {
     int rows = 25;
     bool resizable = true;  // honours the request to resize its text area (CSI 8 ; r ; c t)
     const char* term = "xterm-256color";
+    bool kitty = false;  // reports key events with their releases as kitty does, when asked to
   };
   // The screen shows a shell's line before the child starts; the child's return value is its
   // exit status.
@@ -38,6 +39,13 @@ class PtyTerminal {
   void resize(int columns, int rows);
   // The player closes the window: the child's terminal hangs up.
   void close();
+  // The window stops reading (a frozen emulator, a stalled link): from now on what the child
+  // writes waits, once what the window would hold is full. Until it reads again.
+  void stop_reading();
+  void resume_reading() { reading_ = true; }
+  // Keys typed now that reach the child only after the window has seen it switch key events
+  // off, as over a link with delay.
+  void keys_in_flight(std::string keys) { in_flight_ = std::move(keys); }
   // Waits a few seconds at most for the child to end; its wait status, or -1.
   int wait_exit();
 
@@ -53,6 +61,7 @@ class PtyTerminal {
   const std::vector<Size>& size_requests() const { return size_requests_; }
 
   static constexpr const char* kShellLine = "$ domrak";
+  static constexpr std::string_view kStopped = "[stopped]";
 
  private:
   // Reads what the child wrote within `timeout_ms` into the window, answering its questions;
@@ -62,6 +71,8 @@ class PtyTerminal {
   int master_ = -1;
   pid_t pid_ = -1;
   int status_ = -1;
+  bool reading_ = true;
+  std::string in_flight_;
   bool resizable_;
   int columns_;
   int rows_;
@@ -69,3 +80,10 @@ class PtyTerminal {
   std::string output_;
   std::vector<Size> size_requests_;
 };
+
+// For the child: a shell with job control in miniature. Runs `command` with bash as the terminal's
+// foreground job. Each time the job stops or ends it takes the terminal back (printing
+// PtyTerminal::kStopped for a stop) and reads a line, where the player presses only Enter; after
+// a stop it then resumes the job, as `fg` does. Its exit status is the count of the other bytes
+// on those lines: what reached its prompt from elsewhere.
+int RunAsJob(const char* command);

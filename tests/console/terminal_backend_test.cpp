@@ -12,6 +12,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -130,39 +132,118 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"HangUp", {}, Size{}, 0, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
 
+int RealGame() {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
+  execl(DOMRAK_GAME, "domrak", nullptr);
+  return 127;
+}
+
+// The title's menu with the screen's top left corner after `left` columns and `top` rows.
+bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0) { return t.shows(left + 34, top + 10, "ネームエントリー"); }
+
 // The real game centred in a large window, following it as it shrinks and grows, redrawn with
 // no key needed (a key typed meanwhile still counts: see Runs). Started as the command of a
 // terminal window, it leads its own session and nothing could resume it after Ctrl+Z: the
-// system discards the stop, and the game takes the terminal back.
+// system discards the stop, and the game takes the terminal back. A window that then stops
+// reading (frozen, a stalled link) cannot keep the game from ending when told to.
 TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
-  PtyTerminal t({120, 40}, [] {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
-    execl(DOMRAK_GAME, "domrak", nullptr);
-    return 127;
-  });
-  const auto title = [&](int left, int top) { return t.shows(left + 34, top + 10, "ネームエントリー"); };
-  ASSERT_TRUE(t.pump_until([&] { return title(20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 120, 40); }));
+  PtyTerminal t({120, 40}, RealGame);
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 120, 40); }));
   t.resize(101, 31);  // an odd margin is rounded down on the left
-  ASSERT_TRUE(t.pump_until([&] { return title(10, 3) && MarginAt(t, 10, 4); }));
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 10, 3) && MarginAt(t, 10, 4); }));
   t.resize(70, 20);
   ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
   t.resize(80, 25);
-  ASSERT_TRUE(t.pump_until([&] { return title(0, 0); }));
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
   t.type("\x1a");
   ASSERT_TRUE(t.pump_until([&] {
     const std::size_t left = t.output().find("\x1b[?1049l");
-    return left != std::string::npos && t.output().rfind("\x1b[?1049h") > left && title(0, 0);
+    return left != std::string::npos && t.output().rfind("\x1b[?1049h") > left && ShowsTitle(t);
   }));
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), 0u);
+  t.stop_reading();
+  t.resize(100, 30);  // a redraw the window does not take
   kill(t.pid(), SIGTERM);
-  EXPECT_EQ(Ending(t.wait_exit()), -SIGTERM);
+  EXPECT_EQ(Ending(t.wait_exit()), -SIGTERM) << "a window not reading kept the game from ending";
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+}
+
+std::size_t Count(const std::string& text, std::string_view piece) {
+  std::size_t n = 0;
+  for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+std::string Proc(pid_t pid, const std::string& file) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The process's state letter ('T' stopped), 0 once it is gone.
+char State(pid_t pid) {
+  const std::string stat = Proc(pid, "stat");
+  return stat.empty() ? 0 : stat[stat.rfind(')') + 2];
+}
+
+// The game under a script that does not exec it, as a shell's job, on a terminal that reports
+// key events (so Ctrl+Z and Ctrl+C reach the game as keys): Ctrl+Z gives the shell its prompt
+// back, Ctrl+C ends the script, and the releases still on their way when the game switched key
+// events off never reach the shell. Every thread but the game's main one leaves the signals to
+// it, so a resume takes the terminal back once.
+TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal) {
+  PtyTerminal t({80, 25, true, "xterm-kitty", true}, [] {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    return RunAsJob(DOMRAK_GAME "; echo done");
+  });
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
+  const auto child = [](pid_t pid) { return std::stoi(Proc(pid, "task/" + std::to_string(pid) + "/children")); };
+  const pid_t game = child(child(t.pid()));
+  for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(game) + "/task")) {
+    const std::string status = Proc(game, "task/" + task.path().filename().string() + "/status");
+    if (task.path().filename() == std::to_string(game) || status.empty()) continue;  // main, or ended
+    const auto held = std::stoull(status.substr(status.find("SigBlk:") + 8), nullptr, 16);
+    for (const int sig : {SIGCONT, SIGTSTP, SIGWINCH, SIGINT, SIGTERM, SIGHUP})
+      EXPECT_TRUE(held >> (sig - 1) & 1) << status.substr(0, status.find('\n')) << " would handle signal " << sig;
+  }
+  t.keys_in_flight("\x1b[122;5:3u");  // Ctrl+Z's release
+  t.type("\x1b[122;5u");
+  ASSERT_TRUE(t.pump_until([&] { return Count(t.output(), PtyTerminal::kStopped) == 1 && State(game) == 'T'; }))
+      << "Ctrl+Z left the shell without its prompt";
+  t.type("\r");
+  ASSERT_TRUE(t.pump_until([&] { return t.output().rfind("\x1b[?1049h") > t.output().find(PtyTerminal::kStopped) && ShowsTitle(t); }));
+  t.keys_in_flight("\x1b[99;5:3u");  // Ctrl+C's release
+  t.type("\x1b[99;5u");
+  ASSERT_TRUE(t.pump_until([&] { return State(game) == 0; }));
+  t.type("\r");
+  EXPECT_EQ(Ending(t.wait_exit()), 0) << "key releases typed at the shell's prompt";
+  EXPECT_EQ(Count(t.output(), "done\r\n"), 0u) << "the script went on after Ctrl+C";
+  EXPECT_EQ(Count(t.output(), "\x1b[>31u"), Count(t.output(), "\x1b[<u")) << "kitty's key modes left pushed";
+}
+
+volatile bool deeper = true;
+
+// Each call holds a kilobyte of stack, until there is none left.
+int Overflow(int depth) {
+  volatile char frame[1024];
+  frame[0] = static_cast<char>(depth);
+  return deeper ? Overflow(depth + 1) + frame[0] : 0;
+}
+
+// A stack overflow's fault is handled on a stack of its own, which gives the terminal back.
+TEST(TerminalSession, GivesTheTerminalBackAfterAStackOverflow) {
+  PtyTerminal t({}, [] {
+    dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);  // a sanitizer's report would scroll the shell away
+    terminal_session::Enter();
+    return Overflow(0);
+  });
+  EXPECT_NE(t.wait_exit(), -1) << "still running";
   ExpectTerminalGivenBack(t);
 }
 
 // The game then ends when the window closes, even with hang-up ignored.
 TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnceAndEndsWithTheWindow) {
-  int filled[2];
-  ASSERT_EQ(pipe(filled), 0);
+  int drawing[2];
+  ASSERT_EQ(pipe(drawing), 0);
   // A frame larger than the room a full terminal frees by itself: every cell in a new colour.
   ScreenGrid frame = GameScreen();
   for (int row = 2; row <= 24; ++row)
@@ -171,28 +252,23 @@ TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnceAndEndsWithTheW
   PtyTerminal t({}, [&] {
     signal(SIGHUP, SIG_IGN);
     return TypingGame([&] {
-      fcntl(STDOUT_FILENO, F_SETFL, fcntl(STDOUT_FILENO, F_GETFL) | O_NONBLOCK);
-      const char nothing[4096] = {};  // terminals ignore NUL
-      for (int pass = 0; pass < 2; ++pass) {  // the second takes up what the first left free
-        while (write(STDOUT_FILENO, nothing, sizeof nothing) > 0) {
-        }
-        usleep(50000);
-      }
-      [[maybe_unused]] const ssize_t n = write(filled[1], "f", 1);
+      [[maybe_unused]] const ssize_t n = write(drawing[1], "d", 1);
       return frame;
     });
   });
   ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
-  t.type("g");  // the game now fills the terminal, unread, until it takes no more
-  pollfd full{filled[0], POLLIN, 0};
-  ASSERT_EQ(poll(&full, 1, 10000), 1);
+  t.stop_reading();
+  t.type("g");
+  pollfd drawn{drawing[0], POLLIN, 0};
+  ASSERT_EQ(poll(&drawn, 1, 10000), 1);
   usleep(100000);  // the game is then writing its frame to the full terminal
+  t.resume_reading();
   EXPECT_TRUE(t.pump_until([&] { return t.screen().text(1, 24, 80) == frame.row_text(24); }));
   for (int row = 1; row <= 25; ++row) EXPECT_EQ(t.screen().text(1, row, 80), frame.row_text(row)) << row;
   t.close();
   EXPECT_EQ(Ending(t.wait_exit()), kEndedByInput);
-  close(filled[0]);
-  close(filled[1]);
+  close(drawing[0]);
+  close(drawing[1]);
 }
 
 TEST(TerminalSession, NoResizeIsLostWhileTheChangesAreTaken) {

@@ -13,8 +13,13 @@ VtermScreen::VtermScreen(int rows, int columns) : vt_(vterm_new(rows, columns)) 
     return 1;
   };
   vterm_screen_set_callbacks(screen_, &callbacks_, this);
-  fallbacks_.csi = [](const char*, const long args[], int count, const char*, char command, void* self) {
+  fallbacks_.csi = [](const char* leader, const long args[], int count, const char*, char command, void* self) {
     auto& vt = *static_cast<VtermScreen*>(self);
+    if (command == 'u' && leader && vt.kitty_keyboard) {
+      if (*leader == '>') vt.keyboard_flags_ = CSI_ARG_OR(args[0], 0);
+      if (*leader == '?') vt.answers_ += "\x1b[?" + std::to_string(vt.keyboard_flags_) + "u";
+      return 1;
+    }
     if (command != 't' || count != 3 || CSI_ARG(args[0]) != 8 || !vt.on_size_request) return 0;
     vt.on_size_request(static_cast<int>(CSI_ARG(args[2])), static_cast<int>(CSI_ARG(args[1])));
     return 1;
@@ -54,3 +59,4 @@ std::pair<int, int> VtermScreen::cursor() const {
   vterm_state_get_cursorpos(vterm_obtain_state(vt_), &pos);
   return {pos.col + 1, pos.row + 1};
 }
+

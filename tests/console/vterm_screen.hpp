@@ -39,6 +39,8 @@ class VtermScreen {
   bool cursor_visible() const { return cursor_visible_; }
   // Called with the size asked for by the window operation CSI 8 ; rows ; columns t.
   std::function<void(int columns, int rows)> on_size_request;
+  // Answers like kitty: the keyboard protocol flags last set (CSI > flags u) to CSI ? u.
+  bool kitty_keyboard = false;
 
  private:
   VTerm* vt_;
@@ -47,4 +49,5 @@ class VtermScreen {
   VTermParserCallbacks fallbacks_{};
   bool cursor_visible_ = true;
   std::string answers_;
+  long keyboard_flags_ = 0;
 };

@@ -114,7 +114,7 @@ TEST_F(PlayersConsole, BackendGivesThePlayersConsoleBackOnEveryWayOut) {
         backend.present(grid, CursorState{1, 1, false, 8});
         if (ctrl_c) {
           ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
-          ASSERT_EQ(WaitForSingleObject(controlSeen, 10000), WAIT_OBJECT_0) << "no control event came";
+          ASSERT_EQ(WaitForSingleObject(controlSeen, 60000), WAIT_OBJECT_0) << "no control event came";
           EXPECT_EQ(atControl, player);
           // The game's thread may still draw before the process ends: not on the player's buffer.
           grid.write({ScreenGrid::kColumns, ScreenGrid::kRows}, "X", 0, 15);
@@ -134,7 +134,7 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
   PROCESS_INFORMATION game{};
   std::wstring command = DOMRAK_PROGRAM;
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game));
-  for (int tries = 0; tries < 1000 && !(ReadConsoleState(test_console.input)["input mode"] & ENABLE_MOUSE_INPUT);
+  for (int tries = 0; tries < 6000 && !(ReadConsoleState(test_console.input)["input mode"] & ENABLE_MOUSE_INPUT);
        ++tries)
     Sleep(10);
   ConsoleState playing = ReadConsoleState(test_console.input);
@@ -142,11 +142,11 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
   EXPECT_EQ(playing["output code page"], 932);
   Sleep(300);  // lets the title draw
   ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
-  ASSERT_EQ(WaitForSingleObject(game.hProcess, 10000), WAIT_OBJECT_0) << "the game did not end on Ctrl+C";
+  ASSERT_EQ(WaitForSingleObject(game.hProcess, 60000), WAIT_OBJECT_0) << "the game did not end on Ctrl+C";
   EXPECT_EQ(ReadConsoleState(test_console.input), player);
   CloseHandle(game.hThread);
   CloseHandle(game.hProcess);
-  WaitForSingleObject(controlSeen, 10000);  // this process's own share of the event
+  WaitForSingleObject(controlSeen, 60000);  // this process's own share of the event
 }
 
 }  // namespace

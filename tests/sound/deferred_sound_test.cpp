@@ -3,6 +3,10 @@
 
 #include <future>
 
+#if !defined(_WIN32)
+#include <signal.h>
+#endif
+
 #include "console/headless/recording_sound.hpp"
 #include "sound/deferred_sound.hpp"
 
@@ -12,7 +16,13 @@ TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGo
   for (const bool platformHasSound : {true, false}) {
     std::promise<void> open;
     RecordingSound* recording = nullptr;
+    bool resumeLeftToTheGame = true;
     DeferredSound sound([&, up = open.get_future().share()]() -> std::unique_ptr<SoundSystem> {
+#if !defined(_WIN32)
+      sigset_t held;  // on this thread, and so on every thread the sound starts from it
+      pthread_sigmask(SIG_BLOCK, nullptr, &held);
+      resumeLeftToTheGame = sigismember(&held, SIGCONT) == 1;
+#endif
       up.wait();
       if (!platformHasSound) return nullptr;
       auto made = std::make_unique<RecordingSound>([] { return 0u; });
@@ -27,6 +37,7 @@ TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGo
     EXPECT_TRUE(sound.play_music(title, true));  // noted: nothing is known yet
     open.set_value();
     sound.wait_until_up();
+    EXPECT_TRUE(resumeLeftToTheGame) << "a resume handled on the sound's thread: the terminal taken twice";
     EXPECT_FALSE(sound.play_music(nullptr, true));
     if (!platformHasSound) {  // every call fails quietly
       EXPECT_EQ(sound.load_music("title.mid"), nullptr);

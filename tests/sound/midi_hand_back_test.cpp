@@ -18,7 +18,7 @@ class Gate {
   Gate() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~Gate() { CloseHandle(event_); }
   void open() { SetEvent(event_); }
-  bool wait(DWORD bound_ms = 10000) { return WaitForSingleObject(event_, bound_ms) == WAIT_OBJECT_0; }
+  bool wait(DWORD bound_ms = 60000) { return WaitForSingleObject(event_, bound_ms) == WAIT_OBJECT_0; }
 
  private:
   HANDLE event_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <optional>
 
 #include "sound/midi/midi_stream_player.hpp"
@@ -25,13 +26,14 @@ Bytes EvenNotes(int count, std::uint8_t step, const Bytes& tail = {}) {
 
 // A player of `file` on a fake stream of its own, playing it (looping or not) if `loop` is given.
 struct Rig {
-  Rig(Bytes bytes, std::optional<bool> loop) : file(std::move(bytes)) {
+  Rig(Bytes bytes, std::optional<bool> loop, std::chrono::milliseconds stop_wait = MidiStreamPlayer::kStopWait)
+      : file(std::move(bytes)), player(streams, stop_wait) {
     EXPECT_TRUE(player.sequence().parse_image(file));
     EXPECT_TRUE(!loop || player.play(*loop));
   }
   Bytes file;
   FakeStreamService streams;
-  MidiStreamPlayer player{streams};
+  MidiStreamPlayer player;
 };
 
 TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKeepTheirTime) {
@@ -68,21 +70,23 @@ TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKee
 }
 
 TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOnceToTheirEnd) {
-  // Note on at 10, off at 100, end of track at 400: the pass is 100 ticks long.
-  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x5A, 0x80, 60, 0, 0x82,
-                                                 0x2C, 0xFF, 0x2F, 0}})}), true);
+  // Note on at 10, off at 30, end of track at 400: the pass is 30 ticks long, a sixty-fourth note,
+  // the shortest that loops.
+  Rig rig(Smf(480, {Join({TempoEvent(kTempo120), {0x0A, 0x90, 60, 100, 0x14, 0x80, 60, 0, 0x82,
+                                                 0x72, 0xFF, 0x2F, 0}})}), true);
   rig.streams.hand_back(6);
-  const std::vector<Record> pass = {kTempoRecord, {10, kOn}, {90, kOff}};
+  const std::vector<Record> pass = {kTempoRecord, {10, kOn}, {20, kOff}};
   ASSERT_GE(rig.streams.all_records.size(), 9u);
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(rig.streams.all_records[i], pass[i % 3]) << i;
   EXPECT_EQ(rig.player.end_state(), State::Running);
   EXPECT_EQ(rig.streams.queued.size(), 2u);
-  // A piece without time plays out instead of spinning.
+  // A piece without time, or with a pass shorter than a sixty-fourth note, plays out instead of spinning.
   const Bytes timeless[] = {
       Smf(96, {{}}),
       Smf(96, {Join({TempoEvent(kTempo120), {0x00, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),
       Smf(96, {{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x83, 0x00, 0xFF, 0x2F, 0x00}}),
       Smf(96, {Join({{0x60, 0xFF, 0x01, 0x01, 'x'}, kEndOfTrack})}),  // time, but nothing to send
+      Smf(96, {Join({{0x05, 0x90, 60, 100}, kEndOfTrack})}),          // 5 ticks: a sixty-fourth note is 6
   };
   for (const Bytes& piece : timeless) {
     Rig once(piece, true);
@@ -111,6 +115,21 @@ TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOn
   EXPECT_EQ(shortPiece.player.end_state(), State::Running);
 }
 
+TEST(MidiStreamPlayer, EachRefillReadsAtMost4096EventsAndRestsWhenThatWasNotEnough) {
+  // 25,600 system-exclusive messages at tick 0 and a note at 2048, at 32768 ticks a quarter and
+  // the fastest tempo: 1.8 microseconds a tick, 10 ms in 5461.
+  Rig rig(FloodedSmf(100, {0x90, 0x00}), true);
+  const Record kRest = {5461, 0x02000000}, kFastest = {0, Tempo(MidiStreamPlayer::kMinTempo)};
+  EXPECT_LE(rig.player.sequence().events_read(), 8192u) << "the game thread read on and on as the music started";
+  EXPECT_EQ(rig.streams.sent, (std::vector<std::vector<Record>>{{kFastest, kRest}, {kRest}}));
+  // 25,601 events come before the note, 4,096 a buffer: it goes out in the seventh, and with
+  // each pass of 25,858 events, in the thirteenth again.
+  rig.streams.hand_back(11);
+  ASSERT_EQ(rig.streams.sent.size(), 13u);
+  EXPECT_EQ(rig.streams.sent[6], (std::vector<Record>{{2048, kOn}, kFastest, kRest})) << "the note was lost";
+  EXPECT_EQ(rig.streams.sent[12], rig.streams.sent[6]) << "the piece did not loop";
+}
+
 TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPieceStops) {
   Rig rig(EvenNotes(200, 30), true);
   ASSERT_FALSE(rig.streams.sent.empty());
@@ -134,13 +153,16 @@ TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPie
   EXPECT_EQ(rig.streams.sent[0], firstBuffer);
 
   // A read error mid-piece lets the music run dry.
-  Rig dry(EvenNotes(40, 0x30, {0x30, 0xF4}), true);  // a byte no file may hold
+  Rig dry(EvenNotes(40, 0x30, {0x30, 0xF4}), true, std::chrono::hours(1));  // a byte no file may hold
   dry.streams.hand_back(100);
   EXPECT_TRUE(dry.streams.queued.empty());
   EXPECT_TRUE(dry.player.playing());
-  // Both buffers are home: stop must not sit out its wait for them.
-  const auto before = std::chrono::steady_clock::now();
-  EXPECT_TRUE(dry.player.stop());
-  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(MidiStreamPlayer::kStopWaitMs));
+  // Both buffers are home: stop must not sit out its wait (an hour) for them. One that waits
+  // gets a late hand-back after a minute, so the check fails rather than hangs.
+  auto stopping = std::async(std::launch::async, [&] { return dry.player.stop(); });
+  const bool stoppedAtOnce = stopping.wait_for(std::chrono::minutes(1)) == std::future_status::ready;
+  if (!stoppedAtOnce) dry.streams.done(nullptr);
+  EXPECT_TRUE(stoppedAtOnce) << "stop waited for buffers that were home already";
+  EXPECT_TRUE(stopping.get());
 }
 }  // namespace

@@ -44,3 +44,14 @@ inline Bytes TempoEvent(std::uint32_t microsecondsPerQuarter) {
 
 // An end of track right after the previous event.
 inline const Bytes kEndOfTrack = {0x00, 0xFF, 0x2F, 0x00};
+
+// 256 tracks of `perTrack` system-exclusive messages at tick 0, the first opening with a tempo of
+// 1 and closing with a note `noteDelta` (a variable-length quantity) later, at 32768 ticks a
+// quarter: as slow to read as a file within the loader's limits can be.
+inline Bytes FloodedSmf(int perTrack, const Bytes& noteDelta) {
+  Bytes sysex;
+  for (int i = 0; i < perTrack; ++i) sysex.insert(sysex.end(), {0x00, 0xF0, 0x00});
+  std::vector<Bytes> tracks(256, Join({sysex, kEndOfTrack}));
+  tracks[0] = Join({TempoEvent(1), sysex, noteDelta, {0x90, 60, 100}, kEndOfTrack});
+  return Smf(32768, tracks);
+}

@@ -36,7 +36,12 @@ struct WaveVoicesTest : testing::Test {
 };
 }  // namespace
 
-TEST_F(WaveVoicesTest, BadEffectsRefusedVoicesRestartedReleasedResampledMixedAndKeepSides) {
+TEST_F(WaveVoicesTest, PlaysRefusedLeaveNoVoiceBadEffectsRefusedVoicesRestartedReleasedResampledMixedAndKeepSides) {
+  // The output stands still (a page whose audio never started): 256 plays wait, the rest are refused.
+  for (int effect = 0; effect < 300; ++effect) EXPECT_EQ(voices.play_wave(Steady(1000)), effect < 256) << effect;
+  EXPECT_EQ(voices.voice_count(), 256u) << "every refused effect kept its voice";
+  EXPECT_EQ(SoundingFrames(2000), 1000u);
+  EXPECT_EQ(voices.voice_count(), 0u) << "voices kept after their effects ended";
   EXPECT_FALSE(voices.play_wave(0));
   EXPECT_FALSE(voices.play_wave(12345));
   EXPECT_EQ(voices.prepare_wave("missing.wav"), 0u);

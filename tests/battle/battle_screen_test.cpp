@@ -39,14 +39,17 @@ TEST_F(BattleScreenTest, DrawsThePanelsFillsTheBarsAndPlaysTheOpeningBeforeTheMe
   // Then row 10 is blank again; the bars are full but for the player's 7 HP (one cell) and
   // 45 MP (three): opponent HP, opponent MP, player HP, player MP.
   EXPECT_EQ(Styled(1, 10, 80), "");
-  EXPECT_EQ((std::array{BarCells(3, 4, 12), BarCells(3, 6, 5), BarCells(57, 13, 12),
-                        BarCells(57, 15, 5)}),
-            (std::array{20, 20, 1, 3}));
+  EXPECT_EQ(BarCells(3, 4, 12), 20) << "the opponent's HP bar";
+  EXPECT_EQ(BarCells(3, 6, 5), 20) << "the opponent's MP bar";
+  EXPECT_EQ(BarCells(57, 13, 12), 1) << "the player's HP bar";
+  EXPECT_EQ(BarCells(57, 15, 5), 3) << "the player's MP bar";
   ASSERT_EQ(sound.names("play_wave"), std::vector<std::string>{"flush.wav"});
   EXPECT_EQ(sound.calls().front().time, kFlash);
   // The shown values start at the maxima, whatever the current values.
-  EXPECT_EQ(std::tuple(shownPlayerHp, shownPlayerMp, shownEnemyHp, shownEnemyMp),
-            std::tuple(400, 300, 750, 750));
+  EXPECT_EQ(shownPlayerHp, 400);
+  EXPECT_EQ(shownPlayerMp, 300);
+  EXPECT_EQ(shownEnemyHp, 750);
+  EXPECT_EQ(shownEnemyMp, 750);
   const struct { int column, row; const char* text; int fg; } texts[] = {
       {3, 2, "伝説の勇者ぽこぺ", 0}, {3, 3, "ＨＰ 750 / 750", 12}, {3, 5, "ＭＰ 750 / 750", 5},
       {3, 7, "攻700", 12}, {9, 7, "防600", 2}, {15, 7, "敏450", 1}, {21, 7, "魔600", 6},

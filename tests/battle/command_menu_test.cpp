@@ -62,6 +62,8 @@ TEST_F(CommandMenuTest, MovesWithinTheEndsDescribesItemsAndRefusesMagicBelow150M
   const std::uint32_t confirmed = sound.calls()[7].time;
   EXPECT_EQ(refused.front(), confirmed + 1);
   EXPECT_EQ(refused.back(), confirmed + 1000);  // a full second, then the menu goes on
-  EXPECT_EQ(std::tuple(runState.turnCount, playerCommand, player.mp, roster.hp[0]),
-            std::tuple(1, Magic, 0, 0));
+  EXPECT_EQ(runState.turnCount, 1) << "one turn played";
+  EXPECT_EQ(playerCommand, Magic) << "the turn played the Magic";
+  EXPECT_EQ(player.mp, 0) << "the Magic's 150 MP paid";
+  EXPECT_EQ(roster.hp[0], 0) << "the opponent fell to the Magic";
 }

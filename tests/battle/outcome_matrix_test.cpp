@@ -75,8 +75,13 @@ class OutcomeMatrix : public BattleFixture, public ::testing::WithParamInterface
 TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
   const MatrixCase& c = GetParam();
   for (const Combatant& side : {PlayerSide(), OpponentSide()}) {
-    std::tie(side.maxHp, side.maxMp, side.hp, side.mp, side.attack, side.defence, side.magic) =
-        std::tuple(800, 600, kHp, kMp, 600, 400, 330);
+    side.maxHp = 800;
+    side.maxMp = 600;
+    side.hp = kHp;
+    side.mp = kMp;
+    side.attack = 600;
+    side.defence = 400;
+    side.magic = 330;
   }
   playerCommand = c.player;
   gameRandom.seed(SeedFor(c.enemy, c.counterSucceeds));
@@ -98,21 +103,26 @@ TEST_P(OutcomeMatrix, TellsTheExchangeAndChangesHpAndMp) {
     const int side = want.target == 'P' || want.text == kPlayerRecovery ? 0 : 1;
     if (want.target) {
       const int damage = std::stoi(figure->str());
-      EXPECT_TRUE(damage >= want.range[0] && damage <= want.range[1]) << text;
+      EXPECT_GE(damage, want.range[0]) << "damage below its range: " << text;
+      EXPECT_LE(damage, want.range[1]) << "damage above its range: " << text;
       hp[side] -= damage;
     } else if (figure != std::sregex_iterator()) {  // a recovery
       hp[side] += std::stoi(figure->str());
       mp[side] += std::stoi((++figure)->str());
     }
   }
-  EXPECT_EQ(std::pair(player.hp, player.mp), std::pair(hp[0], mp[0]));
-  EXPECT_EQ(std::pair(roster.hp[0], roster.mp[0]), std::pair(hp[1], mp[1]));
+  EXPECT_EQ(player.hp, hp[0]) << "the player's HP is not what the messages told";
+  EXPECT_EQ(player.mp, mp[0]) << "the player's MP is not what the messages told";
+  EXPECT_EQ(roster.hp[0], hp[1]) << "the opponent's HP is not what the messages told";
+  EXPECT_EQ(roster.mp[0], mp[1]) << "the opponent's MP is not what the messages told";
 
   // The header stays; the message area is left clear, and the bars are current.
   const char* names[] = {"通常攻撃", "強攻撃", "カウンター", "魔法攻撃"};
-  EXPECT_TRUE(Shows(20, 13, names[c.player], 0, 15) && Shows(55, 5, names[c.enemy], 0, 15));
+  EXPECT_TRUE(Shows(20, 13, names[c.player], 0, 15)) << "the player's command";
+  EXPECT_TRUE(Shows(55, 5, names[c.enemy], 0, 15)) << "the opponent's command";
   for (int row = 19; row <= 23; ++row) EXPECT_EQ(Styled(19, row, 60), "") << row;
-  EXPECT_EQ(std::pair(shownPlayerHp, shownEnemyMp), std::pair(player.hp, roster.mp[0]));
+  EXPECT_EQ(shownPlayerHp, player.hp) << "the player's HP bar left behind";
+  EXPECT_EQ(shownEnemyMp, roster.mp[0]) << "the opponent's MP bar left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPairs, OutcomeMatrix, ::testing::ValuesIn(kCases),

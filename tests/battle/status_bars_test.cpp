@@ -23,6 +23,7 @@ TEST_F(StatusBarsTest, OnlyChangedBarsMoveShrinkingFromTheEndAndGrowingFromTheSt
       {true, 360, 0, 19, 2, 2 * 15, "ＨＰ  19 / 360"},        // 19 / 18 > 1
       {false, 300, 300, 150, 11, 10 * 15, "ＭＰ 150 / 300"},  // 150 / 15 = 10: a shrink keeps 0..10
       {false, 300, 0, 150, 10, 10 * 15, "ＭＰ 150 / 300"},    // a growth draws cells 0..9
+      {false, 250, 0, 60, 5, 5 * 15, "ＭＰ  60 / 250"},       // 60 / (250 / 20 = 12), not 60 x 20 / 250
       {false, 300, 300, 0, 0, 20 * 15, "ＭＰ   0 / 300"},     // empty: cell 0 goes too
       {false, 10, 0, 5, 5, 5 * 15, "ＭＰ   5 /  10"},         // below 20 MP each MP is a cell
       {false, 110, 0, 110, 20, 20 * 15, "ＭＰ 110 / 110"},    // 110 / 5 = 22, but a bar has 20 cells
@@ -49,7 +50,8 @@ TEST_F(StatusBarsTest, OnlyChangedBarsMoveShrinkingFromTheEndAndGrowingFromTheSt
     EXPECT_EQ(console.now() - start, c.ms);
     EXPECT_TRUE(Shows(column, row - 1, c.figures, color, 15));
     EXPECT_EQ(shown, c.from);  // left alone: the next call animates from it again
-    EXPECT_EQ(std::pair(console.foreground(), console.background()), std::pair(0, 15));
+    EXPECT_EQ(console.foreground(), 0) << "the next text would print in the bar's colour";
+    EXPECT_EQ(console.background(), 15) << "the next text would print on the bar's colour";
   }
   EXPECT_TRUE(Shows(57, 12, "ＨＰ 400 / 400", 12, 15));
 }

@@ -11,7 +11,8 @@ TEST_F(ConsoleScreen, ColoursAttributesAndClearKeepWhatSixteenLeavesOut) {
   console.set_color(12, KEEP_COLOR);
   EXPECT_EQ(console.make_attribute(KEEP_COLOR, 4), 0x4C);  // and stores red on blue
   console.clear(KEEP_COLOR, 15);
-  EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(1, 1));
+  EXPECT_EQ(console.cursor().column, 1) << "clear leaves the cursor away from the top left";
+  EXPECT_EQ(console.cursor().row, 1) << "clear leaves the cursor away from the top left";
   for (int row : {1, 25})
     for (int column : {1, 80}) EXPECT_EQ(console.screen().at(column, row), (Cell{U' ', 1, 12, 15}));
 }

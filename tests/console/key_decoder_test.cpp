@@ -107,7 +107,8 @@ TEST(KeyDecoder, TakesCursorReportsOnceAndPlainOnesOnlyWhenAsked) {
   std::deque<TerminalKey> out;
   decoder.feed("x\x1b[?2;3Ry", 0, out);
   const CursorReport report = decoder.take_cursor_report().value_or(CursorReport{});
-  EXPECT_EQ(std::pair(report.row, report.column), std::pair(2, 3));
+  EXPECT_EQ(report.row, 2) << "the cursor report's row";
+  EXPECT_EQ(report.column, 3) << "the cursor report's column";
   EXPECT_FALSE(decoder.take_cursor_report().has_value());
   EXPECT_EQ(Flatten(out), (Decoded{{'x', 'y'}, {'X', 'Y'}, {}}));
 

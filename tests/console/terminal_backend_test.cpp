@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "console/text_width.hpp"
-#include "tests/console/pty_terminal.hpp"
+#include "tools/harness/pty_terminal.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "console/text_width.hpp"
-#include "tests/console/vterm_screen.hpp"
+#include "tools/harness/vterm_screen.hpp"
 
 namespace {
 

@@ -48,7 +48,7 @@ TEST(WebKeys, TypedBytesLeaveEveryRecordToTheHeldKeys) {
                                   Key(0xE5, true, U'名')})
     keys.push(record);
   std::string typed;
-  while (keys.key_waiting()) typed += static_cast<char>(keys.read_key());
+  for (int n = 0; n < 16 && keys.key_waiting(); ++n) typed += static_cast<char>(keys.read_key());
   EXPECT_EQ(typed, "B\xE0\x48\b名");
   EXPECT_EQ(keys.read_key(), 0);
   keys.drain(state);

@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 
 #include "game/flow/sound_cues.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
-#include "tests/flow/sound_log.hpp"
+#include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
-#include "tests/support/scripted_run.hpp"
+#include "tools/harness/scripted_run.hpp"
 
 namespace {
 
@@ -33,8 +32,10 @@ class DefeatScreenTest : public GameSession {
 TEST_F(DefeatScreenTest, ADrawOfZeroRaisesTheFighterWithATenthOfItsHp) {
   Fall(0);
   EXPECT_TRUE(DefeatScreen());
-  EXPECT_EQ((std::array{player.hp, player.mp, runState.round, runState.turnCount}),
-            (std::array{34, 77, 2, 9}));
+  EXPECT_EQ(player.hp, 34) << "a tenth of 345 HP";
+  EXPECT_EQ(player.mp, 77) << "MP changed by the revival";
+  EXPECT_EQ(runState.round, 2) << "the round changed by the revival";
+  EXPECT_EQ(runState.turnCount, 9) << "the turns changed by the revival";
   EXPECT_TRUE(Shows(20, 19, "Aliceは力尽きた...", 12, 15));
   EXPECT_TRUE(Shows(20, 20, "が、渾身の力を振り絞り立ち上がった！", 0, 15));
   // The battle music stops, then the same piece starts again, looping.

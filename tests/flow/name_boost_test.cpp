@@ -3,13 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
 #include "game/model/fighter.hpp"
 #include "tests/support/game_session.hpp"
-#include "tests/support/scripted_run.hpp"
+#include "tools/harness/scripted_run.hpp"
 
 using NameBoostTest = GameSession;
 
@@ -23,7 +22,8 @@ TEST_F(NameBoostTest, AsksInABoxRefusesAnEmptyNameAndAddsTheSecondNamesAbilities
     EXPECT_TRUE(Shows(20, 20, "┏━━━━━━━━┓", 0, 15));
     EXPECT_TRUE(Shows(20, 21, "┃                ┃", 0, 15));
     EXPECT_TRUE(Shows(20, 22, "┗━━━━━━━━┛", 0, 15));
-    EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(22, 21));
+    EXPECT_EQ(console.cursor().column, 22) << "the cursor is not in the box";
+    EXPECT_EQ(console.cursor().row, 21) << "the cursor is not in the box";
   });
   keys.type("\r");  // refused with a sound
   keys.pause(10);
@@ -31,11 +31,16 @@ TEST_F(NameBoostTest, AsksInABoxRefusesAnEmptyNameAndAddsTheSecondNamesAbilities
   ASSERT_TRUE(NameBoost());
   EXPECT_FALSE(console.cursor().visible);
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>(2, "kettei.wav"));
-  EXPECT_EQ((std::array{player.maxHp, player.hp, player.maxMp, player.mp, player.magic,
-                        player.attack, player.defence, player.agility}),
-            (std::array{565, 365, 475, 325, 225, 285, 260, 999}));  // agility stops at 999
+  const struct { const char* what; int shown, expected; } after[] = {
+      {"max HP", player.maxHp, 565}, {"HP", player.hp, 365},     {"max MP", player.maxMp, 475},
+      {"MP", player.mp, 325},        {"magic", player.magic, 225}, {"attack", player.attack, 285},
+      {"defence", player.defence, 260},
+      {"agility", player.agility, 999},  // stops at 999
+  };
+  for (const auto& a : after) EXPECT_EQ(a.shown, a.expected) << "the fighter's " << a.what << " after the boost";
   EXPECT_TRUE(Shows(20, 19, "ステータス成長", 9, 15));
   // The gain is shown in full even where the ability stops at 999.
-  EXPECT_TRUE(Shows(20, 21, "最大ＨＰ＋265", 4, 15) && Shows(50, 22, "敏捷＋220", 1, 15));
+  EXPECT_TRUE(Shows(20, 21, "最大ＨＰ＋265", 4, 15));
+  EXPECT_TRUE(Shows(50, 22, "敏捷＋220", 1, 15));
   EXPECT_EQ(Text(20, 20, 40), std::string(40, ' '));  // the box is gone
 }

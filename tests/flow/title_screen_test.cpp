@@ -10,7 +10,7 @@
 
 #include "game/flow/screen.hpp"
 #include "game/model/fighter.hpp"
-#include "tests/flow/sound_log.hpp"
+#include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
 using Title = GameSession;
@@ -57,7 +57,8 @@ TEST_F(Title, ShowsLogoMenuAndNoFighterAndRefusesTheArenaWithoutOne) {
   EXPECT_EQ(TitleScreen(), Screen::Quit);
   EXPECT_GE(sound.calls().front().time, 299u) << "nothing happens before Enter is let go";
   EXPECT_EQ(sound.names("play_wave"), std::vector<std::string>({"kasoru.wav", "kettei.wav"}));
-  EXPECT_TRUE(Shows(2, 24, "|", 4, 15) && Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
+  EXPECT_TRUE(Shows(2, 24, "|", 4, 15)) << "help line back";
+  EXPECT_TRUE(Shows(3, 24, kArenaHelp, 0, 15)) << "help line back";
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 7, 15)) << "greyed without a fighter";
   for (int row = 7; row <= 14; ++row)  // no fighter: its area is blanked
     EXPECT_TRUE(Shows(3, row, row <= 8 ? "　　　　　　　　　　　　" : "　　　　", 0, 15));
@@ -90,16 +91,19 @@ TEST_F(Title, ArrowsMoveTheFrameOneItemPerPressAndEnterOpensTheItem) {
     EXPECT_EQ(TitleScreen(), c.next);
     EXPECT_EQ(FrameShown(), FrameCells(c.row)) << "the frame moved whole, nothing left behind";
     for (auto [column, row] : FrameCells(c.row)) EXPECT_TRUE(Shows(column, row, "■", 9, 7));
-    EXPECT_TRUE(Shows(2, 24, "|", c.barColor, 15) && Shows(3, 24, c.help, 0, 15));
+    EXPECT_TRUE(Shows(2, 24, "|", c.barColor, 15)) << "the help line's bar";
+    EXPECT_TRUE(Shows(3, 24, c.help, 0, 15)) << "the help line";
     const auto log = SoundLog(sound);
     EXPECT_EQ(std::count(log.begin(), log.end(), "wave kasoru.wav"), c.moves);
     EXPECT_NE(std::find(log.begin(), log.end(), "play title.mid loop"), log.end());
     ASSERT_GE(log.size(), c.sounds.size());
     EXPECT_EQ(std::vector<std::string>(log.end() - c.sounds.size(), log.end()), c.sounds);
-    EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
+    EXPECT_EQ(console.foreground(), 0) << "the next screen would print in another colour";
+    EXPECT_EQ(console.background(), 15) << "the next screen would print on another background";
   }
   EXPECT_TRUE(Shows(30, 24, "　　　　　　　　", 15, 15)) << "the longer help is blanked";
   EXPECT_TRUE(Shows(36, 15, "闘技場へ行く", 0, 15));
   EXPECT_TRUE(Shows(3, 8, "名前:A", 0, 15));
-  EXPECT_TRUE(Shows(3, 9, "ＨＰ:12", 4, 15) && Shows(3, 10, "ＭＰ:7", 5, 15));
+  EXPECT_TRUE(Shows(3, 9, "ＨＰ:12", 4, 15));
+  EXPECT_TRUE(Shows(3, 10, "ＭＰ:7", 5, 15));
 }

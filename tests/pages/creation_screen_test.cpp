@@ -10,7 +10,7 @@
 
 #include "game/flow/screen.hpp"
 #include "game/model/fighter.hpp"
-#include "tests/pages/big_digits.hpp"
+#include "tests/support/big_digits.hpp"
 #include "tests/support/game_session.hpp"
 
 namespace {
@@ -57,7 +57,8 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     std::uint32_t stageStart = start;
     for (std::uint32_t t : TimesOf("flush.wav")) {
       // A stage lasts strictly more than 500 ms.
-      EXPECT_TRUE(t - stageStart > 500 && t - stageStart <= 510) << t - stageStart;
+      EXPECT_GT(t - stageStart, 500u) << "a number stopped before its half second was over";
+      EXPECT_LE(t - stageStart, 510u) << "a number stopped late";
       stageStart = t;
     }
     EXPECT_EQ(TimesOf("flush.wav").size(), 6u);
@@ -74,7 +75,8 @@ TEST_F(Creation, NumbersStopOnTheAbilitiesAndYesAnnouncesTheBirthCentred) {
     // Nothing of "キャラクター作成完了" (columns 31 to 50) is left on either side.
     for (const char* leftover : {"キ", "了"})
       EXPECT_EQ(Text(29, 9, 30).find(leftover), std::string::npos);
-    EXPECT_EQ(std::make_pair(console.foreground(), console.background()), std::make_pair(0, 15));
+    EXPECT_EQ(console.foreground(), 0) << "the title would print in another colour";
+    EXPECT_EQ(console.background(), 15) << "the title would print on another background";
     keys.pause(100);  // Enter is let go before the next fighter
   }
 }
@@ -87,7 +89,8 @@ TEST_F(Creation, TheArrowMovesOncePerPressAndNoGoesBackToTheNameEntry) {
   keys.press(kKeyDown);       // already on いいえ: nothing
   keys.press(kKeyEnter);
   ASSERT_EQ(CreationScreen(), Screen::NameEntry);
-  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15) && Shows(60, 8, "⇒いいえ", 0, 15));
+  EXPECT_TRUE(Shows(60, 7, "　はい", 0, 15));
+  EXPECT_TRUE(Shows(60, 8, "⇒いいえ", 0, 15));
   EXPECT_EQ(TimesOf("kasoru.wav").size(), 1u);
   EXPECT_EQ(sound.names("play_wave").back(), "kettei.wav");
   EXPECT_TRUE(TimesOf("create.wav").empty());

@@ -10,7 +10,7 @@
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"
-#include "tests/flow/sound_log.hpp"
+#include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
 
 namespace {
@@ -88,7 +88,8 @@ TEST_F(EndingScreenTest, ExtraRoundIsAnnouncedWithSweepingWarnings) {
   EXPECT_EQ(console.now(), 6110u + 340);
   EXPECT_EQ(Text(1, 10, 80), std::string(80, ' '));
   EXPECT_TRUE(Shows(20, 19, "ザムを撃破した！", 9, 15));
-  EXPECT_TRUE(Shows(20, 20, "Alice", 9, 15) && Shows(25, 20, "は闘技場を制覇した！！", 0, 15));
+  EXPECT_TRUE(Shows(20, 20, "Alice", 9, 15));
+  EXPECT_TRUE(Shows(25, 20, "は闘技場を制覇した！！", 0, 15));
   EXPECT_EQ(SoundLog(sound, 0),
             (std::vector<std::string>{"0 stop buttle3.mid", "0 load end.mid", "0 play end.mid once",
                                       "3000 stop end.mid", "3000 wave flush.wav",

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -26,7 +25,8 @@ TEST_F(NameEntry, RefusesAnEmptyNameThenTheNameMakesTheFighter) {
     EXPECT_TRUE(Shows(33, 5, std::string(16, ' '), 0, 15)) << "typing starts again";
     EXPECT_EQ(player.name[0], '\0') << "the old fighter's name is cleared on entry";
     EXPECT_TRUE(console.cursor().visible);
-    EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(33, 5));
+    EXPECT_EQ(console.cursor().column, 33) << "the cursor is not in the field";
+    EXPECT_EQ(console.cursor().row, 5) << "the cursor is not in the field";
   });
   At(160, [] {
     EXPECT_TRUE(Shows(30, 7, "名前を入力して下さい。", 12, 15)) << "it stays while typing";
@@ -36,9 +36,11 @@ TEST_F(NameEntry, RefusesAnEmptyNameThenTheNameMakesTheFighter) {
   ASSERT_EQ(NameEntryScreen(), Screen::Creation);
   EXPECT_FALSE(console.cursor().visible);
   EXPECT_EQ(std::string(player.name), "AB");
-  EXPECT_EQ((std::array{player.hp, player.maxHp, player.mp, player.maxMp, player.magic,
-                        player.attack, player.defence, player.agility}),
-            (std::array{450, 450, 320, 320, 195, 245, 340, 345}));
+  const struct { const char* what; int made, expected; } made[] = {
+      {"HP", player.hp, 450},          {"max HP", player.maxHp, 450}, {"MP", player.mp, 320},
+      {"max MP", player.maxMp, 320},   {"magic", player.magic, 195},  {"attack", player.attack, 245},
+      {"defence", player.defence, 340}, {"agility", player.agility, 345}};
+  for (const auto& m : made) EXPECT_EQ(m.made, m.expected) << "the " << m.what << " of \"AB\"";
   EXPECT_TRUE(Shows(30, 7, "　　　　　　　　　　　　　", 15, 15)) << "accepted: the message is gone";
   EXPECT_TRUE(Shows(12, 11, "　　　　　　　　　　　　　　　　", 15, 15)) << "room for the name";
   EXPECT_EQ(Text(44, 11, 27), std::string(27, ' '));

@@ -8,7 +8,7 @@
 #include "console/headless/headless_backend.hpp"
 #include "console/headless/recording_sound.hpp"
 #include "game/model/run_state.hpp"
-#include "tests/support/scripted_run.hpp"
+#include "tools/harness/scripted_run.hpp"
 
 namespace {
 

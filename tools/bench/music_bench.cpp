@@ -18,10 +18,10 @@
 #include "sound/midi/midi_music.hpp"
 #include "sound/midi/midi_stream_player.hpp"
 #include "sound/midi/synth_stream_service.hpp"
-#include "tests/sound/fake_midi_stream.hpp"
-#include "tests/sound/midi_test_files.hpp"
-#include "tests/sound/recording_synth.hpp"
 #include "tools/bench/nominal_timing.hpp"
+#include "tools/harness/fake_midi_stream.hpp"
+#include "tools/harness/midi_test_files.hpp"
+#include "tools/harness/recording_synth.hpp"
 
 namespace {
 constexpr int kRate = 48000;

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Measures the terminal back end: start-up, idle bytes and CPU, auto-repeat CPU, restoring on
 # signals, and wait accuracy. Runs the title stand-in, and the real game when it is given as
-# an argument (`tools/bench/terminal.sh game`). Needs python3; builds a Release tree in build/bench.
+# an argument (`tools/bench/terminal.sh game`). Builds a Release tree in build/bench.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+tools/install-deps.sh cmake make g++ pkg-config libvterm-dev libsdl2-dev libfluidsynth-dev >/dev/null
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DDOMRAK_TESTS=OFF >/dev/null
-cmake --build build/bench -j2 --target terminal_bench domrak >/dev/null
+cmake --build build/bench -j2 --target terminal_bench pty_bench battle_pty_bench domrak >/dev/null
 
-bench=tools/bench/pty_bench.py
-standin=build/bench/console/terminal_bench
+bench=build/bench/tools/bench/pty_bench
+standin=build/bench/tools/bench/terminal_bench
 
 echo "== title stand-in, terminal answers: ambiguous narrow (CSI ? 6n) =="
 $bench --answer narrow --signal INT -- $standin

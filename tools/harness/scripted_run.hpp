@@ -43,14 +43,16 @@ inline void PrepareFighter(const ScriptedFighter& f) {
 // With Enter held, every turn is an Attack, every prompt is confirmed at once and `boostName`
 // is typed when the name boost after round 3 asks for it. Runs from a new run until the
 // title screen would open (after game over or an ending) and returns that screen, or
-// Screen::Quit when the session ends first; `look` sees each screen as it was left, with the
+// Screen::Quit when the session ends first: Enter is let go after an hour of game time (a run
+// takes minutes), and the session ends there, so a run that cannot end fails fast; `look` sees each screen as it was left, with the
 // time it started. The loop
 // over screens is RunScreens' own, with one look at the round before each victory: a typed
 // name would be swallowed by the command menu's polling if it were queued earlier.
 inline Screen PlayScriptedRun(HeadlessBackend& keys, const std::string& boostName,
                               const std::function<void(Screen, std::uint32_t)>& look =
                                   [](Screen, std::uint32_t) {}) {
-  keys.hold(kKeyEnter, console.now(), UINT32_MAX);
+  constexpr std::uint32_t kRunLimitMs = 3600 * 1000;
+  keys.hold(kKeyEnter, console.now(), console.now() + kRunLimitMs);
   Screen screen = Screen::NewRun;
   while (screen != Screen::Title && screen != Screen::Quit && console.running()) {
     if (screen == Screen::Victory && runState.round == 3) keys.type(boostName + "\r");

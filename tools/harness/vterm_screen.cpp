@@ -1,5 +1,5 @@
 // The libvterm test terminal: cells read back with their 16-colour palette indices.
-#include "tests/console/vterm_screen.hpp"
+#include "tools/harness/vterm_screen.hpp"
 
 #include <algorithm>
 

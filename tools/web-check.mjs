@@ -25,6 +25,10 @@ async function effectsThenMusic(page) {
   return [effects, music];
 }
 
+// A visitor who has been here before: the help panel of a first visit (checked by
+// web-check-phone.mjs) stays closed and the keys go straight to the game.
+const returningVisitor = (page) => page.evaluateOnNewDocument(() => localStorage.setItem('domrak-help-seen', '1'));
+
 // The row of the screen that the selection marker `mark` is on, and the text after it.
 async function markedItem(page, mark) {
   const screen = await rows(page);
@@ -38,6 +42,7 @@ try {
   const pageErrors = [];
   page.on('pageerror', (error) => pageErrors.push(error.message));
   await page.setViewport({ width: 1000, height: 680 });
+  await returningVisitor(page);
 
   // The title, timed from navigation; the SoundFont only after it.
   await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
@@ -99,6 +104,7 @@ try {
   for (const how of ['held', 'tapped']) {
     const early = await (await browser.createBrowserContext()).newPage();  // nothing cached
     early.on('pageerror', (error) => pageErrors.push(error.message));
+    await returningVisitor(early);
     let release;
     const released = new Promise((resolve) => { release = resolve; });
     const asked = new Promise((resolve) => {

@@ -9,6 +9,7 @@ import { pathToFileURL } from 'node:url';
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
   '.woff': 'font/woff',

@@ -12,6 +12,6 @@ export NODE_PATH=/usr/share/nodejs
 cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DDOMRAK_TESTS=OFF \
   -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
   -DDOMRAK_WEB_DIR="$PWD/build/web" >/dev/null
-cmake --build build/web-cmake -j"$(nproc)" --target domrak web_page >/dev/null
+cmake --build build/web-cmake -j"$(nproc)" --target domrak web_page web_offline >/dev/null
 [ "${1:-}" = "--build-only" ] && exit 0
 exec node web/serve.mjs build/web 8080

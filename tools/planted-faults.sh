@@ -13,8 +13,11 @@ targets=(model_tests battle_tests flow_tests arena_tests pages_tests console_tes
          sound_tests music_tests)
 
 build_tests() {  # targets...
+  if [[ $1 == web_* ]]; then
+    { tools/install-deps.sh chromium && ./web.sh --build-only; } </dev/null >"$build/fault-build.log" 2>&1
+    return
+  fi
   local dir=$build
-  [ "$1" = web_check ] && { ./web.sh --build-only >"$build/fault-build.log" 2>&1; return; }
   [[ $1 == windows_* ]] && windows_ready && dir=$windows_dir
   cmake --build "$dir" -j2 --target "$@" </dev/null >"$build/fault-build.log" 2>&1
 }
@@ -32,24 +35,27 @@ windows_ready() {
 }
 
 # The test executables that can see a fault in `file`: game code is only reached through the game
-# tests, the terminal only through its own, the sound layer only through the sound tests.
+# tests, the terminal only through its own, the sound layer only through the sound tests, the
+# browser page only through its offline check in Chromium, its SoundFont through its renders.
 relevant_tests() {  # file
   case $1 in
     game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
     console/posix/*) echo terminal_tests ;;
     console/web/* | console/headless/*) echo console_tests ;;
     console/windows/*) echo windows_console_tests ;;
-    web/*) echo web_check ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
+    web/make_soundfont.py) echo web_check_soundfont ;;
+    web/*) echo web_check web_check_offline ;;
     *) echo "${targets[@]}" ;;
   esac
 }
 
-# Runs one test executable and prints its output; a Windows one under wine, in a console; the
-# browser check in headless Chromium.
+# Runs one test executable and prints its output; a Windows one under wine, in a console; a
+# browser check (tools/web-check*.mjs, .sh) on the page in build/web.
 run_one() {  # path
-  [ "$1" = web_check ] && { node tools/web-check.mjs build/web 2>&1; return; }
+  [[ $1 == *.mjs ]] && { timeout 600 node "$1" build/web </dev/null 2>&1; return; }
+  [[ $1 == *.sh ]] && { timeout 600 "$1" build/web </dev/null 2>&1; return; }
   [[ $1 == *.exe ]] || { timeout 120 "$1" --gtest_brief=1 </dev/null 2>&1; return; }
   local log=$PWD/$windows_dir/fault-test.log status=0
   wine_console "$log" 120 "cd '${1%/*}' && HOME='$wave_home' '$wine' ./'${1##*/}' --gtest_brief=1" || status=$?
@@ -62,8 +68,8 @@ run_one() {  # path
 run_tests() {  # executables...
   local exe path failed found=1
   for exe in "$@"; do
-    if [ "$exe" = web_check ]; then
-      path=web_check
+    if [[ $exe == web_* ]]; then
+      path=$(ls "tools/${exe//_/-}.mjs" "tools/${exe//_/-}.sh" 2>/dev/null | head -n 1)
     elif [[ $exe == windows_* ]]; then
       path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1)
     else

@@ -1,63 +1,22 @@
 // Plays the browser build in headless Chromium as a player would, and measures its budgets.
 // Usage: node tools/web-check.mjs FOLDER [--strict]   (tools/web-check.sh builds build/web)
 // The timings depend on the machine's load, so they are reported, and fail the run only
-// with --strict. Every other wait lasts until the game answers, bounded by PATIENCE_MS.
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
-import { createRequire } from 'node:module';
-
+// with --strict. Every other wait lasts until the game answers, bounded by PATIENCE_MS
+// (tools/web-browser.mjs).
 import { serve } from '../web/serve.mjs';
-
-const require = createRequire(new URL('../web/package.json', import.meta.url));
-const puppeteer = require('puppeteer-core');
+import {
+  budget, check, finish, hold, launchChromium, PATIENCE_MS, rows, sleep, waitFor, waitForText,
+} from './web-browser.mjs';
 
 // While set, called when the game's code is asked for; the code is sent once its promise settles.
 let holdGameCode = null;
 const server = await serve(process.argv[2], 0, (path) => (path === '/domrak.wasm' && holdGameCode ? holdGameCode() : null));
 const url = `http://127.0.0.1:${server.address().port}/`;
 const strict = process.argv.includes('--strict');
-const results = [];
-const budgetsMet = [];
 
-function check(name, ok, detail = '') {
-  results.push(ok);
-  console.log(`${ok ? 'PASS' : 'FAIL'} ${name}${detail ? ` (${detail})` : ''}`);
-}
-
-function budget(name, value, limit, unit) {
-  budgetsMet.push(value < limit);
-  console.log(`BUDGET ${name}: ${value.toFixed(unit === '%' ? 2 : 0)} ${unit} (under ${limit} ${unit}) ${value < limit ? 'met' : 'MISSED'}`);
-}
-
-// How long the game may take to answer before the check counts it as not answering: long,
-// since a loaded machine is slow, yet a fault fails the run in minutes rather than hanging it.
-const PATIENCE_MS = 60000;
 // The title's help line for the selected item.
 const NAME_ENTRY_HELP = '名前を入力してキャラを誕生させよう';
 const ARENA_HELP = '全6ラウンドを勝ち抜く基本のモード';
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-const rows = (page) => page.evaluate(() => window.domrak.rows());
-
-// Whether `condition(arg)`, run in the page, came true within PATIENCE_MS.
-const waitFor = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
-  .then(() => true, () => false);
-const waitForText = (page, text) => waitFor(page, (t) => window.domrak.rows().some((row) => row.includes(t)), text);
-
-const screenChanged = (page, before) => waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
-
-// Holds a key with real key-down and key-up events until the screen changes, as a player
-// holds a key until the game answers, `heldOn` ms longer; whether the screen then shows
-// `answer` (without one, whether it changed).
-async function hold(page, key, answer = null, heldOn = 0) {
-  const before = JSON.stringify(await rows(page));
-  await page.keyboard.down(key);
-  const changed = await screenChanged(page, before);
-  await sleep(heldOn);
-  await page.keyboard.up(key);
-  return changed && (!answer || (await waitForText(page, answer)));
-}
 
 // Whether the effects sound, and then the music alone once they have died away.
 async function effectsThenMusic(page) {
@@ -66,6 +25,10 @@ async function effectsThenMusic(page) {
   return [effects, music];
 }
 
+// A visitor who has been here before: the help panel of a first visit (checked by
+// web-check-phone.mjs) stays closed and the keys go straight to the game.
+const returningVisitor = (page) => page.evaluateOnNewDocument(() => localStorage.setItem('domrak-help-seen', '1'));
+
 // The row of the screen that the selection marker `mark` is on, and the text after it.
 async function markedItem(page, mark) {
   const screen = await rows(page);
@@ -73,19 +36,13 @@ async function markedItem(page, mark) {
   return row < 0 ? null : screen[row].slice(screen[row].indexOf(mark) + mark.length).trim();
 }
 
-const profile = mkdtempSync(join(tmpdir(), 'domrak-chromium-'));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  timeout: PATIENCE_MS,  // Chromium's own start, and below each page's loading, on a busy machine
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`],
-});
+const browser = await launchChromium();
 try {
   const page = await browser.newPage();
   const pageErrors = [];
   page.on('pageerror', (error) => pageErrors.push(error.message));
   await page.setViewport({ width: 1000, height: 680 });
+  await returningVisitor(page);
 
   // The title, timed from navigation; the SoundFont only after it.
   await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
@@ -147,6 +104,7 @@ try {
   for (const how of ['held', 'tapped']) {
     const early = await (await browser.createBrowserContext()).newPage();  // nothing cached
     early.on('pageerror', (error) => pageErrors.push(error.message));
+    await returningVisitor(early);
     let release;
     const released = new Promise((resolve) => { release = resolve; });
     const asked = new Promise((resolve) => {
@@ -176,9 +134,6 @@ try {
 } finally {
   await browser.close();
   server.close();
-  rmSync(profile, { recursive: true, force: true });
 }
 
-const passed = results.filter(Boolean).length;
-console.log(`${passed} passed, ${results.length - passed} failed`);
-process.exit(passed === results.length && (!strict || budgetsMet.every(Boolean)) ? 0 : 1);
+finish(strict);

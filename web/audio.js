@@ -13,6 +13,9 @@ class PageAudio {
     this.started = false;  // the player's first key has come
     this.failed = false;
     this.ready = false;    // the output has its SoundFont
+    this.muted = false;
+    this.hidden = false;   // the page is hidden: the output pauses where it is
+    this.volume = null;    // the gain the output goes through, 0 when muted
     this.peaks = [];       // [time, peak, peak of the effects alone] from the output
   }
 
@@ -21,8 +24,10 @@ class PageAudio {
   async prepare(gamePort) {
     try {
       this.context = new AudioContext({ sampleRate: SAMPLE_RATE, latencyHint: 'interactive' });
-      if (this.started) await this.context.resume();
-      else if (this.context.state === 'running') await this.context.suspend();
+      this.volume = this.context.createGain();
+      this.volume.connect(this.context.destination);
+      this.setMuted(this.muted);
+      await this.keepRunning();
       const soundFont = fetch('TimGM6mb.sf2').then((response) => response.arrayBuffer());
       for (const module of ['libfluidsynth.js', 'js-synthesizer.worklet.js', 'audio-worklet.js'])
         await this.context.audioWorklet.addModule(module);
@@ -30,7 +35,7 @@ class PageAudio {
         numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [2],
       });
       this.node.port.onmessage = (event) => this.receive(event.data);
-      this.node.connect(this.context.destination);
+      this.node.connect(this.volume);
       const channel = new MessageChannel();
       this.node.port.postMessage({ type: 'game-port', port: channel.port1 }, [channel.port1]);
       gamePort(channel.port2);
@@ -45,7 +50,23 @@ class PageAudio {
   // The player's first key: sound may start now.
   start() {
     this.started = true;
-    if (this.context) this.context.resume();
+    this.keepRunning();
+  }
+
+  setMuted(muted) {
+    this.muted = muted;
+    if (this.volume) this.volume.gain.value = muted ? 0 : 1;
+  }
+
+  setHidden(hidden) {
+    this.hidden = hidden;
+    this.keepRunning();
+  }
+
+  // The output runs once sound has started and while the page is seen.
+  keepRunning() {
+    if (!this.context) return Promise.resolve();
+    return this.started && !this.hidden ? this.context.resume() : this.context.suspend();
   }
 
   receive(message) {

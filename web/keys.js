@@ -14,9 +14,11 @@ const EXTENDED_KEYS = {
 const CONTROL_CHARACTERS = { Enter: 13, Backspace: 8, Tab: 9, Escape: 27 };
 
 class KeyInput {
-  // `deliver(key, down, character, extended, modifiers)` hands one record to the game.
-  constructor(deliver) {
+  // `deliver(key, down, character, extended, modifiers)` hands one record to the game, which
+  // has the keys while `game` (the screen) or nothing has the focus.
+  constructor(deliver, game) {
     this.deliver = deliver;
+    this.game = game;
     this.held = new Set();
   }
 
@@ -28,6 +30,7 @@ class KeyInput {
   }
 
   onKey(event, down) {
+    if (!this.forGame(event, down)) return;
     // Browser and system shortcuts stay theirs, and so do the function keys (reload, tools).
     if (event.ctrlKey || event.metaKey || event.altKey) {
       if (!down) this.record(event, false);
@@ -37,11 +40,18 @@ class KeyInput {
     this.record(event, down);
   }
 
+  // Tab always moves the focus; the page's own controls keep their keys, but a key held in the
+  // game is let go there wherever the focus has gone since.
+  forGame(event, down) {
+    if (event.key === 'Tab') return false;
+    if (!down && this.held.has(event.keyCode)) return true;
+    const focus = document.activeElement;
+    return !focus || focus === document.body || focus === this.game;
+  }
+
   record(event, down) {
     const key = event.keyCode;
     if (!(key > 0 && key < 256)) return;
-    if (down) this.held.add(key);
-    else this.held.delete(key);
     let character = 0;
     let extended = 0;
     if (down) {
@@ -50,6 +60,13 @@ class KeyInput {
       else extended = EXTENDED_KEYS[event.key] || 0;
     }
     const modifiers = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+    this.send(key, down, character, extended, modifiers);
+  }
+
+  // One key record from the keyboard or from the page's own keys (the touch pad, the name field).
+  send(key, down, character, extended, modifiers) {
+    if (down) this.held.add(key);
+    else this.held.delete(key);
     this.deliver(key, down, character, extended, modifiers);
   }
 

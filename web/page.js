@@ -13,13 +13,20 @@ const keyToScreen = [];
 const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
   if (down) keyPressedAt = performance.now();
   game.postMessage({ type: 'key', key, down, character, extended, modifiers });
-  if (down && !pageAudio.started) {
-    pageAudio.start();
-    game.postMessage({ type: 'sound-started' });
-    showNotice();
-  }
-});
+}, canvas);
 keyInput.listen(window);
+
+function startSound() {
+  if (pageAudio.started) return;
+  pageAudio.start();
+  game.postMessage({ type: 'sound-started' });
+  showNotice();
+}
+// Any key starts the sound, a mouse click too, and a tap once the finger lifts (browsers let a
+// page start its sound only then).
+window.addEventListener('keydown', startSound, true);
+window.addEventListener('pointerdown', (event) => event.pointerType === 'mouse' && startSound(), true);
+window.addEventListener('pointerup', (event) => event.pointerType !== 'mouse' && startSound(), true);
 
 let gameStopped = false;
 game.onerror = () => {
@@ -30,11 +37,11 @@ game.onerror = () => {
 function showNotice() {
   if (gameStopped) notice.textContent = 'The game has stopped. Reload the page to play again.';
   else if (pageAudio.failed) notice.textContent = 'This browser cannot play the sound: the game plays silently.';
-  else notice.textContent = pageAudio.started ? '' : 'Sound starts with your first key.';
+  else notice.textContent = pageAudio.started ? '' : `Sound starts with your first ${touchLayout ? 'tap' : 'key'}.`;
 }
 
 function fitScreen() {
-  consoleScreen.fit(window.innerWidth, window.innerHeight - notice.offsetHeight);
+  consoleScreen.fit(...screenSpace());
 }
 window.addEventListener('resize', fitScreen);
 fitScreen();

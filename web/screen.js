@@ -30,6 +30,8 @@ class ConsoleScreen {
     this.lastDrawTime = 0;
     this.firstContentTime = 0;  // when the first screen with anything on it was drawn
     this.fontReady = false;
+    this.watchers = [];  // told of every frame the game shows: (screen) => ...
+    this.onFirstContent = null;  // called once the first screen with anything on it is drawn
   }
 
   // The game shows a new frame: only the cells that changed are drawn.
@@ -37,6 +39,7 @@ class ConsoleScreen {
     this.cells = cells;
     this.cursor = { column, row, visible: visible !== 0, size };
     this.draw();
+    for (const watcher of this.watchers) watcher(this);
   }
 
   // The screen's rows as text, a full-width character once.
@@ -92,7 +95,10 @@ class ConsoleScreen {
     this.drawn = this.cells;
     this.drawCursor(width, height);
     this.lastDrawTime = performance.now();
-    if (!this.firstContentTime && this.cells.some((word) => cellChar(word) !== 0x20)) this.firstContentTime = this.lastDrawTime;
+    if (!this.firstContentTime && this.cells.some((word) => cellChar(word) !== 0x20)) {
+      this.firstContentTime = this.lastDrawTime;
+      if (this.onFirstContent) this.onFirstContent();
+    }
   }
 
   drawCell(index, width, height) {

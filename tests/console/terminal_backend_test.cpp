@@ -179,12 +179,6 @@ std::string Proc(pid_t pid, const std::string& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The process's state letter ('T' stopped), 0 once it is gone.
-char State(pid_t pid) {
-  const std::string stat = Proc(pid, "stat");
-  return stat.empty() ? 0 : stat[stat.rfind(')') + 2];
-}
-
 // The game under a script that does not exec it, as a shell's job, on a terminal that reports
 // key events (so Ctrl+Z and Ctrl+C reach the game as keys): Ctrl+Z gives the shell its prompt
 // back, Ctrl+C ends the script, and the releases still on their way when the game switched key
@@ -207,13 +201,13 @@ TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal
   }
   t.keys_in_flight("\x1b[122;5:3u");  // Ctrl+Z's release
   t.type("\x1b[122;5u");
-  ASSERT_TRUE(t.pump_until([&] { return Count(t.output(), PtyTerminal::kStopped) == 1 && State(game) == 'T'; }))
+  ASSERT_TRUE(t.pump_until([&] { return Count(t.output(), PtyTerminal::kStopped) == 1 && ProcessState(game) == 'T'; }))
       << "Ctrl+Z left the shell without its prompt";
   t.type("\r");
   ASSERT_TRUE(t.pump_until([&] { return t.output().rfind("\x1b[?1049h") > t.output().find(PtyTerminal::kStopped) && ShowsTitle(t); }));
   t.keys_in_flight("\x1b[99;5:3u");  // Ctrl+C's release
   t.type("\x1b[99;5u");
-  ASSERT_TRUE(t.pump_until([&] { return State(game) == 0; }));
+  ASSERT_TRUE(t.pump_until([&] { return ProcessState(game) == 0; }));
   t.type("\r");
   EXPECT_EQ(Ending(t.wait_exit()), 0) << "key releases typed at the shell's prompt";
   EXPECT_EQ(Count(t.output(), "done\r\n"), 0u) << "the script went on after Ctrl+C";

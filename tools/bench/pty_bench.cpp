@@ -5,7 +5,7 @@
 // terminal settings come back unchanged after a signal. The window answers as a terminal of
 // the kind given (see PtyTerminal::Window::Answers).
 //
-//   pty_bench [--answer narrow|wide|plain|attributes|silent|kitty|win32] [--signal INT|TERM|HUP|QUIT]
+//   pty_bench [--answer narrow|wide|plain|xterm|attributes|silent|kitty|win32] [--signal INT|TERM|HUP|QUIT]
 //             [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
 #include <pty.h>
 #include <signal.h>
@@ -28,9 +28,9 @@ namespace {
 using Answers = PtyTerminal::Window::Answers;
 
 const std::map<std::string, Answers> kAnswers = {
-    {"narrow", Answers::Narrow}, {"wide", Answers::Wide},     {"plain", Answers::Plain},
-    {"attributes", Answers::Attributes}, {"silent", Answers::Silent}, {"kitty", Answers::Kitty},
-    {"win32", Answers::Win32}};
+    {"narrow", Answers::Narrow},         {"wide", Answers::Wide},     {"plain", Answers::Plain},
+    {"xterm", Answers::Xterm},           {"attributes", Answers::Attributes},
+    {"silent", Answers::Silent},         {"kitty", Answers::Kitty},   {"win32", Answers::Win32}};
 const std::map<std::string, int> kSignals = {{"INT", SIGINT}, {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"QUIT", SIGQUIT}};
 
 double Now() {
@@ -45,13 +45,6 @@ double CpuSeconds(pid_t pid) {
   double nanoseconds = 0;
   in >> nanoseconds;
   return nanoseconds / 1e9;
-}
-
-char ProcessState(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::size_t end = stat.rfind(')');
-  return end == std::string::npos || end + 2 >= stat.size() ? '?' : stat[end + 2];
 }
 
 // The settings a fresh pseudo-terminal starts with: what the program finds in its own.

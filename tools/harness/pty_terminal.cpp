@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -155,7 +156,8 @@ std::string PtyTerminal::scripted_answers(std::string_view bytes) {
       // Only tmux-like terminals leave the extended form unanswered; they answer the plain one.
       const bool extended = csi.leader == '?';
       if (extended == (answers_ == Plain)) continue;
-      answers += std::string("\x1b[") + (extended ? "?" : "") + (answers_ == Wide ? "1;3R" : "1;2R");
+      answers += std::string("\x1b[") + (extended ? "?" : "") + (answers_ == Wide ? "1;3" : "1;2") +
+                 (extended && answers_ == Xterm ? ";1R" : "R");
     } else if (csi.final == 'u' && answers_ == Kitty) {
       if (csi.leader == '>') keyboard_flags_ = std::atoi(csi.parameters.c_str());
       if (csi.leader == '<') keyboard_flags_ = 0;
@@ -246,4 +248,11 @@ int RunAsJob(const char* command) {
     kill(-job, SIGCONT);
   }
   return static_cast<int>(std::min<std::size_t>(stray, 255));
+}
+
+char ProcessState(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t end = stat.rfind(')');
+  return end == std::string::npos || end + 2 >= stat.size() ? 0 : stat[end + 2];
 }

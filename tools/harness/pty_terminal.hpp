@@ -25,10 +25,10 @@ class PtyTerminal {
     // How the window answers the child's questions. Libvterm answers the cursor position
     // (both forms) and the device attributes itself; the others answer from a script, as
     // terminals of each kind do: ambiguous-width characters drawn narrow or wide, only the
-    // plain form of the position question (tmux, the Linux console), only the device
-    // attributes, nothing at all, kitty's keyboard protocol (key releases reported), or
-    // Windows Terminal's win32-input-mode.
-    enum class Answers { Libvterm, Narrow, Wide, Plain, Attributes, Silent, Kitty, Win32 };
+    // plain form of the position question (tmux, the Linux console), the marked form with its
+    // page added (xterm), only the device attributes, nothing at all, kitty's keyboard protocol
+    // (key releases reported), or Windows Terminal's win32-input-mode.
+    enum class Answers { Libvterm, Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
     Answers answers = Answers::Libvterm;
     // Started by a shell as its foreground job (Ctrl+Z stops it) rather than as the leader of
     // the window's session.
@@ -112,3 +112,6 @@ class PtyTerminal {
 // a stop it then resumes the job, as `fg` does. Its exit status is the count of the other bytes
 // on those lines: what reached its prompt from elsewhere.
 int RunAsJob(const char* command);
+
+// The state letter of process `pid` ('T' stopped, 'Z' ended but not waited for), 0 once it is gone.
+char ProcessState(pid_t pid);

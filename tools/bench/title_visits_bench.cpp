@@ -8,7 +8,7 @@
 
 #include "console/game_console.hpp"
 #include "console/headless/headless_backend.hpp"
-#include "game/flow/screen.hpp"
+#include "game/flow/game_loop.hpp"
 #include "game/model/run_state.hpp"
 
 namespace {

@@ -1,8 +1,8 @@
 // The prompt that waits for Enter before the game moves on.
-#include "game/flow/enter_prompt.hpp"
+#include "game/ui/enter_prompt.hpp"
 
 #include "console/game_console.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 
 bool AwaitEnter(int x, int y, const char* prompt) {
   while (console.running()) {

@@ -1,5 +1,5 @@
 // The message area of the battle screen.
-#include "game/battle/message_area.hpp"
+#include "game/ui/message_area.hpp"
 
 #include "console/game_console.hpp"
 

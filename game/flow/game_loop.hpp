@@ -1,20 +1,7 @@
-// The game's screens, and the loop that hands over from one to the next.
+// The loop that hands over from one screen to the next, and the program's entry into it.
 #pragma once
 
-// Each screen runs until the player decides and then names the screen that comes next.
-// Screens never call the next one themselves, so a session of any length keeps a flat stack.
-enum class Screen {
-  Title,
-  NameEntry,
-  Creation,
-  Manual,
-  NewRun,
-  RoundIntro,
-  Battle,
-  Victory,
-  Ending,
-  Quit,  // the session is over (no more input can come)
-};
+#include "game/ui/screen.hpp"
 
 // Runs one screen and returns the one it hands over to.
 Screen ShowScreen(Screen screen);

@@ -1,5 +1,5 @@
 // Effects and music changes, through the console's sound calls.
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 
 #include "console/game_console.hpp"
 #include "game/model/run_state.hpp"

@@ -1,10 +1,10 @@
 // A fallen fighter: one chance in three to rise again with a tenth of its HP, else game over.
-#include "game/flow/defeat_screen.hpp"
+#include "game/battle/defeat_screen.hpp"
 
 #include "console/game_console.hpp"
-#include "game/battle/message_area.hpp"
+#include "game/ui/message_area.hpp"
 #include "game/battle/status_bars.hpp"
-#include "game/flow/enter_prompt.hpp"
+#include "game/ui/enter_prompt.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"

@@ -22,14 +22,13 @@ class PtyTerminal {
     bool resizable = true;  // honours the request to resize its text area (CSI 8 ; r ; c t)
     const char* term = "xterm-256color";
     bool kitty = false;  // reports key events with their releases as kitty does, when asked to
-    // How the window answers the child's questions. Libvterm answers the cursor position
-    // (both forms) and the device attributes itself; the others answer from a script, as
-    // terminals of each kind do: ambiguous-width characters drawn narrow or wide, only the
-    // plain form of the position question (tmux, the Linux console), the marked form with its
-    // page added (xterm), only the device attributes, nothing at all, kitty's keyboard protocol
-    // (key releases reported), or Windows Terminal's win32-input-mode.
-    enum class Answers { Libvterm, Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
-    Answers answers = Answers::Libvterm;
+    // How the window answers the child's questions, as terminals of each kind do: ambiguous-width
+    // characters drawn narrow or wide, only the plain form of the position question (tmux, the
+    // Linux console), the marked form with its page added (xterm), only the device attributes,
+    // nothing at all, kitty's keyboard protocol (key releases reported), or Windows Terminal's
+    // win32-input-mode.
+    enum class Answers { Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
+    Answers answers = Answers::Narrow;
     // Started by a shell as its foreground job (Ctrl+Z stops it) rather than as the leader of
     // the window's session.
     bool shell_job = false;
@@ -83,11 +82,11 @@ class PtyTerminal {
   static constexpr std::string_view kStopped = "[stopped]";
 
  private:
-  // Reads what the child wrote within `timeout_ms` into the window, answering its questions;
-  // false when nothing came.
+  // Shows what the child wrote within `timeout_ms` and answers its questions; false when
+  // nothing came.
   bool read_some(int timeout_ms);
-  // The scripted answers to the questions in `bytes`.
-  std::string scripted_answers(std::string_view bytes);
+  // Acts on one control sequence (what follows CSI); the window's answer.
+  std::string answer(std::string_view sequence);
 
   int master_ = -1;
   pid_t pid_ = -1;
@@ -96,6 +95,7 @@ class PtyTerminal {
   bool reading_ = true;
   std::string in_flight_;
   bool resizable_;
+  bool kitty_;
   Window::Answers answers_;
   int keyboard_flags_ = 0;
   bool win32_input_ = false;

@@ -34,23 +34,6 @@ winsize WindowSize(int columns, int rows) {
   return {static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
 }
 
-// What a shell does for its foreground job: a process group of its own that owns the terminal.
-// The shell (this process) ends with the job's status, 128 + the signal when one ended it.
-[[noreturn]] void RunAsShellJob(const std::function<int()>& child, int report) {
-  const pid_t job = fork();
-  if (job == 0) {
-    setpgid(0, 0);
-    signal(SIGTTOU, SIG_IGN);
-    tcsetpgrp(STDIN_FILENO, getpid());
-    signal(SIGTTOU, SIG_DFL);
-    _exit(child());
-  }
-  [[maybe_unused]] const ssize_t n = write(report, &job, sizeof job);
-  int status = 0;
-  waitpid(job, &status, 0);
-  _exit(WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status));
-}
-
 }  // namespace
 
 PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
@@ -58,28 +41,20 @@ PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
       answers_(window.answers), columns_(window.columns), rows_(window.rows), screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
   winsize size = WindowSize(columns_, rows_);
-  int report[2] = {-1, -1};
-  if (window.shell_job && pipe(report) != 0) return;
   std::fflush(nullptr);
-  pid_ = session_ = forkpty(&master_, nullptr, nullptr, &size);
+  pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ == 0) {
     setenv("TERM", window.term, 1);
     const rlimit noCore{0, 0};  // signals that dump core should not leave files behind
     setrlimit(RLIMIT_CORE, &noCore);
-    if (window.shell_job) RunAsShellJob(child, report[1]);
     _exit(child());
   }
-  if (!window.shell_job) return;
-  ::close(report[1]);
-  if (read(report[0], &pid_, sizeof pid_) != sizeof pid_) pid_ = -1;
-  ::close(report[0]);
 }
 
 PtyTerminal::~PtyTerminal() {
-  if (session_ > 0 && status_ == -1) {
-    if (pid_ > 0) kill(pid_, SIGKILL);
-    kill(session_, SIGKILL);
-    waitpid(session_, nullptr, 0);
+  if (pid_ > 0 && status_ == -1) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
   }
   if (master_ >= 0) ::close(master_);
 }
@@ -186,7 +161,7 @@ void PtyTerminal::close() {
 int PtyTerminal::wait_exit() {
   pump_until([this] {
     int status = 0;
-    if (waitpid(session_, &status, WNOHANG) != session_) return false;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
     status_ = status;
     return true;
   });

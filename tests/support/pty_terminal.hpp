@@ -1,6 +1,6 @@
-// A pseudo-terminal with libvterm behind it, playing the terminal window for a child process:
-// one that leads its own session on it, as a game started by `xterm -e` or tmux does, or a
-// shell's foreground job. Tests and the terminal benchmarks both drive the game through it.
+// A pseudo-terminal with libvterm behind it, playing the terminal window for a child process
+// that leads its own session on it, as a game started by `xterm -e` or tmux does (RunAsJob
+// makes it a shell's job instead). Tests and the terminal benchmarks drive the game through it.
 #pragma once
 
 #include <sys/types.h>
@@ -29,9 +29,6 @@ class PtyTerminal {
     // win32-input-mode.
     enum class Answers { Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
     Answers answers = Answers::Narrow;
-    // Started by a shell as its foreground job (Ctrl+Z stops it) rather than as the leader of
-    // the window's session.
-    bool shell_job = false;
   };
   // The screen shows a shell's line before the child starts; the child's return value is its
   // exit status.
@@ -59,11 +56,10 @@ class PtyTerminal {
   // Keys typed now that reach the child only after the window has seen it switch key events
   // off, as over a link with delay.
   void keys_in_flight(std::string keys) { in_flight_ = std::move(keys); }
-  // Waits a few seconds at most for the child to end; its wait status (for a shell's job, the
-  // shell's: the job's exit code, or 128 + the signal that ended it), or -1.
+  // Waits a few seconds at most for the child to end; its wait status, or -1.
   int wait_exit();
 
-  // The child (the shell's job, when it is one).
+  // The child, the leader of the window's session.
   pid_t pid() const { return pid_; }
   const VtermScreen& screen() const { return screen_; }
   int columns() const { return columns_; }
@@ -90,7 +86,6 @@ class PtyTerminal {
 
   int master_ = -1;
   pid_t pid_ = -1;
-  pid_t session_ = -1;  // the session's leader: the child, or the shell its job runs under
   int status_ = -1;
   bool reading_ = true;
   std::string in_flight_;

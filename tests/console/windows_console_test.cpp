@@ -295,7 +295,18 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
     Sleep(10);
   EXPECT_NE(ReadConsoleState(input)["mark"], L'#') << "the game drew on the player's buffer";
   EXPECT_EQ(ReadConsoleState(input)["output code page"], 932);
-  Sleep(300);  // lets the title draw
+  // The title's first item on row 10 (the console may store a full-width character in one cell
+  // or in two, the second blank).
+  HANDLE screen = OpenConsole(L"CONOUT$");
+  std::wstring row;
+  for (int tries = 0; tries < 6000 && row.find(L"ネームエントリー") == std::wstring::npos; ++tries, Sleep(10)) {
+    row.assign(80, L' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, row.data(), 80, COORD{0, 9}, &read);
+    std::erase(row, L' ');
+  }
+  CloseHandle(screen);
+  EXPECT_NE(row.find(L"ネームエントリー"), std::wstring::npos) << "the title's row 10 reads " << testing::PrintToString(row);
   ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
   ASSERT_EQ(WaitForSingleObject(game.hProcess, 60000), WAIT_OBJECT_0) << "the game did not end on Ctrl+C";
   EXPECT_EQ(ReadConsoleState(input), player);

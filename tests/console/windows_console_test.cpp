@@ -306,7 +306,8 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
     std::erase(row, L' ');
   }
   CloseHandle(screen);
-  EXPECT_NE(row.find(L"ネームエントリー"), std::wstring::npos) << "the title's row 10 reads " << testing::PrintToString(row);
+  EXPECT_NE(row.find(L"ネームエントリー"), std::wstring::npos)
+      << "the title's row 10 reads " << testing::PrintToString(row);
   ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
   ASSERT_EQ(WaitForSingleObject(game.hProcess, 60000), WAIT_OBJECT_0) << "the game did not end on Ctrl+C";
   EXPECT_EQ(ReadConsoleState(input), player);

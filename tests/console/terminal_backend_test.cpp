@@ -169,6 +169,14 @@ TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
 }
 
+// A terminal that cannot place text (TERM=dumb) is refused as calmly as no terminal at all.
+TEST(TerminalBackend, RealGameRefusesADumbTerminal) {
+  PtyTerminal t({80, 25, true, "dumb"}, RealGame);
+  EXPECT_EQ(Ending(t.wait_exit()), 2);
+  EXPECT_NE(t.output().find("domrak: needs a full terminal"), std::string::npos) << t.output();
+  EXPECT_EQ(t.output().find('\x1b'), std::string::npos) << "escape codes shown as text: " << t.output();
+}
+
 std::size_t Count(const std::string& text, std::string_view piece) {
   std::size_t n = 0;
   for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;

@@ -4,8 +4,9 @@
 # repeat every 33 ms. On the title menu a held key must move the frame one item, two taps
 # 300 ms apart two items, and an arrow whose bytes come in two parts 100 ms apart one item. On
 # the manual every tap 120 ms or more apart turns a page, also after a pause where auto-repeat
-# could have started; a paste on the title acts at once or not at all; in the command menu three
-# quick taps of Down reach 魔法, also after such a pause. Prints what it saw; fails when a step
+# could have started; a paste on the title acts at once or not at all; typed into a name, split
+# arrows, Esc then [ and an arrow among letters lose no letter; in the command menu three quick
+# taps of Down reach 魔法, also after such a pause. Prints what it saw; fails when a step
 # is wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -149,6 +150,17 @@ try:
         send("Enter")
     wait_for(lambda: "名前を入力" in "".join(screen()), 3)
     time.sleep(0.3)  # the name entry reads no keys until Enter is let go
+    send("-l ab")
+    split("1b", "4f 44")  # Left in its application-cursor form, split after ESC
+    send("-l c")
+    send("Escape")
+    for typed in ("[", "d"):  # Esc, [ and a letter typed 100 ms apart
+        time.sleep(0.1)
+        send("-l " + typed)
+    send("-H " + " ".join(f"{ord(c):02x}" for c in "e\x1b[Cf"))  # an arrow among letters in one read
+    time.sleep(0.3)
+    expect("name: split SS3 arrow, Esc [ d, e Right f in one read", screen()[4].strip("┃ "), "abcdef")
+    send("BSpace BSpace BSpace BSpace BSpace BSpace")
     send("-l Bench")
     send("Enter")
     wait_for(lambda: "はい" in "".join(screen()), 8)

@@ -1,12 +1,15 @@
 // Recorded runs: the real game played from a key timeline, checked against the screens, sounds
-// and figures a player meets on the way, kept as data in tests/*/*.run (see tests/runs.md).
+// and figures a player meets on the way, kept as data in tests/*/*.run .
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
+#include <tuple>
 
 #include "console/text_width.hpp"
 #include "game/flow/game_loop.hpp"
@@ -87,18 +90,15 @@ int& Field(const std::string& name) {
       {"round", &runState.round},          {"opponent", &runState.opponentIndex},
       {"turns", &runState.turnCount},
   };
-  static int unknown;
-  const auto found = fields.find(name);
-  if (found != fields.end()) return *found->second;
-  ADD_FAILURE() << "no figure named " << name;
-  return unknown;
+  EXPECT_TRUE(fields.count(name)) << "no figure named " << name;
+  return *fields.at(name);
 }
 
 VirtualKey Key(const std::string& name) {
   const std::map<std::string, VirtualKey> keys = {{"ENTER", kKeyEnter}, {"UP", kKeyUp},
       {"DOWN", kKeyDown}, {"LEFT", kKeyLeft}, {"RIGHT", kKeyRight}};
   EXPECT_TRUE(keys.count(name)) << "no key named " << name;
-  return keys.count(name) ? keys.at(name) : kKeyEnter;
+  return keys.at(name);
 }
 
 Screen ScreenNamed(const std::string& name) {
@@ -128,7 +128,7 @@ std::string Unescape(const std::string& text) {
 class RecordedRuns : public GameSession, public ::testing::WithParamInterface<RecordedRun> {
  protected:
   // A look at the screen: its rows ("19|text"; with `whole`, every other row blank), figures
-  // ("value player.hp 34"), the cursor ("cursor 33 5", "cursor hidden") and the game time.
+  // ("value player.hp 34") and the cursor ("cursor 33 5", "cursor hidden").
   struct Look {
     std::uint32_t time;
     bool whole = false, afterPlay = false;
@@ -154,15 +154,10 @@ class RecordedRuns : public GameSession, public ::testing::WithParamInterface<Re
       } else if (word == "cursor") {
         int column = 0, row = 0;
         words >> column >> row;
-        const bool visible = column > 0;
-        EXPECT_EQ(console.cursor().visible, visible) << "the cursor's visibility";
-        if (visible) {
-          EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(column, row));
-        }
-      } else if (word == "now") {
-        std::uint32_t time = 0;
-        words >> time;
-        EXPECT_EQ(console.now(), time) << "the game time when the screen was left";
+        const CursorState& cursor = console.cursor();
+        EXPECT_EQ(std::tuple(cursor.visible, cursor.column, cursor.row),
+                  std::tuple(column > 0, column > 0 ? column : cursor.column, column > 0 ? row : cursor.row))
+            << "the cursor (shown, column, row)";
       } else {
         ADD_FAILURE() << "no check named " << word;
       }
@@ -219,14 +214,9 @@ class RecordedRuns : public GameSession, public ::testing::WithParamInterface<Re
         int ms = 50;
         words >> a >> ms;
         keys.press(Key(a), ms);
-      } else if (word == "hold") {
-        std::uint32_t from = 0, until = 0;
-        words >> a >> from >> until;
-        keys.hold(Key(a), from, until);
-      } else if (word == "pause" || word == "idle") {
-        std::uint32_t ms = 0;
-        words >> ms;
-        word == "idle" ? keys.set_idle_limit(ms) : keys.pause(ms);
+      } else if (word == "pause") {
+        words >> a;
+        keys.pause(std::stoul(a));
       } else if (word == "type") {
         keys.type(Unescape(line.text.substr(5)));
       } else if (word == "watch") {
@@ -262,21 +252,19 @@ class RecordedRuns : public GameSession, public ::testing::WithParamInterface<Re
     for (const Look& look : looks)
       if (look.afterPlay) Check(look);
     keys.on_present = nullptr;
-    ExpectInOrder("sound", sounds, SoundLog(sound, 0), "not heard");
-    ExpectInOrder("seen", seen, changes, "not seen");
+    ExpectLog("sound", sounds, SoundLog(sound, 0));
+    ExpectLog("seen", seen, changes);
   }
 
-  // The lines listed, in their order, each at the game time given.
-  static void ExpectInOrder(const char* kind, const std::vector<std::string>& expected,
-                            const std::vector<std::string>& log, const char* failure) {
+  // The whole log as the run lists it (when it lists any): the first difference tells.
+  static void ExpectLog(const char* kind, const std::vector<std::string>& expected,
+                        const std::vector<std::string>& log) {
     if (std::getenv("DOMRAK_RECORD"))
       for (const std::string& s : log) std::printf("%s %s\n", kind, s.c_str());
-    auto found = log.begin();
-    for (const std::string& s : expected) {
-      found = std::find(found, log.end(), s);
-      EXPECT_NE(found, log.end()) << failure << " in its place: " << s;
-      if (found != log.end()) ++found;
-    }
+    const auto [want, got] = std::mismatch(expected.begin(), expected.end(), log.begin(), log.end());
+    EXPECT_TRUE(expected.empty() || (want == expected.end() && got == log.end()))
+        << kind << ": the run expects \"" << (want == expected.end() ? "nothing more" : *want)
+        << "\", the game gave \"" << (got == log.end() ? "nothing more" : *got) << "\"";
   }
 };
 

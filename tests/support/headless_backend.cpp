@@ -27,10 +27,8 @@ void HeadlessBackend::at(std::uint32_t time, std::function<void()> check) {
   checks_.emplace(time, std::move(check));
 }
 
-void HeadlessBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
+void HeadlessBackend::present(const ScreenGrid& grid, const CursorState&) {
   shown_ = grid;
-  shown_cursor_ = cursor;
-  ++presents_;
   if (on_present) on_present();
 }
 

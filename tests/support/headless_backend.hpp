@@ -34,10 +34,8 @@ class HeadlessBackend final : public ConsoleBackend {
   // ends (running() turns false). 0 ends it at the first question.
   void set_idle_limit(std::uint32_t ms) { idle_limit_ = ms; }
 
-  // What the player saw last: the grid and cursor of the latest present().
+  // What the player saw last: the grid of the latest present().
   const ScreenGrid& shown() const { return shown_; }
-  const CursorState& shown_cursor() const { return shown_cursor_; }
-  std::size_t present_count() const { return presents_; }
   // Called after each present(), with the grid already shown.
   std::function<void()> on_present;
 
@@ -82,6 +80,4 @@ class HeadlessBackend final : public ConsoleBackend {
   bool stopped_ = false;
 
   ScreenGrid shown_;
-  CursorState shown_cursor_;
-  std::size_t presents_ = 0;
 };

@@ -87,14 +87,10 @@ std::string SeenRow(int row) {
 int& Field(const std::string& name) {
   Opponent foe = RosterSlot(runState.opponentIndex);
   const std::map<std::string, int*> fields = {
-      {"player.maxHp", &player.maxHp},     {"player.hp", &player.hp},
-      {"player.maxMp", &player.maxMp},     {"player.mp", &player.mp},
-      {"player.attack", &player.attack},   {"player.defence", &player.defence},
-      {"player.agility", &player.agility}, {"player.magic", &player.magic},
-      {"foe.maxHp", &foe.maxHp},           {"foe.hp", &foe.hp},
-      {"foe.maxMp", &foe.maxMp},           {"foe.mp", &foe.mp},
-      {"foe.agility", &foe.agility},       {"round", &runState.round},
-      {"opponent", &runState.opponentIndex}, {"turns", &runState.turnCount},
+      {"player.mp", &player.mp},   {"foe.maxHp", &foe.maxHp},     {"foe.hp", &foe.hp},
+      {"foe.maxMp", &foe.maxMp},   {"foe.mp", &foe.mp},           {"foe.agility", &foe.agility},
+      {"round", &runState.round},  {"opponent", &runState.opponentIndex},
+      {"turns", &runState.turnCount},
   };
   EXPECT_TRUE(fields.count(name)) << "no figure named " << name;
   return *fields.at(name);

@@ -10,14 +10,12 @@ constexpr std::uint32_t kLongestSessionMs = 48u * 60 * 60 * 1000;
 }  // namespace
 
 void HeadlessBackend::press(std::uint32_t key, std::uint32_t hold_ms) {
-  script_.push_back({Step::Press, key, hold_ms, {}});
+  script_.push_back({key, hold_ms, {}});
 }
 
-void HeadlessBackend::type(std::string_view bytes) {
-  script_.push_back({Step::Type, 0, 0, std::string(bytes)});
-}
+void HeadlessBackend::type(std::string_view bytes) { script_.push_back({0, 0, std::string(bytes)}); }
 
-void HeadlessBackend::pause(std::uint32_t ms) { script_.push_back({Step::Pause, 0, ms, {}}); }
+void HeadlessBackend::pause(std::uint32_t ms) { script_.push_back({0, ms, {}}); }
 
 void HeadlessBackend::hold(std::uint32_t key, std::uint32_t from, std::uint32_t until) {
   holds_.push_back({key, from, until});
@@ -57,19 +55,9 @@ bool HeadlessBackend::start_next_step() {
     script_.pop_front();
     step_active_ = true;
     idle_ = false;
-    switch (step.kind) {
-      case Step::Press:
-        holds_.push_back({step.key, now_, now_ + step.ms});
-        step_until_ = now_ + step.ms;
-        break;
-      case Step::Type:
-        typed_.insert(typed_.end(), step.bytes.begin(), step.bytes.end());
-        step_until_ = now_;
-        break;
-      case Step::Pause:
-        step_until_ = now_ + step.ms;
-        break;
-    }
+    if (step.key) holds_.push_back({step.key, now_, now_ + step.ms});
+    typed_.insert(typed_.end(), step.bytes.begin(), step.bytes.end());
+    step_until_ = now_ + step.ms;
     return true;
   }
   const bool holdsAhead =

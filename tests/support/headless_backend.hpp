@@ -49,8 +49,7 @@ class HeadlessBackend final : public ConsoleBackend {
   bool running() override { return !stopped_; }
 
  private:
-  struct Step {
-    enum Kind { Press, Type, Pause } kind;
+  struct Step {  // a press holds `key` for `ms`, a pause holds none; typing takes no time
     std::uint32_t key = 0;
     std::uint32_t ms = 0;
     std::string bytes;

@@ -1,6 +1,6 @@
 // Recorded runs: the real game played from a key timeline and checked against the screens and
 // sounds a player meets on the way, kept as data in tests/*/*.run. A run's steps, one a line:
-//   seed N | name NAME | fighter NAME HP MP ATTACK DEFENCE AGILITY MAGIC | erase | set FIGHTER N
+//   fighter NAME HP MP ATTACK DEFENCE AGILITY MAGIC | seed N | name NAME | erase | set FIGURE N
 //   music PIECE (playing when the run starts) | press KEY [MS] | pause MS | type BYTES (\r, \b, \xNN)
 //   at MS [whole] | at end [whole]: a look at the screen, followed by its checks:
 //     ROW|TEXT (the row as SeenRow tells it; with `whole`, every row not listed is blank),
@@ -16,7 +16,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <tuple>
 
 #include "console/text_width.hpp"
 #include "game/flow/game_loop.hpp"
@@ -39,12 +38,10 @@ struct RecordedRun {
 void PrintTo(const RecordedRun& run, std::ostream* out) { *out << run.name; }
 
 std::vector<RecordedRun> LoadRuns() {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(DOMRAK_RUNS_DIR))
-    if (entry.path().extension() == ".run") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
   std::vector<RecordedRun> runs;
-  for (const auto& path : files) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(DOMRAK_RUNS_DIR)) {
+    if (entry.path().extension() != ".run") continue;
+    const std::filesystem::path& path = entry.path();
     std::ifstream in(path);
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
@@ -83,47 +80,32 @@ std::string SeenRow(int row) {
   return out.substr(0, seenEnd);
 }
 
-// The figures a run may set, by name; foe.* is the slot of the current opponent.
+// A thing a run names: a figure it sets, a key, a screen.
+template <typename T>
+T Named(const std::map<std::string, T>& things, const std::string& name) {
+  EXPECT_TRUE(things.count(name)) << "a run names " << name << ", which is none of these";
+  return things.at(name);
+}
+
+// The figures a run may set; foe.* is the slot of the current opponent.
 int& Field(const std::string& name) {
   Opponent foe = RosterSlot(runState.opponentIndex);
-  const std::map<std::string, int*> fields = {
-      {"player.mp", &player.mp},   {"foe.maxHp", &foe.maxHp},     {"foe.hp", &foe.hp},
-      {"foe.maxMp", &foe.maxMp},   {"foe.mp", &foe.mp},           {"foe.agility", &foe.agility},
-      {"round", &runState.round},  {"opponent", &runState.opponentIndex},
-      {"turns", &runState.turnCount},
-  };
-  EXPECT_TRUE(fields.count(name)) << "no figure named " << name;
-  return *fields.at(name);
-}
-
-VirtualKey Key(const std::string& name) {
-  const std::map<std::string, VirtualKey> keys = {{"ENTER", kKeyEnter}, {"UP", kKeyUp},
-      {"DOWN", kKeyDown}, {"LEFT", kKeyLeft}, {"RIGHT", kKeyRight}};
-  EXPECT_TRUE(keys.count(name)) << "no key named " << name;
-  return keys.at(name);
-}
-
-Screen ScreenNamed(const std::string& name) {
-  const std::map<std::string, Screen> screens = {{"Title", Screen::Title},
-      {"NameEntry", Screen::NameEntry}, {"Battle", Screen::Battle}, {"Ending", Screen::Ending}};
-  EXPECT_TRUE(screens.count(name)) << "no screen named " << name;
-  return screens.at(name);
+  return *Named<int*>({{"player.mp", &player.mp}, {"foe.maxHp", &foe.maxHp}, {"foe.hp", &foe.hp},
+                       {"foe.maxMp", &foe.maxMp}, {"foe.mp", &foe.mp}, {"foe.agility", &foe.agility},
+                       {"round", &runState.round}, {"opponent", &runState.opponentIndex},
+                       {"turns", &runState.turnCount}}, name);
 }
 
 // Typed bytes with \r, \b and \xNN written out.
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-    } else if (text[++i] == 'x') {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i] == 'r' ? '\r' : text[i] == 'b' ? '\b' : text[i];
-    }
+std::string Unescape(std::string text) {
+  for (std::size_t at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
+    const char code = text[at + 1];
+    const char byte = code == 'r'   ? '\r'
+                      : code == 'b' ? '\b'
+                                    : static_cast<char>(std::stoi(text.substr(at + 2, 2), nullptr, 16));
+    text.replace(at, code == 'x' ? 4 : 2, 1, byte);
   }
-  return out;
+  return text;
 }
 
 // The whole log as the run lists it (when it lists any); the first difference tells.
@@ -152,12 +134,10 @@ void Check(const Look& look) {
     std::string word;
     int column = 0, row = 0;
     words >> word >> column >> row;
-    if (word == "cursor") {
+    if (word == "cursor") {  // "cursor 0 0": hidden
       const CursorState& cursor = console.cursor();
-      EXPECT_EQ(std::tuple(cursor.visible, cursor.column, cursor.row),
-                std::tuple(column > 0, column > 0 ? column : cursor.column,
-                           column > 0 ? row : cursor.row))
-          << "the cursor (shown, column, row)";
+      EXPECT_EQ(cursor.visible ? std::pair(cursor.column, cursor.row) : std::pair(0, 0),
+                std::pair(column, row)) << "the cursor (column, row)";
       continue;
     }
     row = std::stoi(line.text);
@@ -200,9 +180,7 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
       ScriptedFighter f{};
       f.name = a.c_str();
       words >> f.hp >> f.mp >> f.attack >> f.defence >> f.agility >> f.magic;
-      const GameRandom draws = gameRandom;
-      PrepareFighter(f);
-      gameRandom = draws;
+      PrepareFighter(f);  // seeds the random source too: a run's seed follows
     } else if (word == "set") {
       Field(a) = std::stoi(rest.substr(a.size()));
     } else if (word == "music") {
@@ -211,7 +189,8 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
     } else if (word == "press") {
       int ms = 50;
       words >> ms;
-      keys.press(Key(a), ms);
+      keys.press(Named<VirtualKey>({{"ENTER", kKeyEnter}, {"UP", kKeyUp}, {"DOWN", kKeyDown},
+                                    {"LEFT", kKeyLeft}, {"RIGHT", kKeyRight}}, a), ms);
     } else if (word == "pause") {
       keys.pause(std::stoul(a));
     } else if (word == "type") {
@@ -241,7 +220,9 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
     PlayScriptedRun(keys, play.substr(4));
   } else {
     ASSERT_EQ(play.rfind("play ", 0), 0u) << "nothing played";
-    for (Screen screen = ScreenNamed(play.substr(5)); screen != Screen::Quit;)
+    Screen screen = Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
+                                   {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5));
+    while (screen != Screen::Quit)
       screen = ShowScreen(screen);
   }
   keys.on_present = nullptr;

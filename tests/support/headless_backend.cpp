@@ -2,7 +2,6 @@
 #include "tests/support/headless_backend.hpp"
 
 #include <algorithm>
-#include <set>
 
 namespace {
 // A session that runs this long in game time is stuck; it ends as if the script had run out.
@@ -77,13 +76,10 @@ bool HeadlessBackend::start_next_step() {
 void HeadlessBackend::drain_input(InputState& state) {
   start_next_step();
   typed_.clear();  // polling empties the whole input queue, typed bytes included
-  std::set<std::uint32_t> scripted;
-  std::set<std::uint32_t> down;
-  for (const Hold& h : holds_) {
-    scripted.insert(h.key);
-    if (now_ >= h.from && now_ < h.until) down.insert(h.key);
-  }
-  for (std::uint32_t key : scripted) state.set(key, down.count(key) > 0);
+  // Every scripted key is let go, then those held now go down again.
+  for (const Hold& h : holds_) state.set(h.key, false);
+  for (const Hold& h : holds_)
+    if (now_ >= h.from && now_ < h.until) state.set(h.key, true);
   // A hold that is over has just been applied as a release; dropping it keeps long scripts
   // from slowing every later poll.
   std::erase_if(holds_, [&](const Hold& h) { return h.until <= now_; });

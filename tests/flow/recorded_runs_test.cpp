@@ -155,6 +155,7 @@ void Check(const Look& look) {
 class RecordedRuns : public GameSession, public ::testing::WithParamInterface<RecordedRun> {};
 
 TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
+  console.clear(0, 15);  // black on white, as the program starts
   std::vector<Look> looks;
   std::map<std::string, std::vector<std::string>> logs;
   std::pair<int, int> watched;

@@ -41,12 +41,11 @@ std::vector<RecordedRun> LoadRuns() {
   std::vector<RecordedRun> runs;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(DOMRAK_RUNS_DIR)) {
     if (entry.path().extension() != ".run") continue;
-    const std::filesystem::path& path = entry.path();
-    std::ifstream in(path);
+    std::ifstream in(entry.path());
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
       if (text.rfind("case ", 0) == 0)
-        runs.push_back({path.stem().string() + "_" + text.substr(5), {}});
+        runs.push_back({entry.path().stem().string() + "_" + text.substr(5), {}});
       else if (!text.empty() && text[0] != '#' && !runs.empty())
         runs.back().lines.push_back({number, text});
     }

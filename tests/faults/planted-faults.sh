@@ -9,8 +9,7 @@ scripts/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfl
   timgm6mb-soundfont libvterm-dev perl >/dev/null
 list=tests/faults/planted-faults.txt
 build=build/faults
-targets=(model_tests battle_tests flow_tests arena_tests pages_tests console_tests terminal_tests
-         sound_tests music_tests)
+targets=(game_tests console_tests terminal_tests sound_tests music_tests)
 
 build_tests() {  # targets...
   if [[ $1 == web_* ]]; then
@@ -39,9 +38,10 @@ windows_ready() {
 # browser page only through its offline check in Chromium, its SoundFont through its renders.
 relevant_tests() {  # file
   case $1 in
-    game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
+    game/*) echo game_tests ;;
     console/posix/*) echo terminal_tests ;;
-    console/web/* | tests/support/*) echo console_tests ;;
+    console/web/*) echo console_tests ;;
+    tests/support/*) echo console_tests game_tests ;;
     console/windows/*) echo windows_console_tests ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;

@@ -66,16 +66,12 @@ TEST_F(WaveVoicesTest, PlaysBeyond256RefusedBadEffectsRefusedVoicesRestartedRele
   ASSERT_TRUE(voices.play_wave(voices.prepare_wave("once.wav")));
   ASSERT_TRUE(voices.play_wave(Steady(9600, 16384, 96000)));  // 100 ms as well
   EXPECT_NEAR(static_cast<double>(SoundingFrames(9600)), 4800.0, 2.0);
-  ASSERT_TRUE(voices.play_wave(Steady(4800, 8192)));  // 0.25 for 100 ms
-  EXPECT_NEAR(audio.render(2400)[100], 0.25f, 1e-3);
-  ASSERT_TRUE(voices.play_wave(Steady(4800, 16384)));  // 0.5 for 100 ms
-  EXPECT_NEAR(audio.render(2400)[101], 0.75f, 1e-3);  // mono reaches both ears
-  EXPECT_NEAR(audio.render(2400)[100], 0.5f, 1e-3);   // the first has ended, the second goes on
   scratch.write("sides.wav", Pcm16Wave(2, 48000, {8192, -16384, 8192, -16384}));
   ASSERT_TRUE(voices.play_wave(voices.prepare_wave("sides.wav")));
-  const auto sides = audio.render(2400);
-  EXPECT_NEAR(sides[0], 0.25f, 1e-3);
-  EXPECT_NEAR(sides[1], -0.5f, 1e-3);
+  ASSERT_TRUE(voices.play_wave(Steady(4800, 8192)));  // mono reaches both ears
+  const auto sides = audio.render(2);
+  EXPECT_NEAR(sides[0], 0.5f, 1e-3);
+  EXPECT_NEAR(sides[1], -0.25f, 1e-3);
 }
 
 namespace {

@@ -1,14 +1,14 @@
 // Effect voices heard through an offline render (overlaps, restarts, limits, resampling, bad
-// files), the mix they go through, and the sound engine that hands the game's calls to them.
+// files), the mix they go through, and the sound engine that plays effects and music together.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "console/game_console.hpp"
-#include "game/ui/sound_cues.hpp"
 #include "sound/audio/offline_audio.hpp"
 #include "sound/audio/source_mix.hpp"
+#include "sound/midi/midi_player_set.hpp"
 #include "sound/sound_engine.hpp"
+#include "tests/support/fake_midi_stream.hpp"
 #include "tests/support/sound_bytes.hpp"
 
 namespace {
@@ -104,46 +104,23 @@ TEST(SourceMix, SumsItsSourcesOverStaleDataClampsTheResultAndHearsNoMoreThanItsS
   EXPECT_NEAR(mixed(), 0.25f + 0.01f * (SourceMix::kSlots - 1), 1e-5);
 }
 
-namespace {
-// Notes each music call; the player it hands out is the only one it knows.
-struct FakeMusic final : MusicService {
-  explicit FakeMusic(std::string& calls) : calls(calls) {}
-  MusicPlayer* load_music(const char* name) override {
-    calls += std::string("load ") + name + ";";
-    return &player;
-  }
-  bool play_music(MusicPlayer* played, bool loop) override {
-    calls += loop ? "loop;" : "once;";
-    return played == &player;
-  }
-  bool stop_music(MusicPlayer* stopped) override {
-    calls += "stop;";
-    return stopped == &player;
-  }
-  std::string& calls;
-  MusicPlayer player;
-};
-}  // namespace
-
-TEST(SoundEngine, TheGamesEffectsAreHeardUntilReleasedAndItsMusicGoesToTheMusicService) {
-  ScratchDirectory scratch;
-  std::string calls;
+TEST(SoundEngine, TheEffectsAreHeardUntilReleasedAndTheMusicPlaysLoopingOrOnceAsAsked) {
   OfflineAudio audio;
-  SoundEngine engine(audio, std::make_unique<FakeMusic>(calls));
+  FakeStreamService streams;
+  SoundEngine engine(audio, std::make_unique<MidiPlayerSet>(streams));
   const auto silent = [&audio] {
     for (const float sample : audio.render(4800))
       if (std::abs(sample) > 0.1f) return false;
     return true;
   };
-  console.attach_sound(&engine);
-  PlayEffect("kettei.wav");
+  ASSERT_TRUE(engine.play_wave(engine.prepare_wave("kettei.wav")));
   EXPECT_FALSE(silent());
-  PlayEffect("alarm.wav");
-  console.release_all_waves();  // as at exit: everything stops
+  ASSERT_TRUE(engine.play_wave(engine.prepare_wave("alarm.wav")));
+  engine.release_all_waves();  // as at exit: everything stops
   EXPECT_TRUE(silent());
-  ChangeMusic("title.mid", true);
-  ChangeMusic("syori.mid", false);
-  EXPECT_EQ(calls, "stop;load title.mid;loop;stop;load syori.mid;once;");
-  console.attach_sound(nullptr);
+  auto* const once = static_cast<MidiStreamPlayer*>(engine.load_music("syori.mid"));
+  ASSERT_TRUE(engine.play_music(once, false));
+  streams.hand_back(1000);
+  EXPECT_EQ(once->end_state(), MidiStreamPlayer::EndState::Finished) << "a piece played once went on";
   EXPECT_EQ(SoundEngine(audio, nullptr).load_music("title.mid"), nullptr);  // effects only: music fails quietly
 }

@@ -1,5 +1,5 @@
-// The sound of POSIX systems, built as the module the program loads: effects and music mixed
-// into one SDL2 audio device.
+// The POSIX sound module's entry point, which the program looks up when it loads the module:
+// effects and music mixed into one SDL2 audio device.
 #include "sound/audio/sdl_audio_output.hpp"
 #include "sound/sound_engine.hpp"
 

@@ -1,5 +1,5 @@
-// Loading the POSIX sound module from beside the program, with SDL2, FluidSynth and everything
-// under them, when the sound is brought up.
+// The platform sound of POSIX systems: the sound module loaded from beside the program, with
+// SDL2, FluidSynth and everything under them, when the sound is brought up.
 #include <dlfcn.h>
 #include <unistd.h>
 

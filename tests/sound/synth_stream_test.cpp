@@ -1,6 +1,6 @@
 // MIDI stream records played at their samples: by the synthesiser's stream service (pausing,
 // resets, hand-backs), by the web page's synthesiser schedule, and the title music through
-// FluidSynth.
+// FluidSynth, whose SoundFont must be a regular file.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +12,7 @@
 #include "sound/midi/synth_stream_service.hpp"
 #include "sound/web/stream_schedule.hpp"
 #include "tests/support/recording_synth.hpp"
+#include "tests/support/sound_bytes.hpp"
 
 namespace {
 constexpr std::uint32_t kOn60 = 0x90 | 60 << 8 | 100 << 16, kOff60 = 0x80 | 60 << 8, kOn62 = 0x90 | 62 << 8;
@@ -73,6 +74,15 @@ TEST(SynthStream, RecordsPlayOnTheirSamplesFromRestartUntilStopAndTheWebSchedule
   ASSERT_TRUE(stream->reset());
   service.settle();
   EXPECT_EQ(returned, (std::vector<MidiStreamBuffer*>{&first, &second}));
+}
+
+TEST(FluidSynthEngine, ASoundFontThatIsNotARegularFileIsRefusedWithoutWaitingForIt) {
+  ScratchDirectory scratch;
+  using Hostile = ScratchDirectory::Hostile;
+  for (const Hostile what : {Hostile::Directory, Hostile::Fifo, Hostile::EndlessDevice}) {
+    scratch.make("font.sf2", what);  // nobody writes to the FIFO
+    EXPECT_EQ(CreateFluidSynthEngine(48000, "font.sf2"), nullptr) << static_cast<int>(what);
+  }
 }
 
 TEST(FluidSynthEngine, TheTitleMusicIsHeardInBothChannels) {

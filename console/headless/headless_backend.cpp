@@ -31,6 +31,7 @@ void HeadlessBackend::present(const ScreenGrid& grid, const CursorState& cursor)
   shown_ = grid;
   shown_cursor_ = cursor;
   ++presents_;
+  if (on_present) on_present(grid);
 }
 
 bool HeadlessBackend::step_in_progress() const {

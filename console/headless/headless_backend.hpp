@@ -38,6 +38,8 @@ class HeadlessBackend final : public ConsoleBackend {
   const ScreenGrid& shown() const { return shown_; }
   const CursorState& shown_cursor() const { return shown_cursor_; }
   std::size_t present_count() const { return presents_; }
+  // Sees every frame as it is shown.
+  std::function<void(const ScreenGrid&)> on_present;
 
   void present(const ScreenGrid& grid, const CursorState& cursor) override;
   void drain_input(InputState& state) override;

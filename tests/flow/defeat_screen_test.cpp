@@ -10,7 +10,7 @@
 #include "game/model/run_state.hpp"
 #include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
-#include "tools/harness/scripted_run.hpp"
+#include "tests/support/scripted_run.hpp"
 
 namespace {
 

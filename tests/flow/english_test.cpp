@@ -13,7 +13,7 @@
 #include "game/text/language_choice.hpp"
 #include "game/text/translate.hpp"
 #include "tests/support/game_session.hpp"
-#include "tools/harness/scripted_run.hpp"
+#include "tests/support/scripted_run.hpp"
 
 namespace {
 

@@ -8,6 +8,20 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+#include <string_view>
+
+#include "game/text/translate.hpp"
+
+// The page's language, as a two-letter code: at start (before the first screen) and from its
+// language switch; the game takes it over when its next screen starts.
+extern "C" EMSCRIPTEN_KEEPALIVE void domrak_request_language(int first, int second) {
+  const char code[2] = {static_cast<char>(first), static_cast<char>(second)};
+  RequestLanguage(std::string_view(code, 2));
+}
+#endif
 
 std::vector<std::string> SystemLanguagePreferences() {
 #if defined(_WIN32)

@@ -48,7 +48,7 @@ export async function launchChromium() {
     timeout: PATIENCE_MS,  // Chromium's own start, and each page's loading, on a busy machine
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`,
-      '--lang=ja'],  // a browser that prefers Japanese, whatever the machine's locale
+      '--accept-lang=ja'],  // a browser that prefers Japanese, whatever the machine's locale
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {

@@ -141,6 +141,7 @@ try {
   check('an English browser: the page in English', await pageSays('#help-button', 'textContent') === 'How to play' && await pageSays('html', 'lang') === 'en');
   await english.click('#language-switch button[lang="ja"]');
   check('the switch turns the page to Japanese at once', await pageSays('#help-button', 'textContent') === '遊び方' && await pageSays('#screen-text', 'lang') === 'ja');
+  await english.focus('#screen');
   check('the game is Japanese from its next screen', await hold(english, 'Enter', 'ネームエントリー'));
   await english.reload({ waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   check('the choice is kept for the next visit', await waitForText(english, '闘技場へ行く'));

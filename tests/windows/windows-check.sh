@@ -21,6 +21,8 @@ cat "$log"
 skipped=$(grep -h '^\[  SKIPPED \] [A-Za-z]' "$build/Testing/Temporary/LastTest.log" | sort -u || true)
 [ -z "$skipped" ] || printf 'Skipped under wine:\n%s\n' "$skipped"
 [ "$status" = 0 ] || exit "$status"
+# The real game in the display language: Japanese and English.
+tests/windows/windows-smoke.sh
 
 # The Windows sound tests once more with the wave-out device over ALSA's null device. (No MIDI
 # device can be had this way.)

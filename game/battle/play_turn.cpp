@@ -18,7 +18,8 @@ constexpr int kPhaseEndMs = 1000;
 constexpr int kRecoveryColor = 2;
 constexpr int kRecoveryNameColor = 9;
 
-constexpr const char* kCommandNames[] = {Translatable("通常攻撃"), Translatable("強攻撃"), Translatable("カウンター"), Translatable("魔法攻撃")};
+constexpr const char* kCommandNames[] = {Translatable("通常攻撃"), Translatable("強攻撃"),
+                                         Translatable("カウンター"), Translatable("魔法攻撃")};
 
 void ShowCommands() {
   console.set_color(0, 15);

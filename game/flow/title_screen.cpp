@@ -65,11 +65,11 @@ void DrawLogo() {
 void DrawMenu() {
   console.set_color(0, 15);
   PrintAt(51, 25, Tr("[ENTER]…決定  [↑][↓]…選択"));
-  PrintItem(kMenuColumn, kNameEntryRow, "ネームエントリー");
+  PrintItem(kMenuColumn, kNameEntryRow, Translatable("ネームエントリー"));
   console.set_color(player.exists() ? 0 : 7, 15);
-  PrintItem(36, kArenaRow, "闘技場へ行く");
+  PrintItem(36, kArenaRow, Translatable("闘技場へ行く"));
   console.set_color(0, 15);
-  PrintItem(36, kManualRow, "マニュアル");
+  PrintItem(36, kManualRow, Translatable("マニュアル"));
   console.set_color(0, 15);
 }
 

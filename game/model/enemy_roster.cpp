@@ -8,7 +8,8 @@
 
 // clang-format off
 const EnemyRoster initialRoster = {
-  {Translatable("自称勇者ぽこぺ"), Translatable("プレジデントガード"), Translatable("工事現場の大棟梁"), Translatable("シハン"), Translatable("きんにく"), Translatable("ザム"), Translatable("伝説の勇者ぽこぺ"), ""},
+  {Translatable("自称勇者ぽこぺ"), Translatable("プレジデントガード"), Translatable("工事現場の大棟梁"),
+   Translatable("シハン"), Translatable("きんにく"), Translatable("ザム"), Translatable("伝説の勇者ぽこぺ"), ""},
   /* maxHp   */ {360, 250, 450, 550, 999, 650, 750, 0},
   /* hp      */ {360, 250, 450, 550, 999, 650, 750, 0},
   /* maxMp   */ {300, 475, 350, 500, 320, 500, 750, 0},

@@ -16,13 +16,50 @@
 
 namespace {
 
+enum Action { Press, Repeat, Release };
+
+// What each kind of terminal sends for a key action.
+std::string Encode(KeyReporting reporting, std::uint32_t key, Action action) {
+  const bool enter = key == kKeyEnter;
+  const char arrow = "DACB"[(key - kKeyLeft) & 3];
+  switch (reporting) {
+    case KeyReporting::PressesOnly:
+      return action == Release ? "" : enter ? "\r" : std::string("\x1b[") + arrow;
+    case KeyReporting::KittyEvents: {
+      const std::string type = action == Press ? "" : action == Repeat ? ";1:2" : ";1:3";
+      return enter ? "\x1b[13" + type + "u" : "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
+    }
+    case KeyReporting::Win32Records:
+      return "\x1b[" + std::to_string(key) + ";0;" + (enter ? "13" : "0") + ";" +
+             (action == Release ? "0" : "1") + ";0;1_";
+  }
+  return "";
+}
+
 // A terminal's input half on bytes that arrive at set times; waits make the clock jump.
 class ScriptedTerminal final : public ConsoleBackend, public InputSource {
  public:
-  explicit ScriptedTerminal(KeyReporting reporting) { input_.decoder().set_reporting(reporting); }
+  explicit ScriptedTerminal(KeyReporting reporting) : reporting_(reporting) {
+    input_.decoder().set_reporting(reporting);
+  }
   // Bytes sent at the same time arrive in one read.
   void add(std::uint32_t at, const std::string& bytes) {
     if (!bytes.empty()) arrivals_[at] += bytes;
+  }
+  // Sends a timeline of keys: "D1000-1060" is Down pressed at 1000 ms and let go at 1060 (U is
+  // Up, E Enter); "D1000-3000/200/20" is Down held, auto-repeating from 200 ms after its press,
+  // every 20 ms.
+  void send(const std::string& timeline) {
+    std::istringstream in(timeline);
+    char name = 0, mark = 0;
+    std::uint32_t from = 0, until = 0, delay = 0, period = 0;
+    while (in >> name >> from >> mark >> until) {
+      const std::uint32_t key = name == 'D' ? kKeyDown : name == 'U' ? kKeyUp : kKeyEnter;
+      add(from, Encode(reporting_, key, Press));
+      if (in.peek() == '/' && in >> mark >> delay >> mark >> period)
+        for (std::uint32_t t = from + delay; t < until; t += period) add(t, Encode(reporting_, key, Repeat));
+      add(until, Encode(reporting_, key, Release));
+    }
   }
 
   std::uint32_t now_ms() override { return now_; }
@@ -51,52 +88,11 @@ class ScriptedTerminal final : public ConsoleBackend, public InputSource {
   void wait_for_input(std::uint32_t deadline) override { input_.wait_for_input(deadline); }
 
  private:
+  KeyReporting reporting_;
   std::map<std::uint32_t, std::string> arrivals_;
   std::uint32_t now_ = 0;
   TerminalInput input_{*this};
 };
-
-enum Action { Press, Repeat, Release };
-struct KeyAction {
-  std::uint32_t at;
-  std::uint32_t key;
-  Action action;
-};
-
-// A timeline of keys: "D1000-1060" is Down pressed at 1000 ms and let go at 1060 (U is Up, E
-// Enter); "D1000-3000/200/20" is Down held, auto-repeating from 200 ms after its press, every 20 ms.
-std::vector<KeyAction> Keys(const std::string& timeline) {
-  std::vector<KeyAction> actions;
-  std::istringstream in(timeline);
-  char name = 0, mark = 0;
-  std::uint32_t from = 0, until = 0, delay = 0, period = 0;
-  while (in >> name >> from >> mark >> until) {
-    const std::uint32_t key = name == 'D' ? kKeyDown : name == 'U' ? kKeyUp : kKeyEnter;
-    actions.push_back({from, key, Press});
-    if (in.peek() == '/' && in >> mark >> delay >> mark >> period)
-      for (std::uint32_t t = from + delay; t < until; t += period) actions.push_back({t, key, Repeat});
-    actions.push_back({until, key, Release});
-  }
-  return actions;
-}
-
-// What each kind of terminal sends for a key action.
-std::string Encode(KeyReporting reporting, const KeyAction& a) {
-  const bool enter = a.key == kKeyEnter;
-  const char arrow = "DACB"[(a.key - kKeyLeft) & 3];
-  switch (reporting) {
-    case KeyReporting::PressesOnly:
-      return a.action == Release ? "" : enter ? "\r" : std::string("\x1b[") + arrow;
-    case KeyReporting::KittyEvents: {
-      const std::string type = a.action == Press ? "" : a.action == Repeat ? ";1:2" : ";1:3";
-      return enter ? "\x1b[13" + type + "u" : "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
-    }
-    case KeyReporting::Win32Records:
-      return "\x1b[" + std::to_string(a.key) + ";0;" + (enter ? "13" : "0") + ";" +
-             (a.action == Release ? "0" : "1") + ";0;1_";
-  }
-  return "";
-}
 
 // The game as its screens use the keys: after `waitMs` of waiting (a round introduction, a
 // turn's messages), each 20 ms pass asks for Down, Up and Enter. A held arrow is one step and
@@ -158,7 +154,7 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
     for (const auto& c : cases) {
       if (*c.paste && reporting != KeyReporting::PressesOnly) continue;  // kitty's arrows are events
       ScriptedTerminal terminal(reporting);
-      for (const KeyAction& key : Keys(c.keys)) terminal.add(key.at, Encode(reporting, key));
+      terminal.send(c.keys);
       terminal.add(1000, c.paste);
       GameConsole game;
       game.attach(&terminal);

@@ -21,10 +21,7 @@ namespace {
 constexpr ScriptedFighter kNoviceWhoRises = {"Novice", 250, 300, 200, 150, 100, 100, 7};
 
 std::map<std::string, std::string> environment;
-const char* Variable(const char* name) {
-  const auto found = environment.find(name);
-  return found == environment.end() ? nullptr : found->second.c_str();
-}
+const char* Variable(const char* name) { return environment.count(name) ? environment[name].c_str() : nullptr; }
 
 // What two languages must share in a frame: the drawn cells (box and block characters with
 // their colour, and the background of every cell not on white, such as frames and bars), and
@@ -86,15 +83,13 @@ TEST(LanguageChoice, OptionThenVariableThenTheLocaleInItsOrder) {
       {"ja", "en", {{"LANG", "en_GB.UTF-8"}}, "ja"},
       {"", "en", {{"LANG", "C"}}, "en"},
       {"", "klingon", {{"LANG", "ja_JP.UTF-8"}}, "ja"},
+      {"", "", {{"LANGUAGE", "es-ES:ja-JP:en-US"}}, "ja"},  // as Windows and browsers write them
   };
   for (const auto& c : cases) {
     environment = c.locale;
     EXPECT_EQ(ChooseLanguage(c.option, c.variable, PosixLanguagePreferences(Variable)), c.expected)
         << "--lang '" << c.option << "', DOMRAK_LANG '" << c.variable << "', LANG '" << c.locale.count("LANG") << "'";
   }
-  // Windows and the browser name their languages in the form "en-US".
-  EXPECT_EQ(ChooseLanguage("", "", {"es-ES", "ja-JP", "en-US"}), "ja");
-  EXPECT_EQ(ChooseLanguage("", "", {"en-US", "ja"}), "en");
 }
 
 // The same session twice, on the same seed, in Japanese and in English: the manual, a name
@@ -108,13 +103,10 @@ TEST_F(GameSession, EnglishSessionShowsTheSameGameInEnglish) {
     ASSERT_TRUE(UseLanguage(language));
     ResetGameState();
     gameRandom.seed(1);
-    frame = 0;
-    HeadlessBackend* shown = nullptr;
     const auto read = [&] {
-      const ScreenGrid& grid = shown->shown();
-      if (language[0] == 'j') return japanese.push_back(Read(grid));
+      if (language[0] == 'j') return japanese.push_back(Read(console.screen()));
       if (HasFatalFailure()) return;
-      const Frame f = Read(grid);
+      const Frame f = Read(console.screen());
       ASSERT_LT(frame, japanese.size()) << "English shows more frames than Japanese";
       const Frame& ja = japanese[frame++];
       std::string screen;
@@ -129,7 +121,6 @@ TEST_F(GameSession, EnglishSessionShowsTheSameGameInEnglish) {
     };
     // The manual, a new fighter, and each command explained in its first battle.
     HeadlessBackend menus;
-    shown = &menus;
     menus.on_present = read;
     console.attach(&menus);
     menus.pause(100);
@@ -147,7 +138,6 @@ TEST_F(GameSession, EnglishSessionShowsTheSameGameInEnglish) {
     EXPECT_EQ(RunScreens(Screen::Title), Screen::Quit);
     // Whole runs: a fall with a revival, then game over; the plain ending; the Extra Round.
     HeadlessBackend runs;
-    shown = &runs;
     runs.on_present = read;
     console.attach(&runs);
     for (const ScriptedFighter& f : {kNoviceWhoRises, kTankToPlainEnding, kVeteranToTrueEnding}) {

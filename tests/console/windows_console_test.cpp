@@ -1,6 +1,6 @@
 // The Windows console back end in a real console (under wine: in a terminal): keys from the
 // input queue, frames read back from the buffer, and the player's console given back on every
-// way out.
+// way out, also by the program itself.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -281,6 +281,39 @@ TEST_F(PlayersConsole, BackendGivesThePlayersConsoleBackOnEveryWayOut) {
       EXPECT_EQ(ReadConsoleState(input), player);
     }
   }
+}
+
+// The program itself, as a player ends it: started in this console, it takes the console over
+// (its input mode is the last thing it sets) and Ctrl+C ends it.
+TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION game{};
+  std::wstring command = DOMRAK_PROGRAM;
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game));
+  for (int tries = 0; tries < 6000 && !(ReadConsoleState(input)["input mode"] & ENABLE_MOUSE_INPUT); ++tries)
+    Sleep(10);
+  EXPECT_NE(ReadConsoleState(input)["mark"], L'#') << "the game drew on the player's buffer";
+  EXPECT_EQ(ReadConsoleState(input)["output code page"], 932);
+  // The title's first item on row 10 (the console may store a full-width character in one cell
+  // or in two, the second blank).
+  HANDLE screen = OpenConsole(L"CONOUT$");
+  std::wstring row;
+  for (int tries = 0; tries < 6000 && row.find(L"ネームエントリー") == std::wstring::npos; ++tries, Sleep(10)) {
+    row.assign(80, L' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, row.data(), 80, COORD{0, 9}, &read);
+    std::erase(row, L' ');
+  }
+  CloseHandle(screen);
+  EXPECT_NE(row.find(L"ネームエントリー"), std::wstring::npos)
+      << "the title's row 10 reads " << testing::PrintToString(row);
+  ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+  ASSERT_EQ(WaitForSingleObject(game.hProcess, 60000), WAIT_OBJECT_0) << "the game did not end on Ctrl+C";
+  EXPECT_EQ(ReadConsoleState(input), player);
+  CloseHandle(game.hThread);
+  CloseHandle(game.hProcess);
+  WaitForSingleObject(controlSeen, 60000);  // this process's own share of the event
 }
 
 }  // namespace

@@ -37,8 +37,7 @@ winsize WindowSize(int columns, int rows) {
 }  // namespace
 
 PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
-    : resizable_(window.resizable), kitty_(window.kitty || window.answers == Window::Answers::Kitty),
-      answers_(window.answers), columns_(window.columns), rows_(window.rows), screen_(window.rows, window.columns) {
+    : resizable_(window.resizable), answers_(window.answers), columns_(window.columns), rows_(window.rows), screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
   winsize size = WindowSize(columns_, rows_);
   std::fflush(nullptr);
@@ -111,10 +110,11 @@ std::string PtyTerminal::answer(std::string_view sequence) {
   if (sequence == "c") return answers_ == Silent ? "" : "\x1b[?62;22c";
   if (sequence == "<u") {
     type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
-    keyboard_flags_ = 0;
+    if (!keyboard_modes_.empty()) keyboard_modes_.pop_back();
   }
-  if (kitty_ && sequence.starts_with('>') && sequence.ends_with('u')) keyboard_flags_ = std::atoi(&sequence[1]);
-  if (kitty_ && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags_) + "u";
+  if (answers_ == Kitty && sequence.starts_with('>') && sequence.ends_with('u'))
+    keyboard_modes_.push_back(std::atoi(&sequence[1]));
+  if (answers_ == Kitty && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags()) + 'u';
   if (answers_ == Win32 && sequence == "?9001$p") return win32_input_ ? "\x1b[?9001;1$y" : "\x1b[?9001;2$y";
   if (answers_ == Win32 && (sequence == "?9001h" || sequence == "?9001l")) win32_input_ = sequence.back() == 'h';
   int rows = 0, columns = 0;

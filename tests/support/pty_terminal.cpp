@@ -146,10 +146,8 @@ void PtyTerminal::stop_reading() {
   const int writer = open(ptsname(master_), O_WRONLY | O_NONBLOCK | O_NOCTTY);
   const char nothing[4096] = {};  // terminals ignore NUL
   pollfd room{writer, POLLOUT, 0};
-  do {  // until it holds no more, also after the kernel has moved on what it held
-    while (write(writer, nothing, sizeof nothing) > 0) {
-    }
-  } while (poll(&room, 1, 100) == 1);
+  // Until it holds no more, also after the kernel has moved on what it held.
+  while (write(writer, nothing, sizeof nothing) > 0 || poll(&room, 1, 100) == 1) continue;
   ::close(writer);
 }
 
@@ -165,8 +163,7 @@ int PtyTerminal::wait_exit() {
     status_ = status;
     return true;
   });
-  while (read_some(0)) {
-  }  // what it wrote just before ending
+  while (read_some(0)) continue;  // what it wrote just before ending
   return status_;
 }
 
@@ -190,9 +187,7 @@ int RunAsJob(const char* command) {
   std::size_t stray = 0;
   for (int status = 0; waitpid(job, &status, WUNTRACED) == job;) {
     tcsetpgrp(STDIN_FILENO, getpgrp());
-    if (WIFSTOPPED(status)) {
-      [[maybe_unused]] const ssize_t n = write(STDOUT_FILENO, PtyTerminal::kStopped.data(), PtyTerminal::kStopped.size());
-    }
+    if (WIFSTOPPED(status)) dprintf(STDOUT_FILENO, "%s", PtyTerminal::kStopped);
     std::string line;  // the player presses only Enter: the rest of the line came from elsewhere
     for (char c = 0; read(STDIN_FILENO, &c, 1) == 1 && c != '\n';) line += c;
     stray += line.size();

@@ -74,7 +74,7 @@ class PtyTerminal {
   bool win32_input() const { return win32_input_; }
 
   static constexpr const char* kShellLine = "$ domrak";
-  static constexpr std::string_view kStopped = "[stopped]";
+  static constexpr const char* kStopped = "[stopped]";
 
  private:
   // Shows what the child wrote within `timeout_ms` and answers its questions; false when

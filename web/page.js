@@ -35,9 +35,9 @@ game.onerror = () => {
 };
 
 function showNotice() {
-  if (gameStopped) notice.textContent = 'The game has stopped. Reload the page to play again.';
-  else if (pageAudio.failed) notice.textContent = 'This browser cannot play the sound: the game plays silently.';
-  else notice.textContent = pageAudio.started ? '' : `Sound starts with your first ${touchLayout ? 'tap' : 'key'}.`;
+  if (gameStopped) notice.textContent = pageText().stopped;
+  else if (pageAudio.failed) notice.textContent = pageText().silent;
+  else notice.textContent = pageAudio.started ? '' : pageText().soundStarts(touchLayout);
 }
 
 function fitScreen() {

@@ -1,5 +1,5 @@
 // The screen's text for screen readers: once the game's screen has settled, what is new on it
-// goes to a polite live region (in Japanese), with the chosen menu item named first and a
+// goes to a polite live region (in the page's language), with the chosen menu item named first and a
 // greyed item said to be not yet available. A redraw of the same text says nothing, and the
 // name being typed is left to the screen reader's own echo of the keys.
 'use strict';
@@ -11,7 +11,6 @@ const DECORATION = /[\u2500-\u257f\u25a0|]/;  // box drawing, the selection fram
 const SELECTION_MARK = '⇒';
 const GREY_ON_WHITE = [7, 15];       // how the game shows an item that cannot be chosen yet
 const SELECTION_FRAME = [9, 7];      // the colours of the title menu's frame
-const NOT_YET = '（まだ選べません）';
 // The big box-drawn digits 0 to 9: their three rows of three full-width characters, read across.
 const BIG_DIGITS = ['┏━┓┃　┃┗━┛', '　┫　　┃　　┻　', '┏━┓┏━┛┗━┛', '　━┓　━┫　━┛', '┃　┃┗━┫　　┃',
   '┏━━┗━┓━━┛', '┏━┓┣━┓┗━┛', '┏━┓　　┃　　┃', '┏━┓┣━┫┗━┛', '┏━┓┗━┫┗━┛'];
@@ -84,7 +83,7 @@ function screenTexts(cells) {
   return texts.sort((a, b) => a.row - b.row || a.column - b.column);
 }
 
-const spokenForm = (text) => text.text + (text.grey ? NOT_YET : '');
+const spokenForm = (text) => text.text + (text.grey ? pageText().notYet : '');
 const textKey = (text) => `${text.row}:${text.column}:${spokenForm(text)}`;
 
 class ScreenReader {
@@ -105,11 +104,11 @@ class ScreenReader {
     const chosen = texts.find((text) => text.chosen);
     const chosenNow = chosen ? spokenForm(chosen) : null;
     const parts = [];
-    if (chosenNow && chosenNow !== this.chosen) parts.push(`選択：${chosenNow}`);
+    if (chosenNow && chosenNow !== this.chosen) parts.push(pageText().chosen(chosenNow));
     for (const text of texts) if (text !== chosen && !this.spoken.has(textKey(text))) parts.push(spokenForm(text));
     this.spoken = new Set(texts.map(textKey));
     this.chosen = chosenNow;
-    if (parts.length > 0) this.announce(parts.map((part) => (/[。！？!?]$/.test(part) ? part : `${part}。`)).join(' '));
+    if (parts.length > 0) this.announce(parts.map((part) => (/[。！？!?.]$/.test(part) ? part : part + pageText().stop)).join(' '));
   }
 
   announce(text) {

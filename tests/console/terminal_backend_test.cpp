@@ -112,6 +112,24 @@ TEST(TerminalBackend, RealGameEndsWithItsWindow) {
   EXPECT_NE(t.wait_exit(), -1) << "the game went on after its window closed";
 }
 
+// The real game speaks the player's locale: English for a British one, unless told otherwise.
+TEST(TerminalBackend, RealGameSpeaksTheLocaleUnlessToldOtherwise) {
+  const struct { const char* option; int column; const char* item; } cases[] = {
+      {nullptr, 37, "Name Entry"}, {"--lang=ja", 34, "ネームエントリー"}};
+  for (const auto& c : cases) {
+    PtyTerminal t({80, 25}, [&] {
+      for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "DOMRAK_LANG"}) unsetenv(name);
+      setenv("LANG", "en_GB.UTF-8", 1);
+      setenv("SDL_AUDIODRIVER", "dummy", 1);
+      execl(DOMRAK_GAME, "domrak", c.option, nullptr);
+      return 127;
+    });
+    EXPECT_TRUE(t.pump_until([&] { return t.shows(c.column, 10, c.item); })) << "the title has no " << c.item;
+    kill(t.pid(), SIGTERM);
+    t.wait_exit();
+  }
+}
+
 // The real game centred in a large window, following it as it shrinks and grows, redrawn with
 // no key needed. Started as the command of a terminal window, it leads its own session and
 // nothing could resume it after Ctrl+Z: the system discards the stop, and the game takes the

@@ -44,6 +44,7 @@ PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
   pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ == 0) {
     setenv("TERM", window.term, 1);
+    setenv("DOMRAK_LANG", "ja", 1);  // the game's own screens, whatever the developer's locale
     const rlimit noCore{0, 0};  // signals that dump core should not leave files behind
     setrlimit(RLIMIT_CORE, &noCore);
     _exit(child());

@@ -68,7 +68,7 @@ try {
   check('the loading sign is gone once the title is drawn', await page.evaluate(() => !document.getElementById('loading')?.checkVisibility()));
   check('the help panel opens by itself on a first visit', await helpOpen(page));
   const notice = await page.$eval('#notice', (element) => element.textContent);
-  check('the sound waits for a tap, said outside the screen', notice === 'Sound starts with your first tap.', notice);
+  check('the sound waits for a tap, said outside the screen', notice === '最初のタップで音が出ます。', notice);
   await page.screenshot({ path: join(shots, 'phone-portrait-help.png') });
   const close = await box(page, '#help-close');
   await page.touchscreen.tap(close.left + close.width / 2, close.top + close.height / 2);

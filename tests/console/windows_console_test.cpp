@@ -289,7 +289,7 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION game{};
-  std::wstring command = DOMRAK_PROGRAM;
+  std::wstring command = std::wstring(L"\"") + DOMRAK_PROGRAM + L"\" --lang ja";  // the title read below
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game));
   for (int tries = 0; tries < 6000 && !(ReadConsoleState(input)["input mode"] & ENABLE_MOUSE_INPUT); ++tries)
     Sleep(10);

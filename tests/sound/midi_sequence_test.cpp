@@ -63,20 +63,29 @@ for line in open(sys.argv[1] + "/tests/sound/midi_tracks.txt"):
 }  // namespace
 
 TEST(MidiSequence, ReadsEveryFileOfTheTrackTableAsWorkedOutThereAndTheSoundFontMakerAgrees) {
+  // The browser's SoundFont cutter is a tool of the native build: the Windows build's tests (run
+  // under wine, with no python3 to start) read the table with the game's reader alone.
+#ifdef _WIN32
+  std::FILE* maker = nullptr;
+#else
   std::FILE* maker = popen(kSoundFontMakerReading, "r");
   ASSERT_NE(maker, nullptr);
+#endif
   char line[4096];
   for (const TrackFile& c : TrackFiles()) {
     std::string report;
     MidiSequence sequence([&](std::uint32_t, std::string_view text) { report = " " + std::string(text); });
     ASSERT_TRUE(sequence.parse_image(c.file)) << c.events;
     EXPECT_EQ(Events(sequence, report), c.events);
+    if (!maker) continue;
     ASSERT_NE(std::fgets(line, sizeof line, maker), nullptr) << "make_soundfont.py could not read the table";
     ASSERT_TRUE(sequence.rewind());
     if (c.events.find("fail") != std::string::npos) continue;
     EXPECT_EQ(line, Events(sequence, "", true) + "\n") << "the browser plays other notes than the game";
   }
-  EXPECT_EQ(pclose(maker), 0);
+  if (maker) {
+    EXPECT_EQ(pclose(maker), 0);
+  }
 }
 
 TEST(MidiSequence, LoadsPlainAndRmidFilesWithinItsLimitsAndFallsBackToTheBuiltInPieceOnAnythingElse) {

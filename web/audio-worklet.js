@@ -58,6 +58,7 @@ class DomrakOutput extends AudioWorkletProcessor {
     synth.init(sampleRate, { initialGain: 0.55 });
     await synth.loadSFont(soundFont);
     this.synth = synth;
+    this.port.postMessage({ type: 'music-ready' });
   }
 
   stream(id) {

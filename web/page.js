@@ -17,13 +17,16 @@ const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
 keyInput.listen(window);
 
 function startSound() {
-  if (pageAudio.started) return;
+  if (pageAudio.started) {
+    pageAudio.keepRunning();  // the browser may have stopped it (a call on a phone, a frozen tab)
+    return;
+  }
   pageAudio.start();
   game.postMessage({ type: 'sound-started' });
   showNotice();
 }
 // Any key starts the sound, a mouse click too, and a tap once the finger lifts (browsers let a
-// page start its sound only then).
+// page start its sound only then); each later one brings it back if the browser stopped it.
 window.addEventListener('keydown', startSound, true);
 window.addEventListener('pointerdown', (event) => event.pointerType === 'mouse' && startSound(), true);
 window.addEventListener('pointerup', (event) => event.pointerType !== 'mouse' && startSound(), true);
@@ -33,12 +36,25 @@ game.onerror = () => {
   gameStopped = true;
   showNotice();
 };
+pageAudio.onMusicReady = () => showNotice();
 
 function showNotice() {
-  if (gameStopped) notice.textContent = 'The game has stopped. Reload the page to play again.';
-  else if (pageAudio.failed) notice.textContent = 'This browser cannot play the sound: the game plays silently.';
-  else notice.textContent = pageAudio.started ? '' : `Sound starts with your first ${touchLayout ? 'tap' : 'key'}.`;
+  const loading = document.getElementById('loading');
+  if (missingFeature || gameStopped) {
+    // The loading sign stops and says instead what is wrong.
+    loading.textContent = missingFeature ? PAGE_TEXTS.missing[missingFeature] : PAGE_TEXTS.gameStopped;
+    loading.classList.add('stopped');
+    loading.hidden = false;
+    notice.textContent = '';
+  } else if (pageAudio.failed) notice.textContent = PAGE_TEXTS.noSound;
+  else if (!pageAudio.started) notice.textContent = PAGE_TEXTS.soundStarts(touchLayout);
+  else notice.textContent = pageAudio.musicReady || pageAudio.muted ? '' : PAGE_TEXTS.musicLoading;
 }
+
+// The game's clock stands still while the page is hidden: nothing plays out unseen.
+const tellGameHidden = () => game.postMessage({ type: 'hidden', hidden: document.hidden });
+document.addEventListener('visibilitychange', tellGameHidden);
+tellGameHidden();
 
 function fitScreen() {
   consoleScreen.fit(...screenSpace());

@@ -3,9 +3,9 @@
 # and undefined-behaviour sanitizers. `./test.sh --quick` skips the sanitizer pass.
 set -euo pipefail
 cd "$(dirname "$0")"
-source tools/progress.sh
-tools/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev \
-  timgm6mb-soundfont libvterm-dev tmux python3
+source scripts/progress.sh
+scripts/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev \
+  timgm6mb-soundfont libvterm-dev
 
 run_suite() {  # build directory, extra cmake arguments...
   local dir=$1

@@ -3,9 +3,9 @@
 # it on http://127.0.0.1:8080/. `./web.sh --build-only` builds and stops there.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/install-deps.sh cmake make emscripten python3-fonttools fonts-noto-cjk timgm6mb-soundfont
+scripts/install-deps.sh cmake make emscripten python3-fonttools fonts-noto-cjk timgm6mb-soundfont
 # npm comes with Debian's own npm package or inside another node's package.
-command -v npm >/dev/null || tools/install-deps.sh npm
+command -v npm >/dev/null || scripts/install-deps.sh npm
 # Debian's emscripten finds its own JavaScript modules there, also under another node.
 export NODE_PATH=/usr/share/nodejs
 (cd web && npm ci --no-audit --no-fund --loglevel=error >/dev/null)

@@ -4,7 +4,7 @@
 #include "app/command_line.hpp"
 #include "console/game_console.hpp"
 #include "console/platform.hpp"
-#include "game/flow/screen.hpp"
+#include "game/flow/game_loop.hpp"
 #include "sound/deferred_sound.hpp"
 #include "sound/platform_sound.hpp"
 

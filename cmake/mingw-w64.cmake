@@ -1,6 +1,6 @@
 # Cross-build for 64-bit Windows with Debian's mingw-w64 (posix threads), statically linked so
 # that domrak.exe and the test executables need no DLLs beside the system's own. Tests run
-# through wine: set WINEPREFIX before ctest (tools/windows-check.sh does).
+# through wine: set WINEPREFIX before ctest (tests/windows/windows-check.sh does).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

@@ -4,7 +4,7 @@
 #include "console/game_console.hpp"
 #include "game/battle/command_menu.hpp"
 #include "game/battle/status_bars.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"

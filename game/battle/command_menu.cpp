@@ -3,9 +3,9 @@
 
 #include "console/game_console.hpp"
 #include "game/battle/battle_text.hpp"
-#include "game/battle/message_area.hpp"
+#include "game/ui/message_area.hpp"
 #include "game/battle/play_turn.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/fighter.hpp"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "console/game_console.hpp"
 #include "game/battle/battle_text.hpp"
 #include "game/battle/enemy_command.hpp"
-#include "game/battle/message_area.hpp"
+#include "game/ui/message_area.hpp"
 #include "game/battle/status_bars.hpp"
 #include "game/battle/strike_scripts.hpp"
 #include "game/model/game_random.hpp"

@@ -4,8 +4,8 @@
 #include "console/game_console.hpp"
 #include "game/battle/battle_text.hpp"
 #include "game/battle/status_bars.hpp"
-#include "game/flow/defeat_screen.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/battle/defeat_screen.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/game_random.hpp"
 
 namespace {

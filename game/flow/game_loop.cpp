@@ -4,7 +4,7 @@
 #include "console/game_console.hpp"
 #include "game/battle/battle_screen.hpp"
 #include "game/flow/round_intro.hpp"
-#include "game/flow/screen.hpp"
+#include "game/flow/game_loop.hpp"
 #include "game/flow/title_screen.hpp"
 #include "game/flow/victory_screen.hpp"
 #include "game/model/game_random.hpp"

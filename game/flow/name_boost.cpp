@@ -5,8 +5,8 @@
 #include <string>
 
 #include "console/game_console.hpp"
-#include "game/battle/message_area.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/message_area.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/flow/stat_gains.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/name_digits.hpp"

@@ -3,7 +3,7 @@
 
 #include "console/game_console.hpp"
 #include "console/text_width.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"

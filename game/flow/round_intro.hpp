@@ -1,7 +1,7 @@
 // The start of a run and the introduction of every round.
 #pragma once
 
-#include "game/flow/screen.hpp"
+#include "game/ui/screen.hpp"
 
 // Resets the run's counters and the roster, then goes to the first round's introduction.
 Screen StartNewRun();

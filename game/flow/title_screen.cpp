@@ -3,7 +3,7 @@
 
 #include "console/game_console.hpp"
 #include "game/flow/selection_frame.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/stat_labels.hpp"
 

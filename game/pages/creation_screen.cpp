@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "console/game_console.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/stat_labels.hpp"

@@ -2,9 +2,9 @@
 #include "game/pages/ending_screen.hpp"
 
 #include "console/game_console.hpp"
-#include "game/battle/message_area.hpp"
-#include "game/flow/enter_prompt.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/message_area.hpp"
+#include "game/ui/enter_prompt.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"

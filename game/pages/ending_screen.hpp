@@ -1,7 +1,7 @@
 // The end of a won run: the plain ending, the true ending or the Extra Round.
 #pragma once
 
-#include "game/flow/screen.hpp"
+#include "game/ui/screen.hpp"
 
 // Returns Screen::Title after an ending, Screen::RoundIntro for the Extra Round.
 Screen EndingScreen();

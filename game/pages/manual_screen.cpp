@@ -2,7 +2,7 @@
 #include "game/pages/manual_screen.hpp"
 
 #include "console/game_console.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/pages/manual_pages.hpp"
 
 namespace {

@@ -1,7 +1,7 @@
 // The six-page manual.
 #pragma once
 
-#include "game/flow/screen.hpp"
+#include "game/ui/screen.hpp"
 
 // Opens on page 1 once Enter is let go; Left and Right turn the pages. Returns Screen::Title
 // when Enter is pressed.

@@ -1,7 +1,7 @@
 // The name entry: the typed name fixes the new fighter's abilities.
 #pragma once
 
-#include "game/flow/screen.hpp"
+#include "game/ui/screen.hpp"
 
 // Sets the six abilities of `player` from `name`; maxHp and maxMp equal hp and mp.
 void DeriveAbilitiesFromName(const char* name);

@@ -5,7 +5,7 @@
 
 #include "console/text_width.hpp"
 #include "game/battle/enemy_command.hpp"
-#include "tools/harness/scripted_run.hpp"
+#include "tests/support/scripted_run.hpp"
 
 BattleFixture::BattleFixture() {
   PrepareFighter({"HERO", 400, 300, 300, 150, 100, 200, 1});

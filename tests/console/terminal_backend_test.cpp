@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "console/text_width.hpp"
-#include "tools/harness/pty_terminal.hpp"
+#include "tests/support/pty_terminal.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "console/text_width.hpp"
-#include "tools/harness/vterm_screen.hpp"
+#include "tests/support/vterm_screen.hpp"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "tests/support/big_digits.hpp"
 #include "tests/support/game_session.hpp"
 #include "tests/support/sound_log.hpp"
-#include "tools/harness/scripted_run.hpp"
+#include "tests/support/scripted_run.hpp"
 
 namespace {
 

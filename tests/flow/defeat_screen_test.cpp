@@ -1,16 +1,16 @@
 // Defeat: the one-in-three revival with a tenth of the HP, and game over to its own music.
-#include "game/flow/defeat_screen.hpp"
+#include "game/battle/defeat_screen.hpp"
 
 #include <gtest/gtest.h>
 
 
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
 #include "tests/support/sound_log.hpp"
 #include "tests/support/game_session.hpp"
-#include "tools/harness/scripted_run.hpp"
+#include "tests/support/scripted_run.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "game/model/fighter.hpp"
 #include "tests/support/game_session.hpp"
-#include "tools/harness/scripted_run.hpp"
+#include "tests/support/scripted_run.hpp"
 
 using NameBoostTest = GameSession;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/flow/screen.hpp"
+#include "game/ui/screen.hpp"
 #include "game/model/fighter.hpp"
 #include "tests/support/big_digits.hpp"
 #include "tests/support/game_session.hpp"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "game/flow/screen.hpp"
+#include "game/ui/screen.hpp"
 #include "tests/support/game_session.hpp"
 
 using Manual = GameSession;

@@ -7,7 +7,7 @@
 #include <signal.h>
 #endif
 
-#include "console/headless/recording_sound.hpp"
+#include "tests/support/recording_sound.hpp"
 #include "sound/deferred_sound.hpp"
 
 using Names = std::vector<std::string>;

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "sound/midi/midi_player_set.hpp"
-#include "tools/harness/fake_midi_stream.hpp"
-#include "tools/harness/midi_test_files.hpp"
+#include "tests/support/fake_midi_stream.hpp"
+#include "tests/support/midi_test_files.hpp"
 #include "tests/sound/wave_bytes.hpp"
 
 TEST(MidiPlayerSet, RefusesStrangePlayersQuietlyAndRetiresStoppedOnesWhenTheMusicChanges) {

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "sound/midi/midi_sequence.hpp"
-#include "tools/harness/midi_test_files.hpp"
+#include "tests/support/midi_test_files.hpp"
 #include "tests/sound/wave_bytes.hpp"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "sound/midi/midi_stream_player.hpp"
-#include "tools/harness/fake_midi_stream.hpp"
-#include "tools/harness/midi_test_files.hpp"
+#include "tests/support/fake_midi_stream.hpp"
+#include "tests/support/midi_test_files.hpp"
 
 namespace {
 using State = MidiStreamPlayer::EndState;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console/game_console.hpp"
-#include "game/flow/sound_cues.hpp"
+#include "game/ui/sound_cues.hpp"
 #include "sound/audio/offline_audio.hpp"
 #include "sound/sound_engine.hpp"
 #include "tests/sound/wave_bytes.hpp"

@@ -9,7 +9,7 @@
 #include "sound/audio/offline_audio.hpp"
 #include "sound/midi/synth_stream_service.hpp"
 #include "sound/web/stream_schedule.hpp"
-#include "tools/harness/recording_synth.hpp"
+#include "tests/support/recording_synth.hpp"
 
 namespace {
 constexpr int kRate = 48000;

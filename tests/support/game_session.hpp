@@ -8,8 +8,8 @@
 #include <string>
 
 #include "console/game_console.hpp"
-#include "console/headless/headless_backend.hpp"
-#include "console/headless/recording_sound.hpp"
+#include "tests/support/headless_backend.hpp"
+#include "tests/support/recording_sound.hpp"
 #include "game/model/game_random.hpp"
 
 // Every test starts from the state the program starts in, with the console attached to a

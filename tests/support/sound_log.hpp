@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "console/headless/recording_sound.hpp"
+#include "tests/support/recording_sound.hpp"
 
 // "load x.mid", "play x.mid loop" / "play x.mid once", "stop x.mid", "wave x.wav". Given `since`,
 // only the calls from then on, each after its game time since then: "1300 stop x.mid".

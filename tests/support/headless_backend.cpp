@@ -1,0 +1,144 @@
+// The headless platform: scripted keys, a remembered screen and a clock that jumps to each deadline.
+#include "tests/support/headless_backend.hpp"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+// A session that runs this long in game time is stuck; it ends as if the script had run out.
+constexpr std::uint32_t kLongestSessionMs = 48u * 60 * 60 * 1000;
+}  // namespace
+
+void HeadlessBackend::press(std::uint32_t key, std::uint32_t hold_ms) {
+  script_.push_back({Step::Press, key, hold_ms, {}});
+}
+
+void HeadlessBackend::type(std::string_view bytes) {
+  script_.push_back({Step::Type, 0, 0, std::string(bytes)});
+}
+
+void HeadlessBackend::pause(std::uint32_t ms) { script_.push_back({Step::Pause, 0, ms, {}}); }
+
+void HeadlessBackend::hold(std::uint32_t key, std::uint32_t from, std::uint32_t until) {
+  holds_.push_back({key, from, until});
+}
+
+void HeadlessBackend::at(std::uint32_t time, std::function<void()> check) {
+  checks_.emplace(time, std::move(check));
+}
+
+void HeadlessBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
+  shown_ = grid;
+  shown_cursor_ = cursor;
+  ++presents_;
+}
+
+bool HeadlessBackend::step_in_progress() const {
+  return step_active_ && (now_ < step_until_ || !typed_.empty());
+}
+
+// Called whenever the game asks for input: starts the next queued step once the last one is
+// over, and ends the session when nothing is left to happen. Returns whether a step started.
+bool HeadlessBackend::start_next_step() {
+  if (stopped_) return false;
+  if (now_ >= kLongestSessionMs) {
+    stopped_ = true;
+    return false;
+  }
+  if (step_in_progress()) return false;
+  if (step_active_) {
+    step_active_ = false;
+    last_step_done_ = now_;
+  }
+  if (!script_.empty()) {
+    // Like a player, the script answers a moment after the last step is over, never within
+    // the same instant (so a loop that drains waiting keys does not swallow the next step).
+    if (last_step_done_ && now_ <= *last_step_done_) return false;
+    Step step = std::move(script_.front());
+    script_.pop_front();
+    step_active_ = true;
+    idle_ = false;
+    switch (step.kind) {
+      case Step::Press:
+        holds_.push_back({step.key, now_, now_ + step.ms});
+        step_until_ = now_ + step.ms;
+        break;
+      case Step::Type:
+        typed_.insert(typed_.end(), step.bytes.begin(), step.bytes.end());
+        step_until_ = now_;
+        break;
+      case Step::Pause:
+        step_until_ = now_ + step.ms;
+        break;
+    }
+    return true;
+  }
+  const bool holdsAhead =
+      std::any_of(holds_.begin(), holds_.end(), [&](const Hold& h) { return now_ < h.until; });
+  if (holdsAhead || !checks_.empty() || !typed_.empty()) {
+    idle_ = false;
+    return false;
+  }
+  if (!idle_) {
+    idle_ = true;
+    idle_since_ = now_;
+  }
+  if (now_ - idle_since_ >= idle_limit_) stopped_ = true;
+  return false;
+}
+
+void HeadlessBackend::drain_input(InputState& state) {
+  start_next_step();
+  typed_.clear();  // polling empties the whole input queue, typed bytes included
+  std::set<std::uint32_t> scripted;
+  std::set<std::uint32_t> down;
+  for (const Hold& h : holds_) {
+    scripted.insert(h.key);
+    if (now_ >= h.from && now_ < h.until) down.insert(h.key);
+  }
+  for (std::uint32_t key : scripted) state.set(key, down.count(key) > 0);
+  // A hold that is over has just been applied as a release; dropping it keeps long scripts
+  // from slowing every later poll.
+  std::erase_if(holds_, [&](const Hold& h) { return h.until <= now_; });
+}
+
+bool HeadlessBackend::key_waiting() {
+  start_next_step();
+  return !typed_.empty();
+}
+
+int HeadlessBackend::read_key() {
+  if (typed_.empty()) return 0;
+  const int byte = typed_.front();
+  typed_.pop_front();
+  return byte;
+}
+
+void HeadlessBackend::advance_to(std::uint32_t time) {
+  while (!checks_.empty() && checks_.begin()->first <= time) {
+    auto check = std::move(checks_.begin()->second);
+    now_ = std::max(now_, checks_.begin()->first);
+    checks_.erase(checks_.begin());
+    check();
+  }
+  now_ = std::max(now_, time);
+}
+
+void HeadlessBackend::sleep_until(std::uint32_t deadline) { advance_to(deadline); }
+
+std::uint32_t HeadlessBackend::next_change_after_now() const {
+  std::uint32_t next = UINT32_MAX;
+  for (const Hold& h : holds_) {
+    if (h.from > now_) next = std::min(next, h.from);
+    if (h.until > now_) next = std::min(next, h.until);
+  }
+  if (step_active_ && step_until_ > now_) next = std::min(next, step_until_);
+  if (!script_.empty() && last_step_done_ && *last_step_done_ >= now_)
+    next = std::min(next, *last_step_done_ + 1);
+  return next;
+}
+
+void HeadlessBackend::wait_for_input(std::uint32_t deadline) {
+  if (start_next_step() || stopped_ || !typed_.empty()) return;
+  advance_to(std::min(deadline, next_change_after_now()));
+}

@@ -1,0 +1,117 @@
+// A pseudo-terminal with libvterm behind it, playing the terminal window for a child process:
+// one that leads its own session on it, as a game started by `xterm -e` or tmux does, or a
+// shell's foreground job. Tests and the terminal benchmarks both drive the game through it.
+#pragma once
+
+#include <sys/types.h>
+#include <termios.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "tests/support/vterm_screen.hpp"
+
+class PtyTerminal {
+ public:
+  struct Window {
+    int columns = 80;
+    int rows = 25;
+    bool resizable = true;  // honours the request to resize its text area (CSI 8 ; r ; c t)
+    const char* term = "xterm-256color";
+    bool kitty = false;  // reports key events with their releases as kitty does, when asked to
+    // How the window answers the child's questions. Libvterm answers the cursor position
+    // (both forms) and the device attributes itself; the others answer from a script, as
+    // terminals of each kind do: ambiguous-width characters drawn narrow or wide, only the
+    // plain form of the position question (tmux, the Linux console), the marked form with its
+    // page added (xterm), only the device attributes, nothing at all, kitty's keyboard protocol
+    // (key releases reported), or Windows Terminal's win32-input-mode.
+    enum class Answers { Libvterm, Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
+    Answers answers = Answers::Libvterm;
+    // Started by a shell as its foreground job (Ctrl+Z stops it) rather than as the leader of
+    // the window's session.
+    bool shell_job = false;
+  };
+  // The screen shows a shell's line before the child starts; the child's return value is its
+  // exit status.
+  PtyTerminal(Window window, std::function<int()> child);
+  ~PtyTerminal();
+  PtyTerminal(const PtyTerminal&) = delete;
+  PtyTerminal& operator=(const PtyTerminal&) = delete;
+
+  // Shows the child's output, answering its questions, until `done` holds (true) or a few
+  // seconds pass (false).
+  bool pump_until(const std::function<bool()>& done);
+  // Shows the child's output for `milliseconds`, answering its questions; the bytes it wrote.
+  std::size_t pump_for(int milliseconds);
+  // Whether the text at (column, row) of the window reads `expected`.
+  bool shows(int column, int row, std::string_view expected) const;
+  void type(std::string_view bytes);
+  // The player resizes the window.
+  void resize(int columns, int rows);
+  // The player closes the window: the child's terminal hangs up.
+  void close();
+  // The window stops reading (a frozen emulator, a stalled link): from now on what the child
+  // writes waits, once what the window would hold is full. Until it reads again.
+  void stop_reading();
+  void resume_reading() { reading_ = true; }
+  // Keys typed now that reach the child only after the window has seen it switch key events
+  // off, as over a link with delay.
+  void keys_in_flight(std::string keys) { in_flight_ = std::move(keys); }
+  // Waits a few seconds at most for the child to end; its wait status (for a shell's job, the
+  // shell's: the job's exit code, or 128 + the signal that ended it), or -1.
+  int wait_exit();
+
+  // The child (the shell's job, when it is one).
+  pid_t pid() const { return pid_; }
+  const VtermScreen& screen() const { return screen_; }
+  int columns() const { return columns_; }
+  int rows() const { return rows_; }
+  // Everything the child has written, and the line settings of the terminal now.
+  const std::string& output() const { return output_; }
+  termios settings() const;
+  // The sizes the child asked the window for, in order, as columns and rows.
+  using Size = std::pair<int, int>;
+  const std::vector<Size>& size_requests() const { return size_requests_; }
+  // The keyboard protocols the child has switched on: kitty's flags, win32-input-mode.
+  int keyboard_flags() const { return keyboard_flags_; }
+  bool win32_input() const { return win32_input_; }
+
+  static constexpr const char* kShellLine = "$ domrak";
+  static constexpr std::string_view kStopped = "[stopped]";
+
+ private:
+  // Reads what the child wrote within `timeout_ms` into the window, answering its questions;
+  // false when nothing came.
+  bool read_some(int timeout_ms);
+  // The scripted answers to the questions in `bytes`.
+  std::string scripted_answers(std::string_view bytes);
+
+  int master_ = -1;
+  pid_t pid_ = -1;
+  pid_t session_ = -1;  // the session's leader: the child, or the shell its job runs under
+  int status_ = -1;
+  bool reading_ = true;
+  std::string in_flight_;
+  bool resizable_;
+  Window::Answers answers_;
+  int keyboard_flags_ = 0;
+  bool win32_input_ = false;
+  int columns_;
+  int rows_;
+  VtermScreen screen_;
+  std::string output_;
+  std::vector<Size> size_requests_;
+};
+
+// For the child: a shell with job control in miniature. Runs `command` with bash as the terminal's
+// foreground job. Each time the job stops or ends it takes the terminal back (printing
+// PtyTerminal::kStopped for a stop) and reads a line, where the player presses only Enter; after
+// a stop it then resumes the job, as `fg` does. Its exit status is the count of the other bytes
+// on those lines: what reached its prompt from elsewhere.
+int RunAsJob(const char* command);
+
+// The state letter of process `pid` ('T' stopped, 'Z' ended but not waited for), 0 once it is gone.
+char ProcessState(pid_t pid);

@@ -1,0 +1,179 @@
+// Plays the browser build as on a phone: touch emulation at 390x844 (upright) and 844x390 (on
+// its side), the on-screen pad, the name typed into the phone's text field, the help panel of a
+// first visit and the screen's text for screen readers. Screenshots of both layouts go to the
+// folder given second. Usage: node tests/web/web-check-phone.mjs FOLDER SHOTS [--strict]
+import { mkdirSync } from 'node:fs';
+import { join } from 'node:path';
+
+import { serve } from '../../web/serve.mjs';
+import { PATIENCE_MS, budget, check, finish, launchChromium, rows, sleep, waitFor, waitForText } from './web-browser.mjs';
+
+const shots = process.argv[3];
+mkdirSync(shots, { recursive: true });
+const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
+
+// Holds a pad button with one finger until the screen changes, as a player holds it until the
+// game answers, and `heldOn` ms longer; whether the screen changed.
+async function press(page, label, heldOn = 0) {
+  const button = await box(page, `#pad button[aria-label="${label}"]`);
+  const before = JSON.stringify(await rows(page));
+  const finger = await page.touchscreen.touchStart(button.left + button.width / 2, button.top + button.height / 2);
+  const changed = await waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
+  await sleep(heldOn);
+  await finger.end();
+  return changed;
+}
+
+const box = (page, selector) => page.$eval(selector, (element) => {
+  const { left, top, right, bottom, width, height } = element.getBoundingClientRect();
+  return { left, top, right, bottom, width, height };
+});
+const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+const helpOpen = (page) => page.$eval('#help-panel', (panel) => panel.open);
+const helpBecomes = (page, open) => waitFor(page, (o) => document.getElementById('help-panel').open === o, open);
+const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
+const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
+
+async function openPhone(browser, url, width, height) {
+  const page = await browser.newPage();
+  page.pageErrors = [];
+  page.on('pageerror', (error) => page.pageErrors.push(error.message));
+  await page.setViewport({ width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  return page;
+}
+
+// The pad's buttons are big enough for a thumb and none of them covers the screen.
+async function checkPad(page, layout) {
+  const screen = await box(page, '#screen');
+  const buttons = await page.$$eval('#pad button', (all) => all.map((button) => {
+    const { left, top, right, bottom, width, height } = button.getBoundingClientRect();
+    return { label: button.getAttribute('aria-label'), left, top, right, bottom, width, height };
+  }));
+  const small = buttons.filter((button) => button.width < 48 || button.height < 48).map((button) => button.label);
+  check(`${layout}: the pad's five buttons are at least 48 px`, buttons.length === 5 && small.length === 0, small.join(', '));
+  const covering = buttons.filter((button) => overlaps(button, screen)).map((button) => button.label);
+  check(`${layout}: the pad leaves the screen uncovered`, covering.length === 0, covering.join(', '));
+  return { screen, buttons: Object.fromEntries(buttons.map((button) => [button.label, button])) };
+}
+
+const server = await serve(process.argv[2], 0);
+const url = `http://127.0.0.1:${server.address().port}/`;
+const browser = await launchChromium();
+try {
+  // Upright: the whole way from the title through the manual, a name, the fighter and one turn.
+  const page = await openPhone(browser, url, 390, 844);
+  check('upright: title on screen', await waitForText(page, 'ネームエントリー'));
+  budget('upright: title on screen after navigation', await page.evaluate(() => window.domrak.firstContentTime()), 1500, 'ms');
+  check('the loading sign is gone once the title is drawn', await page.evaluate(() => !document.getElementById('loading')?.checkVisibility()));
+  check('the help panel opens by itself on a first visit', await helpOpen(page));
+  const notice = await page.$eval('#notice', (element) => element.textContent);
+  check('the sound waits for a tap, said outside the screen', notice === 'Sound starts with your first tap.', notice);
+  await page.screenshot({ path: join(shots, 'phone-portrait-help.png') });
+  const close = await box(page, '#help-close');
+  await page.touchscreen.tap(close.left + close.width / 2, close.top + close.height / 2);
+  check('its Close button closes it', await helpBecomes(page, false));
+  check('the first tap starts the sound', await page.evaluate(() => window.domrak.soundState().started));
+
+  const { screen, buttons } = await checkPad(page, 'upright');
+  check('upright: the screen spans the width', screen.width >= 390 * 0.9, `${screen.width} px`);
+  check('upright: the pad is below the screen', buttons.Up.top >= screen.bottom && buttons.Enter.top >= screen.bottom);
+  check('upright: the pad is in the lower half, within thumb reach', buttons.Down.bottom > 844 / 2 && buttons.Enter.bottom > 844 / 2);
+  await press(page, 'Down', 500);  // held on: a second step would show by now
+  check('a held pad button moves the selection one step', await waitForText(page, '全6ラウンドを勝ち抜く')
+    && !(await screenHas(page, 'まずはルールを覚えましょう')));
+  check('the live region says the greyed item cannot be chosen yet', await waitForSpoken(page, '選択：闘技場へ行く（まだ選べません）'));
+  await page.screenshot({ path: join(shots, 'phone-portrait.png') });
+
+  await press(page, 'Down');
+  await press(page, 'Enter');
+  check('the manual opens from the pad', await waitForText(page, '1/6'));
+  await press(page, 'Right');
+  check('Right turns the manual to page 2', await waitForText(page, '2/6'));
+  await press(page, 'Left');
+  check('Left turns it back to page 1', await waitForText(page, '1/6'));
+  await press(page, 'Enter');
+  check('Enter goes back to the title', await waitForText(page, 'ネームエントリー'));
+  await press(page, 'Enter');  // the title starts again on ネームエントリー
+  check('name entry opens', await waitForText(page, '名前：'));
+  check('the name field takes the focus', await waitFor(page, () => document.activeElement.id === 'name-field'));
+  await page.screenshot({ path: join(shots, 'phone-portrait-name.png') });
+  await page.keyboard.type('Ab_1', { delay: 30 });
+  await page.keyboard.sendCharacter('!');   // refused, as on a desk
+  await page.keyboard.sendCharacter('ｘ');  // a full-width letter from the phone's input method is an x
+  check('typed and composed text reaches the name', await waitForText(page, 'Ab_1x') && !(await screenHas(page, '!')));
+  await page.keyboard.press('Backspace');
+  check('Backspace in the field takes the last letter off',
+    await waitFor(page, () => window.domrak.rows()[4].includes('Ab_1') && !window.domrak.rows()[4].includes('Ab_1x')));
+  await press(page, 'Enter');
+  check('the pad\'s Enter accepts the name', await waitForText(page, 'このキャラでＯＫ？'));
+  check('the name field is out of the way once the name is taken', await page.$eval('#name-form', (form) => form.hidden));
+  check('the live region reads the new fighter\'s abilities', await waitForSpoken(page, 'ＨＰ 350'), (await spoken(page)).slice(-120));
+  await press(page, 'Enter');
+  check('the fighter is on the title', await waitForText(page, '名前:Ab_1'));
+
+  await press(page, 'Down');
+  await press(page, 'Enter');
+  const roundOpens = await waitForText(page, 'Round 1');
+  check('the first round opens', roundOpens, roundOpens ? '' : (await rows(page)).map((row) => row.trim()).filter(Boolean).join(' | '));
+  check('the command menu opens', await waitFor(page, () => window.domrak.rows().some((row) => row.includes('⇒攻撃'))));
+  await press(page, 'Enter');
+  const message = await page.waitForFunction(() => {
+    const line = window.domrak.rows()[18].trim().split(/\s{2,}/).pop();
+    return line.endsWith('！') ? line : null;
+  }, { timeout: PATIENCE_MS, polling: 20 }).then((handle) => handle.jsonValue(), () => '');
+  check('the pad\'s Enter plays a turn', message !== '', message);
+  check('the live region reads the battle message', message !== '' && await waitForSpoken(page, message), (await spoken(page)).slice(-120));
+  await page.screenshot({ path: join(shots, 'phone-portrait-battle.png') });
+  check('upright: no page errors', page.pageErrors.length === 0, page.pageErrors.join('; '));
+  await page.close();
+
+  // On its side, a second visit: the help stays closed, the pad's halves beside the screen.
+  const side = await openPhone(browser, url, 844, 390);
+  check('on its side: title on screen', await waitForText(side, 'ネームエントリー'));
+  check('the help panel stays closed on a second visit', !(await helpOpen(side)));
+  const lying = await checkPad(side, 'on its side');
+  check('on its side: the screen is as high as the phone', lying.screen.height >= 390 * 0.9, `${lying.screen.height} px`);
+  check('on its side: the arrows are left of the screen', ['Up', 'Down', 'Left', 'Right'].every((label) => lying.buttons[label].right <= lying.screen.left));
+  check('on its side: Enter is right of the screen', lying.buttons.Enter.left >= lying.screen.right);
+  await side.screenshot({ path: join(shots, 'phone-landscape.png') });
+  await waitFor(side, () => window.domrak.soundState().loaded);
+  await press(side, 'Down', 500);
+  check('on its side: the first pad tap starts the music', await waitFor(side, () => window.domrak.outputPeak() > 0));
+  await press(side, 'Down', 500);
+  check('on its side: held buttons move one step each', await waitForText(side, 'まずはルールを覚えましょう'));
+  const help = await box(side, '#help-button');
+  await side.touchscreen.tap(help.left + help.width / 2, help.top + help.height / 2);
+  check('"How to play" opens the panel', await helpBecomes(side, true));
+  await side.screenshot({ path: join(shots, 'phone-landscape-help.png') });
+  await side.touchscreen.tap(4, 4);
+  check('a tap outside the panel closes it', await helpBecomes(side, false));
+
+  // Tab leaves the game for the page's controls and comes back, the focus shown.
+  await side.focus('#screen');
+  await side.keyboard.press('Tab');
+  const tabbed = await side.evaluate(() => [document.activeElement.tagName, getComputedStyle(document.activeElement).outlineStyle]);
+  check('Tab moves the focus from the game to the page\'s controls, shown', tabbed[0] === 'BUTTON' && tabbed[1] !== 'none', tabbed.join(' '));
+  await side.keyboard.down('Shift');
+  await side.keyboard.press('Tab');
+  await side.keyboard.up('Shift');
+  check('Shift+Tab brings it back to the game', await side.evaluate(() => document.activeElement.id === 'screen'));
+
+  // The sound stops while another page is in front and comes back with this one.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  check('the sound pauses while the page is hidden', await waitFor(side, () => document.hidden && window.domrak.outputPeak() === 0));
+  await side.bringToFront();
+  check('the sound comes back with the page', await waitFor(side, () => window.domrak.outputPeak() > 0));
+  await other.close();
+  const mute = await box(side, '#mute-button');
+  await side.touchscreen.tap(mute.left + mute.width / 2, mute.top + mute.height / 2);
+  await side.reload({ waitUntil: 'domcontentloaded' });
+  check('the mute button is remembered', await waitFor(side, () => document.getElementById('mute-button').ariaPressed === 'true'));
+  check('on its side: no page errors', side.pageErrors.length === 0, side.pageErrors.join('; '));
+} finally {
+  await browser.close();
+  server.close();
+}
+
+finish(process.argv.includes('--strict'));

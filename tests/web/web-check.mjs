@@ -1,0 +1,139 @@
+// Plays the browser build in headless Chromium as a player would, and measures its budgets.
+// Usage: node tests/web/web-check.mjs FOLDER [--strict]   (tests/web/web-check.sh builds build/web)
+// The timings depend on the machine's load, so they are reported, and fail the run only
+// with --strict. Every other wait lasts until the game answers, bounded by PATIENCE_MS
+// (tests/web/web-browser.mjs).
+import { serve } from '../../web/serve.mjs';
+import {
+  budget, check, finish, hold, launchChromium, PATIENCE_MS, rows, sleep, waitFor, waitForText,
+} from './web-browser.mjs';
+
+// While set, called when the game's code is asked for; the code is sent once its promise settles.
+let holdGameCode = null;
+const server = await serve(process.argv[2], 0, (path) => (path === '/domrak.wasm' && holdGameCode ? holdGameCode() : null));
+const url = `http://127.0.0.1:${server.address().port}/`;
+const strict = process.argv.includes('--strict');
+
+// The title's help line for the selected item.
+const NAME_ENTRY_HELP = '名前を入力してキャラを誕生させよう';
+const ARENA_HELP = '全6ラウンドを勝ち抜く基本のモード';
+
+// Whether the effects sound, and then the music alone once they have died away.
+async function effectsThenMusic(page) {
+  const effects = await waitFor(page, () => window.domrak.effectsPeak() > 0);
+  const music = await waitFor(page, () => window.domrak.effectsPeak() === 0 && window.domrak.outputPeak() > 0);
+  return [effects, music];
+}
+
+// A visitor who has been here before: the help panel of a first visit (checked by
+// web-check-phone.mjs) stays closed and the keys go straight to the game.
+const returningVisitor = (page) => page.evaluateOnNewDocument(() => localStorage.setItem('domrak-help-seen', '1'));
+
+// The row of the screen that the selection marker `mark` is on, and the text after it.
+async function markedItem(page, mark) {
+  const screen = await rows(page);
+  const row = screen.findIndex((line) => line.includes(mark));
+  return row < 0 ? null : screen[row].slice(screen[row].indexOf(mark) + mark.length).trim();
+}
+
+const browser = await launchChromium();
+try {
+  const page = await browser.newPage();
+  const pageErrors = [];
+  page.on('pageerror', (error) => pageErrors.push(error.message));
+  await page.setViewport({ width: 1000, height: 680 });
+  await returningVisitor(page);
+
+  // The title, timed from navigation; the SoundFont only after it.
+  await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
+  check('title on screen', await waitForText(page, 'ネームエントリー'));
+  const titleMs = await page.evaluate(() => window.domrak.firstContentTime());
+  budget('title on screen after navigation', titleMs, 1500, 'ms');
+  check('sound waits for a key, said outside the screen',
+    (await page.$eval('#notice', (notice) => notice.textContent)) === 'Sound starts with your first key.');
+  check('sound loads', await waitFor(page, () => window.domrak.soundState().loaded));
+  // Both moments on the page's own clock; the page asks for the SoundFont only after the title is drawn.
+  const soundFontAt = await page.evaluate(() => performance.getEntriesByType('resource')
+    .find((entry) => entry.name.endsWith('/TimGM6mb.sf2')).startTime);
+  check('SoundFont loads after the title', soundFontAt >= titleMs, `asked at ${soundFontAt} ms, title drawn at ${titleMs} ms`);
+
+  // Idle on the title, once the loading has settled: no redraw, and the main thread all but still.
+  await sleep(2000);
+  const drawnBefore = await page.evaluate(() => window.domrak.lastDrawTime());
+  const busyBefore = (await page.metrics()).TaskDuration;
+  await sleep(10000);
+  budget('main thread busy while the title idles 10 s', (((await page.metrics()).TaskDuration - busyBefore) / 10) * 100, 1, '%');
+  check('no redraw while idle', (await page.evaluate(() => window.domrak.lastDrawTime())) === drawnBefore);
+
+  // Held keys move the selection one step; the first key starts the sound.
+  check('held Down moves one step', await hold(page, 'ArrowDown', ARENA_HELP));
+  check('the first key starts the sound', await page.evaluate(() => window.domrak.soundState().started));
+  check('effects sound', await waitFor(page, () => window.domrak.effectsPeak() > 0));
+  await hold(page, 'ArrowUp', NAME_ENTRY_HELP);
+
+  // A name typed through the same keys, and the abilities it gives.
+  check('name entry opens', await hold(page, 'Enter', '名前：'));
+  check('an empty name is refused calmly', await hold(page, 'Enter', '名前を入力して下さい。'));
+  await page.keyboard.type('Ab_1 x', { delay: 30 });
+  await hold(page, 'Backspace');
+  check('typed name shows', await waitFor(page, () => window.domrak.rows().join('\n').includes('Ab_1')
+    && !window.domrak.rows().join('\n').includes('Ab_1 x')));
+  await hold(page, 'Enter');
+  check('creation screen shows the abilities', await waitForText(page, 'このキャラでＯＫ？')
+    && (await rows(page)).join('').includes('敏捷'));
+  check('the fighter is on the title', await hold(page, 'Enter', '名前:Ab_1'));
+  check('music sounds once the effects have died away', (await effectsThenMusic(page))[1]);
+
+  // Into the arena: the command menu follows a held key one step.
+  await hold(page, 'ArrowDown', ARENA_HELP);
+  await hold(page, 'Enter');
+  check('the first round opens', await waitForText(page, 'Round 1'));
+  const menuOpen = await waitFor(page, () => window.domrak.rows().some((row) => row.includes('⇒攻撃') || row.includes('⇒ 攻撃')));
+  const first = await markedItem(page, '⇒');
+  await hold(page, 'ArrowDown', null, 500);  // held on: a second step would show by now
+  const second = await markedItem(page, '⇒');
+  check('battle menu moves one step for a held key', menuOpen && first !== second && second.startsWith('強攻撃'), `${first} -> ${second}`);
+
+  const latencies = await page.evaluate(() => window.domrak.keyToScreenMs());
+  budget(`key press to changed screen, worst of ${latencies.length} [${latencies.map(Math.round)}]`,
+    Math.max(...latencies), 50, 'ms');
+
+  // A key pressed before the title is on screen, held through the loading or tapped: the
+  // game's code is held back until the key is down. A held key acts just after the title
+  // appears, a tapped one not at all, and the sound still starts, effects and music.
+  for (const how of ['held', 'tapped']) {
+    const early = await (await browser.createBrowserContext()).newPage();  // nothing cached
+    early.on('pageerror', (error) => pageErrors.push(error.message));
+    await returningVisitor(early);
+    let release;
+    const released = new Promise((resolve) => { release = resolve; });
+    const asked = new Promise((resolve) => {
+      holdGameCode = () => { resolve(true); return released; };
+    });
+    await early.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
+    check(`a key ${how} while loading: the game's code is held back`, await Promise.race([asked, sleep(PATIENCE_MS).then(() => false)]));
+    await early.keyboard.down('ArrowDown');
+    if (how === 'tapped') await early.keyboard.up('ArrowDown');
+    holdGameCode = null;
+    release();
+    check(`a key ${how} while loading: the title shows`, await waitForText(early, 'ネームエントリー'));
+    if (how === 'held') {
+      await early.keyboard.up('ArrowDown');
+      check('a key held through loading moves the selection one step', await waitForText(early, ARENA_HELP));
+      check('a key held through loading: the next moves the selection back', await hold(early, 'ArrowUp', NAME_ENTRY_HELP));
+    } else {  // the game sees the press and the release at its first look at the keys
+      check('a press and release between two polls answers 0 (a key tapped while loading)',
+        await hold(early, 'ArrowDown', ARENA_HELP));
+    }
+    const [effects, music] = await effectsThenMusic(early);
+    check(`a key ${how} while loading: then effects sound`, effects);
+    check(`a key ${how} while loading: then music sounds`, music);
+    await early.browserContext().close();
+  }
+  check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
+} finally {
+  await browser.close();
+  server.close();
+}
+
+finish(strict);

@@ -10,6 +10,7 @@ const pageAudio = new PageAudio();
 
 let keyPressedAt = null;  // the latest key-down whose effect on the screen is not drawn yet
 const keyToScreen = [];
+let framesShown = 0;
 const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
   if (down) keyPressedAt = performance.now();
   game.postMessage({ type: 'key', key, down, character, extended, modifiers });
@@ -86,6 +87,7 @@ function receiveFromGame(message) {
   const { type, cells, column, row, visible, size } = message;
   if (type !== 'screen') return;
   consoleScreen.show(cells, column, row, visible, size);
+  ++framesShown;
   if (keyPressedAt !== null) keyToScreen.push(performance.now() - keyPressedAt);
   keyPressedAt = null;
   prepareSoundOnce();
@@ -96,10 +98,11 @@ earlyGameMessages.forEach(receiveFromGame);
 window.domrak = {
   rows: () => consoleScreen.rows(),
   outputPeak: () => pageAudio.outputPeak(),
-  // For the browser tests: when the canvas first showed something and last changed, milliseconds from each key press
-  // to the screen it changed, the effects' own peak, and how far the sound has come.
+  // For the browser tests: when the canvas first showed something and last changed, the frames the game sent,
+  // milliseconds from each key press to the screen it changed, the effects' own peak, and how far the sound has come.
   lastDrawTime: () => consoleScreen.lastDrawTime,
   firstContentTime: () => consoleScreen.firstContentTime,
+  framesShown: () => framesShown,
   keyToScreenMs: () => keyToScreen.slice(),
   effectsPeak: () => pageAudio.outputPeak('effects'),
   soundState: () => ({ loaded: pageAudio.ready, started: pageAudio.started, failed: pageAudio.failed }),

@@ -6,7 +6,9 @@ import { mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 
 import { serve } from '../../web/serve.mjs';
-import { PATIENCE_MS, budget, check, finish, launchChromium, rows, sleep, waitFor, waitForText } from './web-browser.mjs';
+import {
+  PATIENCE_MS, budget, check, finish, launchChromium, rows, sleep, spoken, waitFor, waitForSpoken, waitForText,
+} from './web-browser.mjs';
 
 const shots = process.argv[3];
 mkdirSync(shots, { recursive: true });
@@ -31,8 +33,6 @@ const box = (page, selector) => page.$eval(selector, (element) => {
 const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 const helpOpen = (page) => page.$eval('#help-panel', (panel) => panel.open);
 const helpBecomes = (page, open) => waitFor(page, (o) => document.getElementById('help-panel').open === o, open);
-const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
-const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
 
 async function openPhone(browser, url, width, height) {
   const page = await browser.newPage();

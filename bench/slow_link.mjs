@@ -1,6 +1,7 @@
-// First visits on a slow 4G link (1.6 Mbit/s, 150 ms) with the CPU slowed 4x, the page's main
-// thread and the game's worker alike (the audio thread cannot be slowed): the title and the
-// music, median of RUNS. Usage: node bench/slow_link.mjs PAGE_FOLDER [RUNS]   (bench/run.sh)
+// First visits on a slow 4G link (1.6 Mbit/s, 150 ms) with the page's main thread slowed 4x
+// (Chromium refuses to slow the game's worker or the audio thread): the title and the music,
+// median of RUNS.
+// Usage: node bench/slow_link.mjs PAGE_FOLDER [RUNS]
 import { serve } from '../web/serve.mjs';
 import { launchChromium, timeFirstVisit } from '../tests/web/web-browser.mjs';
 

@@ -30,7 +30,9 @@ class PageAudio {
       this.volume.connect(this.context.destination);
       this.setMuted(this.muted);
       await this.keepRunning();
-      const soundFont = fetch('TimGM6mb.sf2').then((response) => response.arrayBuffer());
+      // The title's instruments first, small and dull, so the music starts soon on a slow link;
+      // the whole cut SoundFont after them, without sharing the link.
+      const firstFont = fetch('TimGM6mb-first.sf2').then((response) => response.arrayBuffer());
       for (const module of ['libfluidsynth.js', 'js-synthesizer.worklet.js', 'audio-worklet.js'])
         await this.context.audioWorklet.addModule(module);
       this.node = new AudioWorkletNode(this.context, 'domrak-output', {
@@ -41,9 +43,11 @@ class PageAudio {
       const channel = new MessageChannel();
       this.node.port.postMessage({ type: 'game-port', port: channel.port1 }, [channel.port1]);
       gamePort(channel.port2);
-      const font = await soundFont;
-      this.node.port.postMessage({ type: 'soundfont', data: font }, [font]);
+      const first = await firstFont;
+      this.node.port.postMessage({ type: 'soundfont', data: first }, [first]);
       this.ready = true;
+      const font = await fetch('TimGM6mb.sf2').then((response) => response.arrayBuffer());
+      this.node.port.postMessage({ type: 'soundfont', data: font }, [font]);
     } catch (error) {
       this.failed = true;
     }

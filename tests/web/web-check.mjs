@@ -181,6 +181,8 @@ try {
     await waitFor(padPage, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
     await sleep(500);  // held on: a second step would show by now
     await padPage.evaluate((b) => { window.testPad.buttons[b].pressed = false; }, button);
+    // The page looks at the pad once a frame: a release and the next press in one frame would be no release.
+    await padPage.evaluate(() => new Promise((seen) => requestAnimationFrame(() => requestAnimationFrame(seen))));
     return waitForText(padPage, answer);
   };
   check('the gamepad\'s d-pad moves the selection one step', await padButton(13, ARENA_HELP) && !(await rows(padPage)).join('').includes('まずはルールを覚えましょう'));
@@ -188,7 +190,7 @@ try {
   check('its south button is Enter', await padButton(0, '名前：'));
   check('a #name= link fills the name entry and goes no further', await waitForText(padPage, 'Pad_1')
     && !(await rows(padPage)).join('').includes('このキャラでＯＫ？'));
-  check('the player\'s Enter makes the fighter', await padButton(0, 'このキャラでＯＫ？'), (await rows(padPage)).join('|').replace(/\s+/g, ' '));
+  check('the player\'s Enter makes the fighter', await padButton(0, 'このキャラでＯＫ？'));
 
   // Browsers that cannot run the game say what they lack, and the loading sign stops turning.
   for (const [lacking, address, remove] of [['file://', `file://${process.cwd()}/${process.argv[2]}/index.html`, ''],

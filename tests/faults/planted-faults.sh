@@ -41,11 +41,13 @@ relevant_tests() {  # file
   case $1 in
     game/*) echo model_tests battle_tests flow_tests arena_tests pages_tests ;;
     console/posix/*) echo terminal_tests ;;
+    console/web/web_backend.cpp) echo web_check ;;
     console/web/* | tests/support/*) echo console_tests ;;
     console/windows/*) echo windows_console_tests ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
     web/make_soundfont.py) echo web_check_soundfont ;;
+    web/layout.js) echo web_check_phone ;;
     web/*) echo web_check web_check_offline ;;
     *) echo "${targets[@]}" ;;
   esac

@@ -10,7 +10,7 @@ import {
   PATIENCE_MS, budget, check, finish, launchChromium, rows, sleep, spoken, waitFor, waitForSpoken, waitForText,
 } from './web-browser.mjs';
 
-const shots = process.argv[3];
+const shots = process.argv[3] ?? 'build/web-check';
 mkdirSync(shots, { recursive: true });
 const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 

@@ -111,15 +111,15 @@ try {
   await page.keyboard.press('F2');
   check('F2 reads the whole screen, each fighter\'s figures with its name',
     await waitForSpoken(page, 'Ab_1 ＨＰ 605 / 605') && (await spoken(page)).includes('選択：カウンター'), await spoken(page));
-  // A turn begun, then the page hidden (as the browser tells it): the turn stands still until the page is seen again.
+  // The page hidden (as the browser tells it), then a turn begun: it stands still until the page is seen again.
   const seen = (visible) => page.evaluate((v) => {
     Object.defineProperty(document, 'hidden', { value: !v, configurable: true });
     document.dispatchEvent(new Event('visibilitychange'));
   }, visible);
   await hold(page, 'ArrowUp');
-  await hold(page, 'Enter');
   await seen(false);
-  await sleep(300);  // a frame already on its way
+  await hold(page, 'Enter');
+  await sleep(300);  // what the turn draws before its first wait
   const hiddenScreen = JSON.stringify(await rows(page));
   const hiddenFrames = await page.evaluate(() => window.domrak.framesShown());
   await sleep(2000);

@@ -111,15 +111,17 @@ try {
   await page.keyboard.press('F2');
   check('F2 reads the whole screen, each fighter\'s figures with its name',
     await waitForSpoken(page, 'Ab_1 ＨＰ 605 / 605') && (await spoken(page)).includes('選択：カウンター'), await spoken(page));
-  // The page hidden (as the browser tells it), then a turn begun: it stands still until the page is seen again.
+  // A turn begun (the commands shown), then the page hidden (as the browser tells it): the turn stands still until the page is seen again.
   const seen = (visible) => page.evaluate((v) => {
     Object.defineProperty(document, 'hidden', { value: !v, configurable: true });
     document.dispatchEvent(new Event('visibilitychange'));
   }, visible);
   await hold(page, 'ArrowUp');
+  await page.keyboard.down('Enter');
+  await waitFor(page, () => window.domrak.rows()[12].includes('強攻撃'));
+  await page.keyboard.up('Enter');
   await seen(false);
-  await hold(page, 'Enter');
-  await sleep(300);  // what the turn draws before its first wait
+  await sleep(300);  // a frame already on its way
   const hiddenScreen = JSON.stringify(await rows(page));
   const hiddenFrames = await page.evaluate(() => window.domrak.framesShown());
   await sleep(2000);

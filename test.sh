@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/progress.sh
 scripts/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev \
-  timgm6mb-soundfont libvterm-dev
+  timgm6mb-soundfont libvterm-dev python3
 
 run_suite() {  # build directory, extra cmake arguments...
   local dir=$1

@@ -3,9 +3,11 @@
 # that reports presses only: a held key is one press, the keyboard's repeat delay, then a
 # repeat every 33 ms. On the title menu a held key must move the frame one item, two taps
 # 300 ms apart two items, and an arrow whose bytes come in two parts 100 ms apart one item. On
-# the manual every tap 120 ms or more apart turns a page; a paste on the title acts at once or
-# not at all; in the command menu three quick taps of Down reach 魔法. Prints what it saw;
-# fails when a step is wrong.
+# the manual every tap 120 ms or more apart turns a page, also after a pause where auto-repeat
+# could have started; a paste on the title acts at once or not at all; typed into a name, split
+# arrows, Esc then [ and an arrow among letters lose no letter; in the command menu three quick
+# taps of Down reach 魔法, also after such a pause. Prints what it saw; fails when a step
+# is wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh tmux python3 cmake make g++ pkg-config libsdl2-dev libfluidsynth-dev >/dev/null
@@ -80,13 +82,18 @@ def hold(key, delay):
     time.sleep(0.5)
 
 
-def taps(key, count, apart):
-    """`count` taps `apart` seconds apart, then time for the last to act."""
+def tap_at(key, times):
+    """Taps at `times` seconds from now, then time for the last to act."""
     start = time.monotonic()
-    for i in range(count):
-        time.sleep(max(0, start + i * apart - time.monotonic()))
+    for at in times:
+        time.sleep(max(0, start + at - time.monotonic()))
         send(key)
     time.sleep(0.5)
+
+
+def taps(key, count, apart):
+    """`count` taps `apart` seconds apart."""
+    tap_at(key, [i * apart for i in range(count)])
 
 
 def split(first, second):
@@ -125,11 +132,12 @@ try:
     split("1b", "5b 41")
     expect("Up split after ESC", selected(), "arena")
     taps("Down", 1, 0)
-    for count, apart in ((4, 0.12), (4, 0.15), (4, 0.2), (5, 0.15)):
+    manual_taps = [[i * apart for i in range(count)] for count, apart in ((4, 0.12), (4, 0.15), (4, 0.2), (5, 0.15))]
+    for times in manual_taps + [[0, 0.82, 0.94], [0, 0.5, 0.62, 0.74, 0.86]]:
         send("Enter")
         wait_for(lambda: page() == "1", 3)
-        taps("Right", count, apart)
-        expect(f"manual: Right tapped {count} times, {apart * 1000:.0f} ms apart", page(), str(1 + count))
+        tap_at("Right", times)
+        expect(f"manual: Right tapped at {', '.join(f'{t * 1000:.0f}' for t in times)} ms", page(), str(1 + len(times)))
         send("Enter")
         wait_for(lambda: selected() != "none", 3)
         taps("Down", 2, 0.3)
@@ -142,6 +150,17 @@ try:
         send("Enter")
     wait_for(lambda: "名前を入力" in "".join(screen()), 3)
     time.sleep(0.3)  # the name entry reads no keys until Enter is let go
+    send("-l ab")
+    split("1b", "4f 44")  # Left in its application-cursor form, split after ESC
+    send("-l c")
+    send("Escape")
+    for typed in ("[", "d"):  # Esc, [ and a letter typed 100 ms apart
+        time.sleep(0.1)
+        send("-l " + typed)
+    send("-H " + " ".join(f"{ord(c):02x}" for c in "e\x1b[Cf"))  # an arrow among letters in one read
+    time.sleep(0.3)
+    expect("name: split SS3 arrow, Esc [ d, e Right f in one read", screen()[4].strip("┃ "), "abcdef")
+    send("BSpace BSpace BSpace BSpace BSpace BSpace")
     send("-l Bench")
     send("Enter")
     wait_for(lambda: "はい" in "".join(screen()), 8)
@@ -153,6 +172,9 @@ try:
     wait_for(lambda: command() != "none", 15)
     taps("Down", 3, 0.12)
     expect("command menu: Down tapped 3 times, 120 ms apart", command(), "魔法")
+    taps("Up", 3, 0.3)
+    tap_at("Down", [0, 0.6, 0.72])
+    expect("command menu: Down tapped at 0, 600 and 720 ms", command(), "魔法")
 finally:
     control.stdin.close()
     subprocess.run(tmux + ["kill-server"], stderr=subprocess.DEVNULL)

@@ -20,7 +20,7 @@
 #include "sound/midi/synth_stream_service.hpp"
 #include "bench/nominal_timing.hpp"
 #include "tests/support/fake_midi_stream.hpp"
-#include "tests/support/midi_test_files.hpp"
+#include "tests/support/sound_bytes.hpp"
 #include "tests/support/recording_synth.hpp"
 
 namespace {

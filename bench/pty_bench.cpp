@@ -64,10 +64,14 @@ bool Same(const termios& a, const termios& b) {
          a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
 }
 
-// Whether the program's last words switch back to the normal screen.
+// Whether the program's last words switch back to the normal screen; with key events on, the
+// device attributes question that finds the keys still on their way may follow.
 bool EndsWithNormalScreen(std::string_view output) {
   const std::size_t end = output.find_last_not_of(" \r\n\t");
-  return end != std::string_view::npos && output.substr(0, end + 1).ends_with("\x1b[?1049l");
+  if (end == std::string_view::npos) return false;
+  output = output.substr(0, end + 1);
+  if (output.ends_with("\x1b[c")) output.remove_suffix(3);
+  return output.ends_with("\x1b[?1049l");
 }
 
 // Reads until nothing has come for 300 ms (5 s at most); when the last byte came.

@@ -58,7 +58,8 @@ int ColumnWidth(std::string_view text) {
   return columns;
 }
 
-void AppendUtf8(char32_t ch, std::string& out) {
+bool AppendUtf8(char32_t ch, std::string& out) {
+  if ((ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF) return false;
   if (ch < 0x80) {
     out += static_cast<char>(ch);
   } else if (ch < 0x800) {
@@ -74,6 +75,7 @@ void AppendUtf8(char32_t ch, std::string& out) {
     out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (ch & 0x3F));
   }
+  return true;
 }
 
 }  // namespace text

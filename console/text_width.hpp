@@ -17,7 +17,8 @@ int ColumnWidth(char32_t ch);
 // Total columns of a UTF-8 text; equals its byte length in Shift-JIS.
 int ColumnWidth(std::string_view text);
 
-// Appends the UTF-8 encoding of `ch` to `out`.
-void AppendUtf8(char32_t ch, std::string& out);
+// Appends the UTF-8 encoding of `ch` to `out`; appends nothing and answers false for what is
+// not a character (half of a UTF-16 surrogate pair, beyond U+10FFFF).
+bool AppendUtf8(char32_t ch, std::string& out);
 
 }  // namespace text

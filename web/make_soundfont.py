@@ -33,22 +33,26 @@ def variable_length(data, at):
 
 
 def track_events(data, at, end):
-    """(time, status, data bytes) of one track chunk's channel messages."""
+    """(time, status, data bytes) of one track chunk's channel messages.
+
+    Running status belongs to channel messages alone: a meta or system-exclusive event between
+    two of them leaves it as it was, as the game's own reader has it.
+    """
     time = 0
     status = 0
     while at < end:
         delta, at = variable_length(data, at)
         time += delta
-        if data[at] >= 0x80:
-            status = data[at]
-            at += 1
-        if status == 0xFF:
+        if data[at] == 0xFF:
+            length, at = variable_length(data, at + 2)
+            at += length
+        elif data[at] in (0xF0, 0xF7):
             length, at = variable_length(data, at + 1)
             at += length
-        elif status in (0xF0, 0xF7):
-            length, at = variable_length(data, at)
-            at += length
         else:
+            if data[at] >= 0x80:
+                status = data[at]
+                at += 1
             size = 1 if status & 0xF0 in (0xC0, 0xD0) else 2
             yield time, status, data[at:at + size]
             at += size

@@ -8,6 +8,7 @@
 
 #include "console/console_backend.hpp"
 #include "console/input_state.hpp"
+#include "console/text_width.hpp"
 
 namespace {
 
@@ -51,6 +52,7 @@ std::uint32_t VirtualKeyOf(std::uint32_t byte) {
 }
 
 TerminalKey Plain(unsigned char byte) {
+  if (byte == 0) return Unknown();  // Ctrl+Space: a lone 0 would read as an extended key's prefix
   if (byte == 127) byte = 8;  // Backspace, whichever byte the terminal sends for it
   if (byte == '\n') byte = 13;
   return {{byte, 0}, 1, VirtualKeyOf(byte)};
@@ -112,25 +114,6 @@ std::optional<CsiNumbers> ParseNumbers(std::string_view body) {
   return n;
 }
 
-// UTF-8 of one code point; 0 bytes for what is not a character.
-int EncodeUtf8(std::uint32_t c, unsigned char out[4]) {
-  if (c < 0x80) {
-    out[0] = static_cast<unsigned char>(c);
-    return 1;
-  }
-  if (c < 0x800) {
-    out[0] = static_cast<unsigned char>(0xC0 | c >> 6);
-    out[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    return 2;
-  }
-  if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return 0;
-  const int n = c < 0x10000 ? 3 : 4;
-  out[0] = static_cast<unsigned char>((n == 3 ? 0xE0 : 0xF0) | c >> (6 * (n - 1)));
-  for (int i = 1; i < n; ++i)
-    out[i] = static_cast<unsigned char>(0x80 | ((c >> (6 * (n - 1 - i))) & 0x3F));
-  return n;
-}
-
 // The key of a kitty key event as a US keyboard names it: a key of a non-Latin layout (Cyrillic
 // С, code 1089) by the key in its place (c, 99), which the terminal sends as the base layout key.
 std::uint32_t LatinKey(const CsiNumbers& n, std::uint32_t code) {
@@ -156,6 +139,7 @@ std::uint32_t KittyText(const CsiNumbers& n, std::uint32_t code, int mods) {
 
 void KeyDecoder::feed(std::string_view bytes, std::uint32_t now, std::deque<TerminalKey>& out) {
   now_ = now;
+  if (!sequence_.empty()) sequence_split_ = true;
   for (char c : bytes) feed_byte(static_cast<unsigned char>(c), out);
   if (!bytes.empty()) last_byte_at_ = now;
 }
@@ -205,12 +189,14 @@ void KeyDecoder::feed_byte(unsigned char byte, std::deque<TerminalKey>& out) {
     if (IsCsiFinal(byte)) return;
   }
   if (sequence_.empty()) {
-    const bool resumes = byte == '[' && lone_escape_at_ && now_ - *lone_escape_at_ < kSequenceTimeoutMs;
+    const bool resumes =
+        (byte == '[' || byte == 'O') && lone_escape_at_ && now_ - *lone_escape_at_ < kSequenceTimeoutMs;
     lone_escape_at_.reset();
+    sequence_split_ = sequence_resumed_ = resumes;
     if (byte == kEsc)
       sequence_.push_back(static_cast<char>(kEsc));
     else if (resumes)
-      sequence_ = "\x1b[";
+      sequence_ = {static_cast<char>(kEsc), static_cast<char>(byte)};
     else
       push(Plain(byte), out);
     return;
@@ -255,7 +241,13 @@ bool KeyDecoder::sequence_complete() const {
 void KeyDecoder::finish_sequence(std::deque<TerminalKey>& out) {
   const std::string_view seq = sequence_;
   const char final = seq.back();
-  if (seq[1] == 'O' && seq.size() == 3) {
+  if (sequence_split_ && seq.size() == 3 && (seq[1] == '[' || seq[1] == 'O') && final >= 'a' && final <= 'z') {
+    // A key that sends ESC [ or ESC O with a small letter sends it at once (rxvt's Shift and
+    // Ctrl arrows); typed apart it is Alt+[ or Alt+O (or [ or O after the Esc key), then a
+    // letter typed, which must not be lost.
+    push(sequence_resumed_ ? Plain(static_cast<unsigned char>(seq[1])) : Unknown(), out);
+    push(Plain(static_cast<unsigned char>(final)), out);
+  } else if (seq[1] == 'O' && seq.size() == 3) {
     push(ArrowOf(final).value_or(Unknown()), out);
   } else if (seq[1] == '[' && seq.size() >= 3 && seq[2] != 'M') {
     const std::string_view body = seq.substr(2, seq.size() - 3);
@@ -303,11 +295,10 @@ void KeyDecoder::push(TerminalKey key, std::deque<TerminalKey>& out) const {
 // A typed character as its UTF-8 bytes; the first holds `like`'s key down.
 void KeyDecoder::push_text(std::uint32_t codepoint, TerminalKey like,
                            std::deque<TerminalKey>& out) const {
-  unsigned char utf8[4];
-  const int count = EncodeUtf8(codepoint, utf8);
-  if (count == 0) push(Unknown(), out);
-  for (int i = 0; i < count; ++i) {
-    TerminalKey key = Plain(utf8[i]);
+  std::string utf8;
+  if (!text::AppendUtf8(codepoint, utf8)) push(Unknown(), out);
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    TerminalKey key = Plain(static_cast<unsigned char>(utf8[i]));
     key.virtual_key = i == 0 ? like.virtual_key : 0;
     key.repeated = like.repeated;
     key.reported = like.reported;

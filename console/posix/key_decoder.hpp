@@ -42,7 +42,8 @@ inline constexpr std::uint8_t kExtendedUnknown = 0;
 inline constexpr std::uint32_t kEscapeTimeoutMs = 30;
 // Once a sequence has begun, the rest may come this much later: a congested link resends a
 // lost packet 200 ms or more later, and a held arrow must not fall apart into Esc, [ and a
-// letter. A [ that comes this soon after a lone ESC let go as the Esc key begins a sequence.
+// letter. A [ or O that comes this soon after a lone ESC let go as the Esc key begins a
+// sequence (CSI or SS3).
 inline constexpr std::uint32_t kSequenceTimeoutMs = 1000;
 
 // Position reported by the terminal (CSI ? row ; column R).
@@ -87,6 +88,8 @@ class KeyDecoder {
   bool sequence_complete() const;
 
   std::string sequence_;  // an escape sequence still being read, ESC included
+  bool sequence_split_ = false;    // its bytes came in more than one read
+  bool sequence_resumed_ = false;  // its ESC already went out as the Esc key
   bool skipping_overlong_ = false;  // the tail of a cut-off sequence is still coming
   std::uint32_t last_byte_at_ = 0;
   std::optional<std::uint32_t> lone_escape_at_;  // a lone ESC just let go as the Esc key

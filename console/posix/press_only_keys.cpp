@@ -25,7 +25,9 @@ void PressOnlyKeys::advance(std::uint32_t now, std::vector<KeyEvent>& events) {
       pending_.pop_front();  // it would act late: it never does
       continue;
     }
-    if (Before(now, at)) return;
+    // Not due yet; the key before it still goes up on time, or the game would see it held
+    // from its own press through this one.
+    if (Before(now, at)) break;
     settle(at, events);
     pending_.pop_front();
     take(press, kind, at, events);

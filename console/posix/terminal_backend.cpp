@@ -138,9 +138,14 @@ void TerminalBackend::show_too_small() {
 }
 
 // A terminal that can take no more output has gone: what was not shown is drawn in full
-// should it ever come back, and the game ends.
+// should it ever come back, and the game ends. Keys are read while the terminal is slow to take
+// a frame, so that Ctrl+C sent as a key event still ends the game.
 void TerminalBackend::write_frame() {
-  if (frame_.empty() || terminal_session::WriteAll(frame_.data(), frame_.size())) return;
+  const auto readKeys = [this] {
+    input_.read_available();
+    return !input_.closed();
+  };
+  if (frame_.empty() || terminal_session::WriteAll(frame_.data(), frame_.size(), readKeys)) return;
   renderer_.invalidate();
   terminal_gone_ = true;
 }

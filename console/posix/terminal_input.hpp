@@ -44,9 +44,10 @@ class TerminalInput {
   bool wait_for_input(std::uint32_t deadline);
   // Waits until bytes arrive or `deadline`, and reads them.
   void wait_for_bytes(std::uint32_t deadline);
+  // Reads the bytes waiting now: Ctrl+C, Ctrl+\ and Ctrl+Z sent as key events act at once.
+  void read_available();
 
  private:
-  void read_available();
   void skip_silent_keys();
 
   InputSource& source_;

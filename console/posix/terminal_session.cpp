@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string_view>
 
 namespace terminal_session {
@@ -106,8 +107,10 @@ static_assert(std::atomic<int>::is_always_lock_free, "signal handlers set the ch
 std::atomic<int> pendingChanges{0};
 
 // Writes everything, waiting up to `stall_ms` (-1: without limit) whenever the terminal
-// cannot take more. False when the terminal has gone or the wait ran out.
-bool WriteRaw(const char* data, std::size_t size, int stall_ms) {
+// cannot take more, and meanwhile handing arriving input to `on_input` (none in handlers) for
+// as long as it asks for more. False when the terminal has gone or the wait ran out.
+bool WriteRaw(const char* data, std::size_t size, int stall_ms, const std::function<bool()>* on_input = nullptr) {
+  bool watchInput = on_input != nullptr;
   while (size > 0) {
     const ssize_t n = write(outputFd, data, size);
     if (n > 0) {
@@ -117,10 +120,11 @@ bool WriteRaw(const char* data, std::size_t size, int stall_ms) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return false;
-    pollfd out{outputFd, POLLOUT, 0};
-    const int ready = poll(&out, 1, stall_ms);
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0 || (out.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
+    pollfd ready[2] = {{outputFd, POLLOUT, 0}, {watchInput ? STDIN_FILENO : -1, POLLIN, 0}};
+    const int count = poll(ready, 2, stall_ms);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0 || (ready[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
+    if (ready[1].revents != 0) watchInput = (*on_input)();
   }
   return true;
 }
@@ -275,10 +279,24 @@ void OnStop(int) {
   errno = savedErrno;
 }
 
+// Async-signal-safe: whether the game's job is the one the terminal belongs to now (also when
+// that cannot be asked).
+bool InForeground() {
+  const pid_t foreground = tcgetpgrp(STDIN_FILENO);
+  return foreground < 0 || foreground == getpgrp();
+}
+
 void OnContinue(int) {
   const int savedErrno = errno;
-  if (active) TakeTerminal();
   continued = 1;
+  if (active && !InForeground()) {
+    // Resumed in the background (`bg`): the terminal stays the shell's. The job stops again, as
+    // any program that needs the terminal does, until `fg` resumes it in the foreground.
+    kill(0, SIGTTOU);
+    errno = savedErrno;
+    return;
+  }
+  if (active) TakeTerminal();
   Note(kResumed);
   errno = savedErrno;
 }
@@ -428,6 +446,8 @@ Changes TakeChanges() {
   return {(changes & kResized) != 0, (changes & kResumed) != 0};
 }
 
-bool WriteAll(const char* data, unsigned long size) { return WriteRaw(data, size, -1); }
+bool WriteAll(const char* data, unsigned long size, const std::function<bool()>& on_input) {
+  return WriteRaw(data, size, -1, on_input ? &on_input : nullptr);
+}
 
 }  // namespace terminal_session

@@ -1,14 +1,17 @@
 // Owning the terminal while the game runs: raw mode, the alternate screen, signals, restoring.
 #pragma once
 
+#include <functional>
+
 namespace terminal_session {
 
 // Switches the terminal on standard input/output to the game: no echo, no line editing,
 // Ctrl+C still interrupts, alternate screen, cursor hidden, no autowrap, standard error
 // silenced. From here on every way out restores the terminal: normal exit, every signal whose
 // default action ends the process and that no library handles already (restored, then that
-// action), and Ctrl+Z (restored, then the game's whole job stopped; taken back on resume, or at
-// once when the system refuses to stop the game). Key releases still on their way are dropped
+// action), and Ctrl+Z (restored, then the game's whole job stopped; taken back on resume in the
+// foreground, or at once when the system refuses to stop the game; resumed in the background,
+// the job stops again and leaves the terminal alone). Key releases still on their way are dropped
 // on the way out, and a terminal that stops reading holds none of this for more than a second.
 // SIGPIPE is ignored: a terminal that has gone shows up as a failed write instead.
 void Enter();
@@ -43,8 +46,10 @@ struct Changes {
 };
 Changes TakeChanges();
 
-// Writes all of `size` bytes to the terminal, waiting while it is busy. False when the
-// terminal has gone (hung up, closed); the game should end then.
-bool WriteAll(const char* data, unsigned long size);
+// Writes all of `size` bytes to the terminal, waiting while it is busy. Input arriving
+// meanwhile is handed to `on_input` (which reads it, so that keys raising signals act while the
+// terminal takes no output) for as long as it returns true. False when the terminal has gone
+// (hung up, closed); the game should end then.
+bool WriteAll(const char* data, unsigned long size, const std::function<bool()>& on_input = {});
 
 }  // namespace terminal_session

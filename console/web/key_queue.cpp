@@ -38,7 +38,7 @@ bool KeyQueue::key_waiting() {
 }
 
 int KeyQueue::read_key() {
-  if (typed_.empty()) {
+  while (typed_.empty()) {  // a record that types no character leaves it empty
     if (!key_waiting()) return 0;
     const KeyRecord record = queue_.front();
     queue_.pop_front();

@@ -27,8 +27,7 @@ std::optional<std::string> TypeName(int column, int row) {
     if (!console.key_waiting()) continue;
     const int b = console.read_key();
     if (b == 0 || b == kExtendedKeyPrefix) {
-      console.read_key();
-      while (console.key_waiting()) console.read_key();
+      console.read_key();  // the key's second byte; keys typed with it in one go still count
     } else if (b == 8) {
       if (!text.empty()) text.pop_back();
     } else if (IsNameCharacter(b)) {

@@ -5,25 +5,19 @@
 
 using ConsoleScreen = GameSession;
 
-TEST_F(ConsoleScreen, ColoursAttributesAndClearKeepWhatSixteenLeavesOut) {
-  console.locate(40, 12);
+// 16 keeps a colour; clear fills every cell and homes the cursor; print formats at the cursor
+// in its colours; locate ignores what is off the screen; a wait presents the screen.
+TEST_F(ConsoleScreen, PrintsWhereAndHowAskedAndWaitsPresentIt) {
   console.set_color(0, 15);
   console.set_color(12, KEEP_COLOR);
   EXPECT_EQ(console.make_attribute(KEEP_COLOR, 4), 0x4C);  // and stores red on blue
+  console.locate(40, 12);
   console.clear(KEEP_COLOR, 15);
-  EXPECT_EQ(console.cursor().column, 1) << "clear leaves the cursor away from the top left";
-  EXPECT_EQ(console.cursor().row, 1) << "clear leaves the cursor away from the top left";
+  EXPECT_EQ(std::pair(console.cursor().column, console.cursor().row), std::pair(1, 1));
   for (int row : {1, 25})
     for (int column : {1, 80}) EXPECT_EQ(console.screen().at(column, row), (Cell{U' ', 1, 12, 15}));
-}
-
-// Waits present the screen; print formats at the cursor in its colours; locate and the
-// cursor's settings ignore what is out of range.
-TEST_F(ConsoleScreen, PrintsWhereAndHowAskedAndWaitsPresentIt) {
-  console.clear(0, 15);
   console.locate(20, 12);
   for (auto [x, y] : {std::pair{0, 12}, {81, 12}, {20, 0}, {20, 26}}) console.locate(x, y);
-  console.set_color(12, 15);
   console.print("ＨＰ %3d / %3d", 7, 360);
   EXPECT_TRUE(Shows(20, 12, "ＨＰ   7 / 360", 12, 15));
   EXPECT_EQ(console.cursor().column, 34);
@@ -33,19 +27,15 @@ TEST_F(ConsoleScreen, PrintsWhereAndHowAskedAndWaitsPresentIt) {
 
   // The cursor's size (8 at first) keeps its old value outside 1 to 99.
   for (unsigned size : {0u, 100u}) console.set_cursor(1, size);
-  EXPECT_TRUE(console.cursor().visible);
-  EXPECT_EQ(console.cursor().size, 8u);
+  EXPECT_EQ(std::pair(console.cursor().visible, console.cursor().size), std::pair(true, 8u));
   console.set_cursor(0x100, 1);  // only the low byte of `visible` counts
-  EXPECT_FALSE(console.cursor().visible);
-  EXPECT_EQ(console.cursor().size, 1u);
+  EXPECT_EQ(std::pair(console.cursor().visible, console.cursor().size), std::pair(false, 1u));
 }
 
-TEST_F(ConsoleScreen, PollInputAnswersHeldKeysMouseAndJoystick) {
+TEST_F(ConsoleScreen, PollInputAnswersHeldKeysByTheirLowByte) {
   keys.hold(kKeyEnter, 0, 100);
   EXPECT_EQ(console.poll_input(kKeyEnter + 256), 1);  // codes count modulo 256
   EXPECT_EQ(console.poll_input(kKeyDown), 0);
-  EXPECT_EQ(console.poll_input(INPUT_MOUSE_X), 0);
-  EXPECT_EQ(console.poll_input(INPUT_JOY1_X), -1);
   console.wait(100);
   EXPECT_EQ(console.poll_input(kKeyEnter), 0);
 }

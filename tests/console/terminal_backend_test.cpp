@@ -145,9 +145,9 @@ bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0) { return t.show
 // no key needed (a key typed meanwhile still counts: see Runs). Started as the command of a
 // terminal window, it leads its own session and nothing could resume it after Ctrl+Z: the
 // system discards the stop, and the game takes the terminal back. A window that then stops
-// reading (frozen, a stalled link) cannot keep the game from ending when told to.
+// reading (frozen, a stalled link) cannot keep Ctrl+C, sent as a kitty key event, from ending it.
 TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
-  PtyTerminal t({120, 40}, RealGame);
+  PtyTerminal t({120, 40, true, "xterm-kitty", true, PtyTerminal::Window::Answers::Kitty}, RealGame);
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 120, 40); }));
   t.resize(101, 31);  // an odd margin is rounded down on the left
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 10, 3) && MarginAt(t, 10, 4); }));
@@ -163,9 +163,18 @@ TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), 0u);
   t.stop_reading();
   t.resize(100, 30);  // a redraw the window does not take
-  kill(t.pid(), SIGTERM);
-  EXPECT_EQ(Ending(t.wait_exit()), -SIGTERM) << "a window not reading kept the game from ending";
+  t.pump_for(300);
+  t.type("\x1b[99;5u");
+  EXPECT_EQ(Ending(t.wait_exit()), -SIGINT) << "a window not reading kept Ctrl+C from ending the game";
   EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+}
+
+// A terminal that cannot place text (TERM=dumb) is refused as calmly as no terminal at all.
+TEST(TerminalBackend, RealGameRefusesADumbTerminal) {
+  PtyTerminal t({80, 25, true, "dumb"}, RealGame);
+  EXPECT_EQ(Ending(t.wait_exit()), 2);
+  EXPECT_NE(t.output().find("domrak: needs a full terminal"), std::string::npos) << t.output();
+  EXPECT_EQ(t.output().find('\x1b'), std::string::npos) << "escape codes shown as text: " << t.output();
 }
 
 std::size_t Count(const std::string& text, std::string_view piece) {
@@ -181,7 +190,7 @@ std::string Proc(pid_t pid, const std::string& file) {
 
 // The game under a script that does not exec it, as a shell's job, on a terminal that reports
 // key events (so Ctrl+Z and Ctrl+C reach the game as keys): Ctrl+Z gives the shell its prompt
-// back, Ctrl+C ends the script, and the releases still on their way when the game switched key
+// back, `bg` leaves it there (the job stops again) until the shell's `fg`, Ctrl+C ends the script, and the releases still on their way when the game switched key
 // events off never reach the shell. Every thread but the game's main one leaves the signals to
 // it, so a resume takes the terminal back once.
 TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal) {
@@ -203,6 +212,12 @@ TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal
   t.type("\x1b[122;5u");
   ASSERT_TRUE(t.pump_until([&] { return Count(t.output(), PtyTerminal::kStopped) == 1 && ProcessState(game) == 'T'; }))
       << "Ctrl+Z left the shell without its prompt";
+  const std::size_t stopped = t.output().size();
+  kill(-getpgid(game), SIGCONT);  // `bg`
+  t.pump_for(500);
+  EXPECT_EQ(t.output().find("\x1b[?1049h", stopped), std::string::npos) << "bg: the game took the shell's screen";
+  EXPECT_EQ(t.settings().c_lflag & ECHO, tcflag_t(ECHO)) << "bg: the shell's typing not shown";
+  EXPECT_EQ(ProcessState(game), 'T') << "bg: the game runs in the background";
   t.type("\r");
   ASSERT_TRUE(t.pump_until([&] { return t.output().rfind("\x1b[?1049h") > t.output().find(PtyTerminal::kStopped) && ShowsTitle(t); }));
   t.keys_in_flight("\x1b[99;5:3u");  // Ctrl+C's release

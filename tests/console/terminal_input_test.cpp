@@ -147,6 +147,11 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
       {"four taps 120 ms apart", 0, Taps(kKeyDown, 1000, 4, 120), "DDDD"},
       {"four taps 150 ms apart", 0, Taps(kKeyDown, 1000, 4, 150), "DDDD"},
       {"four taps 200 ms apart", 0, Taps(kKeyDown, 1000, 4, 200), "DDDD"},
+      // After a pause where auto-repeat could have started, the next tap acts late: the quick
+      // taps behind it still each count.
+      {"tap, 820 ms, two taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Taps(kKeyDown, 1820, 2, 120), "DDD"},
+      {"tap, 500 ms, four taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Taps(kKeyDown, 1500, 4, 120), "DDDDD"},
+      {"tap, 600 ms, tap, 120 ms, tap", 0, Tap(kKeyDown, 1000) + Taps(kKeyDown, 1600, 2, 120), "DDD"},
       {"Up then Enter in one read", 0, Tap(kKeyUp, 1000) + Tap(kKeyEnter, 1000, 100), "UE"},
       {"taps while the game waits", 2000,
        Tap(kKeyEnter, 500) + Tap(kKeyDown, 800) + Tap(kKeyDown, 1300) + Tap(kKeyEnter, 1500), ""},

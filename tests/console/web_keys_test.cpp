@@ -8,13 +8,13 @@
 
 namespace {
 
-KeyRecord Key(std::uint32_t key, bool down, char32_t character = 0, std::uint32_t extended = 0) {
-  return {key, down, character, extended};
+KeyRecord Key(std::uint32_t key, bool down, char32_t character = 0, std::uint32_t extended = 0,
+              bool shift = false) {
+  return {key, down, character, extended, shift};
 }
 
 TEST(WebKeys, HeldFromPressToReleaseAsDrainedTogether) {
-  KeyRecord shifted = Key('A', true, U'A');
-  shifted.shift = true;
+  const KeyRecord shifted = Key('A', true, U'A', 0, true);
   const struct {
     const char* name;
     std::vector<KeyRecord> records;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang under address and undefined sanitizers and runs each for
 # a bounded time (default 60 s, or the first argument). Fails if any target finds a crash. The
-# targets read files whose sizes lie (see tests/fuzz/lying_file.hpp); a single allocation past 64 MB
-# counts as a crash, so no stated size may be allocated before the bytes are there.
+# targets read files whose sizes lie (see tests/fuzz/sound_files_fuzz.cpp); a single allocation
+# past 64 MB counts as a crash, so no stated size may be allocated before the bytes are there.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-60}

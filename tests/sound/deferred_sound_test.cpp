@@ -1,16 +1,17 @@
-// The sound brought up beside the game: music asked for early starts once the sound is up.
+// Bringing the sound up: the deferred sound beside the game, which starts the music asked for
+// meanwhile once the sound is up, and SDL's audio device, opened quietly and with a short buffer.
 #include <gtest/gtest.h>
 
 #include <future>
 
 #if !defined(_WIN32)
 #include <signal.h>
+
+#include "sound/audio/sdl_audio_output.hpp"
 #endif
 
-#include "tests/support/recording_sound.hpp"
 #include "sound/deferred_sound.hpp"
-
-using Names = std::vector<std::string>;
+#include "tests/support/sound_log.hpp"
 
 TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGoStraightThrough) {
   for (const bool platformHasSound : {true, false}) {
@@ -30,28 +31,38 @@ TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGo
       return made;
     });
     EXPECT_EQ(sound.prepare_wave("kettei.wav"), 0u);  // no effect waits for the device
-    MusicPlayer* replaced = sound.load_music("entry.mid");
-    EXPECT_TRUE(sound.play_music(replaced, true));
-    EXPECT_TRUE(sound.stop_music(replaced));
+    MusicPlayer* entry = sound.load_music("entry.mid");
+    EXPECT_TRUE(sound.play_music(entry, true));
+    EXPECT_TRUE(sound.stop_music(entry));
     MusicPlayer* title = sound.load_music("title.mid");
     EXPECT_TRUE(sound.play_music(title, true));  // noted: nothing is known yet
     open.set_value();
     sound.wait_until_up();
     EXPECT_TRUE(resumeLeftToTheGame) << "a resume handled on the sound's thread: the terminal taken twice";
-    EXPECT_FALSE(sound.play_music(nullptr, true));
-    if (!platformHasSound) {  // every call fails quietly
-      EXPECT_EQ(sound.load_music("title.mid"), nullptr);
-      EXPECT_FALSE(sound.play_music(title, true));
-      EXPECT_TRUE(sound.stop_music(title));
-      continue;
-    }
-    ASSERT_NE(recording, nullptr);
-    EXPECT_EQ(recording->names("load_music"), Names{"title.mid"});
-    EXPECT_EQ(recording->names("play_music"), Names{"title.mid"});
-    EXPECT_TRUE(recording->calls().back().loop);
     EXPECT_TRUE(sound.stop_music(title));
-    EXPECT_TRUE(sound.play_wave(sound.prepare_wave("kettei.wav")));
-    EXPECT_EQ(recording->names("stop_music"), Names{"title.mid"});
-    EXPECT_EQ(recording->names("play_wave"), Names{"kettei.wav"});
+    EXPECT_EQ(sound.play_music(entry, false), platformHasSound);  // loaded before the sound was up
+    EXPECT_EQ(sound.play_wave(sound.prepare_wave("kettei.wav")), platformHasSound);
+    if (!platformHasSound) continue;
+    EXPECT_EQ(SoundLog(*recording), (std::vector<std::string>{"load title.mid", "play title.mid loop", "stop title.mid",
+                                                              "load entry.mid", "play entry.mid once", "wave kettei.wav"}));
   }
 }
+
+#if !defined(_WIN32)
+TEST(SdlAudioOutput, OpensQuietlyOrNotAtAllAndWithABufferOfAtMost30Ms) {
+  for (const std::string driver : {"dummy", "no-such-driver", "alsa"}) {  // alsa opens where there is a card
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    {
+      const auto output = SdlAudioOutput::Open();
+      if (driver != "alsa") {
+        EXPECT_EQ(output != nullptr, driver == "dummy") << driver;
+      }
+      EXPECT_LE(output ? output->buffer_frames() * 1000 / output->sample_rate() : 0, 30) << "latency in ms";
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "") << driver;
+  }
+  unsetenv("SDL_AUDIODRIVER");
+}
+#endif

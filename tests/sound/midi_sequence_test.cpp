@@ -1,119 +1,111 @@
-// The MIDI file loader: file forms, header and chunk checks, event decoding and time order.
+// The MIDI file loader: file forms and limits, and the files of midi_tracks.txt read as worked
+// out there, by the game and by the page's SoundFont maker alike.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <functional>
-#include <tuple>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "sound/midi/midi_sequence.hpp"
-#include "tests/support/midi_test_files.hpp"
-#include "tests/sound/wave_bytes.hpp"
+#include "tests/support/sound_bytes.hpp"
 
 namespace {
-using Event = std::tuple<std::uint32_t, int, int, int>;  // time, status, data1, data2
-const Event kFailure = {0, -1, 0, 0};
-using Report = std::pair<std::uint32_t, std::string>;  // track, text
+std::string Hex(int value) {
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+  return text;
+}
 
-// Every event up to the end of data (the files here hold far fewer than 100000), and kFailure
-// if reading fails.
-std::vector<Event> ReadAll(MidiSequence& sequence) {
-  std::vector<Event> events;
+// The events read as midi_tracks.txt writes them; `report` is what the reader reported.
+std::string Events(MidiSequence& sequence, const std::string& report = "", bool channelOnly = false) {
+  std::string read;
   MidiEvent event;
-  MidiSequence::Read read;
-  while ((read = sequence.next_event(event)) == MidiSequence::Read::Event && events.size() < 100000)
-    events.emplace_back(event.time, event.status, event.data1, event.data2);
-  if (read == MidiSequence::Read::Failure) events.push_back(kFailure);
-  return events;
+  MidiSequence::Read result;
+  while ((result = sequence.next_event(event)) == MidiSequence::Read::Event && read.size() < 100000)
+    if (!channelOnly || event.status < 0xF0)
+      read += (read.empty() ? "" : ", ") + std::to_string(event.time) + " " + Hex(event.status) + " " +
+              Hex(event.data1) + " " + Hex(event.data2);
+  if (result == MidiSequence::Read::Failure) read += (read.empty() ? "fail" : ", fail") + report;
+  return read;
 }
 
-const Bytes kTwoNotes = Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
-const std::vector<Event> kTwoNotesEvents = {{0, 0x90, 0x3C, 0x64}, {96, 0x80, 0x3C, 0x00}, {96, 0xFF, 0x2F, 0}};
-
-TEST(MidiSequence, LoadsPlainAndRmidFilesAndFallsBackToTheBuiltInPieceOnAnythingElse) {
-  ScratchDirectory scratch;
-  MidiSequence builtIn, missing;
-  ASSERT_TRUE(builtIn.load("title.mid"));
-  const std::vector<Event> builtInEvents = ReadAll(builtIn);
-  EXPECT_FALSE(missing.load("missing.mid"));
-  Bytes noDataChunk = Riff(kTwoNotes);
-  std::copy_n("junk", 4, noDataChunk.begin() + 12);
-  const auto write = [&scratch](Bytes bytes) { return [&scratch, bytes] { scratch.write("title.mid", bytes); }; };
-  const struct { std::function<void()> make; bool taken; } cases[] = {  // not taken: the built-in piece plays
-      {write(kTwoNotes), true},
-      {write(Riff(kTwoNotes)), true},
-      {write(Riff(kTwoNotes, "WAVE")), false},
-      {write(noDataChunk), false},
-      {write(Smf(96, std::vector<Bytes>(20000, kEndOfTrack))), false},
-      {[&] { scratch.make("title.mid", ScratchDirectory::Hostile::Fifo); }, false},  // nobody writes to it
-      {[&] { scratch.write_sparse("title.mid", std::string(kTwoNotes.begin(), kTwoNotes.end()), 3ull << 30); }, false},
-  };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    std::filesystem::remove_all("title.mid");
-    cases[i].make();
-    MidiSequence sequence;
-    ASSERT_TRUE(sequence.load("title.mid")) << i;
-    EXPECT_EQ(ReadAll(sequence), cases[i].taken ? kTwoNotesEvents : builtInEvents) << i;
+struct TrackFile {
+  Bytes file;
+  std::string events;
+};
+std::vector<TrackFile> TrackFiles() {
+  std::vector<TrackFile> files;
+  std::ifstream in(DOMRAK_SOURCE_DIR "/tests/sound/midi_tracks.txt");
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line.substr(0, line.find(" => ")));
+    std::vector<Bytes> tracks(1);
+    for (std::string word; words >> word;) {
+      if (word == "|") tracks.emplace_back();
+      else tracks.back().push_back(static_cast<std::uint8_t>(std::stoi(word, nullptr, 16)));
+    }
+    files.push_back({Smf(96, tracks), line.substr(line.find(" => ") + 4)});
   }
+  return files;
 }
 
-TEST(MidiSequence, RefusesBadHeadersDecodesWhatItTakesAndReportsReadingFailures) {
-  Bytes longHeader = kTwoNotes;
-  longHeader[7] = 8;  // the tracks still follow six bytes on
-  Bytes notTrack = kTwoNotes, trackTooLong = kTwoNotes, missingTrack = kTwoNotes;
-  std::copy_n("MTrx", 4, notTrack.begin() + 14);
-  trackTooLong[21] += 1;
-  missingTrack[11] = 2;
-  const Bytes cases[] = {longHeader, notTrack, trackTooLong, missingTrack,
-                         Bytes(kTwoNotes.begin(), kTwoNotes.begin() + 13),
-                         Smf(96, {{0x81}}),  // the first delta time runs past its track
-                         Bytes{'R', 'I', 'F', 'F'}};
-  for (const Bytes& bytes : cases) {
-    MidiSequence sequence;
-    EXPECT_FALSE(sequence.parse_image(bytes));
-    EXPECT_FALSE(sequence.loaded());
-  }
-  // Running status around meta events; tracks merged, ties going to the earlier track.
-  const struct { Bytes file; std::vector<Event> events; } decoded[] = {
-      {Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x81, 0x00, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}}),  // a two-byte delta
-       {{0, 0x90, 0x3C, 0x64}, {128, 0x90, 0x3C, 0x00}, {128, 0xFF, 0x2F, 0}}},
-      {Smf(96, {{0x00, 0xC5, 0x10, 0x05, 0x11, 0x00, 0xD5, 0x20, 0x05, 0x21, 0x00, 0xFF, 0x2F, 0x00}}),
-       {{0, 0xC5, 0x10, 0}, {5, 0xC5, 0x11, 0}, {5, 0xD5, 0x20, 0}, {10, 0xD5, 0x21, 0}, {10, 0xFF, 0x2F, 0}}},
-      {Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x01, 0x02, 'h', 'i', 0x00, 0xF0, 0x01, 0xF7, 0x10, 0x3C, 0x00,
-                 0x00, 0xFF, 0x2F, 0x00}}),
-       {{0, 0x90, 0x3C, 0x64}, {0, 0xFF, 0x01, 0}, {0, 0xF0, 0, 0}, {16, 0x90, 0x3C, 0x00}, {16, 0xFF, 0x2F, 0}}},
-      {Smf(96, {{0x10, 0x90, 0x30, 0x40, 0x00, 0xFF, 0x2F, 0x00},
-                {0x08, 0x91, 0x31, 0x40, 0x08, 0x91, 0x32, 0x40, 0x00, 0xFF, 0x2F, 0x00}}),
-       {{8, 0x91, 0x31, 0x40}, {16, 0x90, 0x30, 0x40}, {16, 0xFF, 0x2F, 0}, {16, 0x91, 0x32, 0x40}, {16, 0xFF, 0x2F, 0}}},
-      {Smf(96, {{}, {}}), {}},  // empty tracks have ended from the start
-  };
-  for (const auto& c : decoded) {
-    MidiSequence sequence;
-    ASSERT_TRUE(sequence.parse_image(c.file));
-    EXPECT_EQ(ReadAll(sequence), c.events);
-  }
-  // Reading failures are reported with their track and text.
-  const struct { Bytes track; const char* text; } failing[] = {  // no text: the failure has none
-      {{0x00, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}, "Reference to missing running status."},
-      {{0x00, 0xF0, 0x85}, "SysEx event truncated (length)"},
-      {{0x00, 0xF0, 0x05, 0x01, 0x02}, "SysEx event truncated"},
-      {{0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F}, "SysEx event truncated"},  // huge length, nothing allocated
-      {{0x00, 0xFF, 0x01, 0x83}, "Meta event truncated (length)"},
-      {{0x00, 0xFF, 0x01, 0x04, 'a'}, "Meta event truncated"},
-      {{0x00, 0x90, 0x3C}, nullptr},        // channel message cut short
-      {{0x00, 0xF1, 0x00}, nullptr},        // system common byte
-      {{0x00, 0x90, 0x3C, 0x40}, nullptr},  // no end-of-track: the next delta is missing
-      {{0x00, 0xFF}, nullptr},              // meta event without its type
-  };
-  for (const auto& c : failing) {
-    std::vector<Report> reports;
-    MidiSequence sequence([&](std::uint32_t track, std::string_view text) { reports.emplace_back(track, text); });
-    const Bytes file = Smf(96, {kEndOfTrack, c.track});
-    ASSERT_TRUE(sequence.parse_image(file));
-    const auto events = ReadAll(sequence);
-    EXPECT_EQ(events.back(), kFailure);
-    const std::vector<Report> expected = c.text ? std::vector<Report>{{1, c.text}} : std::vector<Report>{};
-    EXPECT_EQ(reports, expected) << (c.text ? c.text : "no text");
-  }
-}
+// make_soundfont.py's reading of each file of midi_tracks.txt: its channel messages in order.
+const char* const kSoundFontMakerReading = R"(python3 -c '
+import sys; sys.path[0] = sys.argv[1] + "/web"; import make_soundfont as m
+for line in open(sys.argv[1] + "/tests/sound/midi_tracks.txt"):
+    if line[0] == "#": continue
+    tracks = [bytes.fromhex(track) for track in line.split("=>")[0].split("|")]
+    try: events = sorted(((t, n, s, b) for n, d in enumerate(tracks) for t, s, b in m.track_events(d, 0, len(d))),
+                         key=lambda event: event[:2])
+    except IndexError: events = []
+    print(", ".join(f"{t} {s:02X} {b[0]:02X} {(b[1] if len(b) > 1 else 0):02X}" for t, n, s, b in events))
+' )" DOMRAK_SOURCE_DIR;
 }  // namespace
+
+TEST(MidiSequence, ReadsEveryFileOfTheTrackTableAsWorkedOutThereAndTheSoundFontMakerAgrees) {
+  std::FILE* maker = popen(kSoundFontMakerReading, "r");
+  ASSERT_NE(maker, nullptr);
+  char line[4096];
+  for (const TrackFile& c : TrackFiles()) {
+    std::string report;
+    MidiSequence sequence([&](std::uint32_t, std::string_view text) { report = " " + std::string(text); });
+    ASSERT_TRUE(sequence.parse_image(c.file)) << c.events;
+    EXPECT_EQ(Events(sequence, report), c.events);
+    ASSERT_NE(std::fgets(line, sizeof line, maker), nullptr) << "make_soundfont.py could not read the table";
+    ASSERT_TRUE(sequence.rewind());
+    if (c.events.find("fail") != std::string::npos) continue;
+    EXPECT_EQ(line, Events(sequence, "", true) + "\n") << "the browser plays other notes than the game";
+  }
+  EXPECT_EQ(pclose(maker), 0);
+}
+
+TEST(MidiSequence, LoadsPlainAndRmidFilesWithinItsLimitsAndFallsBackToTheBuiltInPieceOnAnythingElse) {
+  ScratchDirectory scratch;
+  const Bytes twoNotes = Smf(96, {{0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
+  Bytes longHeader = twoNotes, notTrack = twoNotes, trackTooLong = twoNotes;
+  longHeader[7] = 8;  // the tracks still follow six bytes on
+  notTrack[17] = 'x';
+  trackTooLong[21] += 1;
+  MidiSequence builtIn;
+  ASSERT_TRUE(builtIn.load("title.mid"));
+  const std::string builtInEvents = Events(builtIn);
+  const struct { Bytes file; std::uint64_t size; bool taken; } cases[] = {  // not taken: the built-in piece
+      {twoNotes, 0, true},
+      {Riff("RMID", {Chunk("data", twoNotes)}), 0, true},
+      {twoNotes, kMaxMusicFileBytes + 1, false},  // the file reader's limits are tested with the effects'
+      {Riff("WAVE", {Chunk("data", twoNotes)}), 0, false},
+      {Riff("RMID", {Chunk("junk", twoNotes)}), 0, false},
+      {longHeader, 0, false},
+      {notTrack, 0, false},
+      {trackTooLong, 0, false},
+      {Smf(96, std::vector<Bytes>(kMaxTracks + 1, kEndOfTrack)), 0, false},
+  };
+  for (const auto& c : cases) {
+    scratch.write("title.mid", c.file, c.size);
+    MidiSequence sequence;
+    ASSERT_TRUE(sequence.load("title.mid")) << c.size;
+    EXPECT_EQ(Events(sequence), c.taken ? "0 90 3C 64, 96 80 3C 00, 96 FF 2F 00" : builtInEvents) << c.size;
+  }
+  MidiSequence missing;
+  EXPECT_FALSE(missing.load("missing.mid"));
+}

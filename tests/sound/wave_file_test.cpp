@@ -1,22 +1,19 @@
-// WaveFile: chunk search, the format record, reads and the built-in fallback, on files made here.
+// WaveFile on files made here (chunk search, the format record, reads, limits and the built-in
+// fallback), and turning WAVE samples of every supported kind into floats.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-#include <vector>
+#include <bit>
 
 #include "sound/wave/wave_file.hpp"
-#include "tests/sound/wave_bytes.hpp"
-
-using namespace wave_bytes;
+#include "tests/support/sound_bytes.hpp"
 
 namespace {
 struct WaveFileTest : testing::Test {
   ScratchDirectory scratch;
   WaveFile file;
 
-  WaveStatus Open(const std::string& bytes, const char* name = "test.wav") {
-    scratch.write(name, bytes);
+  WaveStatus Open(const Bytes& bytes, const char* name = "test.wav", std::uint64_t size = 0) {
+    scratch.write(name, bytes, size);
     return file.open(name, nullptr, WAVE_READ);
   }
   // Reads up to `wanted` bytes of data; "!" and the count delivered when the read fails.
@@ -29,84 +26,104 @@ struct WaveFileTest : testing::Test {
 };
 }  // namespace
 
-TEST_F(WaveFileTest, BadArgumentsUnopenedFilesAndAnythingButAWholeRiffWaveGiveTheirStatus) {
-  EXPECT_EQ(file.open("nothing.wav", nullptr, WAVE_READ), E_FAIL);
-  EXPECT_EQ(file.format(), nullptr);
-  EXPECT_EQ(Read(1), "!99");  // not opened: the count is left alone
-  EXPECT_EQ(file.reset(), CO_E_NOTINITIALIZED);
+TEST_F(WaveFileTest, FindsChunksInAnyOrderReadsTheDataOnceUntilResetAndRefusesAnythingButAWholeRiffWave) {
   EXPECT_EQ(file.open(nullptr, nullptr, WAVE_READ), E_INVALIDARG);
-  ASSERT_EQ(file.open("kettei.wav", nullptr, WAVE_READ), S_OK);
-  std::uint32_t got = 0;
-  EXPECT_EQ(file.read(nullptr, 1, &got), E_INVALIDARG);
-  const std::string body = Chunk("fmt ", Format(1, 1, 8000, 8)) + Chunk("data", "ab");
-  const std::string size = Little(4 + static_cast<std::uint32_t>(body.size()), 4);
-  const std::string cases[] = {
-      "",
-      "RIFX" + size + "WAVE" + body,
-      "RIFF" + size + "AVI " + body,
-      RiffWave({Chunk("data", "ab")}),                                               // no "fmt "
-      RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8))}),                              // no "data"
-      RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8).substr(0, 14)), Chunk("data", "ab")}),
-      "RIFF" + Little(100, 4) + "WAVEfmt " + Little(16, 4) + "\x01",                 // cut inside "fmt "
-      RiffWave({Chunk("fmt ", Format(3, 1, 8000, 32) + Little(500, 2))}),            // extra bytes past the end
-  };
-  for (const std::string& bytes : cases) EXPECT_EQ(Open(bytes), E_FAIL) << testing::PrintToString(bytes);
-}
-
-TEST_F(WaveFileTest, FindsChunksInAnyOrderReadsTheDataOnceUntilResetAndFallsBackToBuiltIns) {
-  const std::string data = Chunk("data", "abcd");
-  const struct { std::string body; std::uint16_t tag; std::vector<std::uint8_t> extra; } cases[] = {
-      {Chunk("LIST", "odd") + data + Chunk("junk", "x") + Chunk("fmt ", Format(1, 2, 44100, 16)), 1,
-       {}},
-      {Chunk("fmt ", Format(2, 2, 44100, 16) + Little(3, 2) + "pqr") + data, 2, {'p', 'q', 'r'}},
+  EXPECT_EQ(file.reset(), CO_E_NOTINITIALIZED);
+  const Bytes data = Chunk("data", Text("abcd")), pcm = Chunk("fmt ", Format(1, 1, 8000, 8));
+  const struct { Bytes body; std::uint16_t tag; std::string extra; } cases[] = {
+      {Join({Chunk("LIST", Text("odd")), data, Chunk("junk", Text("x")), Chunk("fmt ", Format(1, 2, 44100, 16))}), 1, ""},
+      {Join({Chunk("fmt ", Join({Format(2, 2, 44100, 16), Le(3, 2), Text("pqr")})), data}), 2, "pqr"},
       // past a 16-byte chunk the count comes from the next chunk's identifier: 2, then "xy"
-      {Chunk("fmt ", Format(3, 2, 44100, 16)) + Chunk(Little(2, 2) + "xy", "") + data, 3,
-       {'x', 'y'}},
+      {Join({Chunk("fmt ", Format(3, 2, 44100, 16)), Chunk(std::string_view("\2\0xy", 4), {}), data}), 3, "xy"},
   };
   for (const auto& c : cases) {
-    ASSERT_EQ(Open(RiffWave({c.body})), S_OK) << c.tag;
-    EXPECT_EQ(file.format()->format_tag, c.tag);
+    ASSERT_EQ(Open(Riff("WAVE", {c.body})), S_OK) << c.tag;
     EXPECT_EQ(file.format()->block_align, 4);
-    EXPECT_EQ(file.format()->extra, c.extra) << c.tag;
-    EXPECT_EQ(file.size(), 4u);
+    EXPECT_EQ(std::string(file.format()->extra.begin(), file.format()->extra.end()), c.extra) << c.tag;
     EXPECT_EQ(Read(3), "abc");
     EXPECT_EQ(Read(), "d");
     EXPECT_EQ(Read(), "");  // past the data: 0 bytes and success
     ASSERT_EQ(file.reset(), S_OK);
     EXPECT_EQ(Read(), "abcd");
   }
-  ASSERT_EQ(Open(RiffWave({Chunk("fmt ", Format(1, 1, 8000, 8)), "data" + Little(1000, 4) + "short"})), S_OK);
+  ASSERT_EQ(Open(Riff("WAVE", {pcm, Text("data"), Le(1000, 4), Text("short")})), S_OK);
   EXPECT_EQ(file.size(), 1000u);
   EXPECT_EQ(Read(1000), "!0");
+  const Bytes refused[] = {
+      Riff("WAVX", {pcm, data}),
+      Riff("WAVE", {data}),
+      Riff("WAVE", {pcm}),
+      Riff("WAVE", {Chunk("fmt ", Bytes(14, 1)), data}),
+      Riff("WAVE", {Chunk("fmt ", Join({Format(3, 1, 8000, 32), Le(500, 2)}))}),  // extra bytes past the end
+  };
+  for (const Bytes& bytes : refused) EXPECT_EQ(Open(bytes), E_FAIL) << testing::PrintToString(bytes);
+}
 
-  // A missing, hostile or oversized effect file gives way to the built-in one.
+TEST_F(WaveFileTest, AMissingHostileOrOversizedEffectFileGivesWayToTheBuiltInOne) {
   ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK);
-  const std::uint32_t builtInSize = file.size();
-  ASSERT_EQ(Open(Pcm16Wave(2, 11025, {1, 2, 3, 4}), "kasoru.wav"), S_OK);
-  EXPECT_EQ(file.size(), 8u);
-  // A header whose data chunk claims `dataSize` bytes, with none of them there.
-  const auto claiming = [](std::uint32_t dataSize) {
-    return "RIFF" + Little(dataSize + 36, 4) + "WAVE" + Chunk("fmt ", Format(1, 2, 44100, 16)) + "data" +
-           Little(dataSize, 4);
+  const std::uint32_t builtIn = file.size();
+  // A header whose data chunk claims `dataSize` bytes, with `there` of them there.
+  const auto claiming = [](std::uint32_t dataSize, std::size_t there = 0) {
+    return Join({Text("RIFF"), Le(dataSize + 36, 4), Text("WAVE"), Chunk("fmt ", Format(1, 2, 44100, 16)),
+                 Text("data"), Le(dataSize, 4), Bytes(there, 1)});
   };
-  std::string emptyChunks;
-  for (int i = 0; i < 100000; ++i) emptyChunks += Chunk("junk", "");
-  const std::string manyChunks = RiffWave({emptyChunks, Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", "ab")});
-  using Hostile = ScratchDirectory::Hostile;
-  const std::function<void()> hostile[] = {
-      [&] { scratch.make("kasoru.wav", Hostile::Directory); },
-      [&] { scratch.make("kasoru.wav", Hostile::Fifo); },  // nobody writes to it
-      [&] { scratch.make("kasoru.wav", Hostile::EndlessDevice); },
-      [&] { scratch.write_sparse("kasoru.wav", claiming(0xFFFFFF00u), 4ull << 30); },
-      [&] { scratch.write("kasoru.wav", manyChunks); },
-      [&] { scratch.write("kasoru.wav", claiming(61 * 176400) + "abcd"); },  // longer than a minute
+  std::vector<Bytes> emptyChunks(RiffFile::kMaxSkippedChunks + 1, Chunk("junk", {}));
+  const struct { Bytes file; std::uint64_t size; std::uint32_t expected; } cases[] = {
+      {Pcm16Wave(2, 11025, {1, 2, 3, 4}), 0, 8},
+      {claiming(0xFFFFFF00u), 4ull << 30, builtIn},
+      {claiming(4, 4), kMaxEffectFileBytes, 4},  // the file's size, padded, at its limit
+      {claiming(4, 4), kMaxEffectFileBytes + 1, builtIn},
+      {Riff("WAVE", {Join(emptyChunks), Chunk("fmt ", Format(1, 1, 8000, 8)), Chunk("data", Text("ab"))}), 0, builtIn},
+      {claiming(60 * 176400, 4), 0, 60 * 176400},  // a minute is still taken
+      {claiming(60 * 176400 + 4, 4), 0, builtIn},
   };
-  for (std::size_t i = 0; i < std::size(hostile); ++i) {
-    std::filesystem::remove_all("kasoru.wav");
-    hostile[i]();
-    ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK) << i;
-    EXPECT_EQ(file.size(), builtInSize) << i;
+  for (const auto& c : cases) {
+    ASSERT_EQ(Open(c.file, "kasoru.wav", c.size), S_OK) << c.size;
+    EXPECT_EQ(file.size(), c.expected) << c.size;
   }
-  ASSERT_EQ(Open(claiming(60 * 176400), "kasoru.wav"), S_OK);  // a minute is still taken
-  EXPECT_EQ(file.size(), 60u * 176400);
+  using Hostile = ScratchDirectory::Hostile;
+  for (const Hostile what : {Hostile::Directory, Hostile::Fifo, Hostile::EndlessDevice}) {
+    scratch.make("kasoru.wav", what);  // nobody writes to the FIFO
+    ASSERT_EQ(file.open("kasoru.wav", nullptr, WAVE_READ), S_OK);
+    EXPECT_EQ(file.size(), builtIn) << static_cast<int>(what);
+  }
+  EXPECT_EQ(file.open("nothing.wav", nullptr, WAVE_READ), E_FAIL);
+}
+
+namespace {
+WaveFormat MakeFormat(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits, std::uint32_t rate = 8000) {
+  return {tag, channels, rate, 0, static_cast<std::uint16_t>(channels * bits / 8), bits, {}};
+}
+// WAVE_FORMAT_EXTENSIBLE naming the plain encoding `tag` by its GUID.
+WaveFormat Extensible(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits) {
+  WaveFormat format = MakeFormat(WAVE_FORMAT_EXTENSIBLE, channels, bits);
+  format.extra = Join({Le(0, 6), Le(tag, 4), {0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71}});
+  return format;
+}
+Bytes Float32(float value) { return Le(std::bit_cast<std::uint32_t>(value), 4); }
+}  // namespace
+
+TEST(DecodeWave, ConvertsEverySampleKindToFloatsAndRefusesWhatCannotPlay) {
+  const struct { WaveFormat format; Bytes data; std::vector<float> expected; } cases[] = {
+      {MakeFormat(1, 1, 8), {0x00, 0x80, 0xC0, 0xFF}, {-1.0f, 0.0f, 0.5f, 127 / 128.0f}},
+      {MakeFormat(1, 1, 16), Join({Le(0x8000, 2), Le(0x4000, 2)}), {-1.0f, 0.5f}},
+      {MakeFormat(1, 1, 24), Join({Le(0x800000, 3), Le(0xC00000, 3)}), {-1.0f, -0.5f}},
+      {MakeFormat(3, 1, 32), Join({Float32(3.0f), Float32(-0.25f), Le(0x7FC00000, 4)}), {1.0f, -0.25f, 0.0f}},
+      {MakeFormat(1, 2, 16), Join({Le(0x4000, 2), Le(0xC000, 2), {1}}), {0.5f, -0.5f}},  // partial frame dropped
+      {MakeFormat(1, 4, 8), {0xC0, 0x40, 0x80, 0x80, 0x40, 0xC0, 0x80, 0x80}, {0.5f, -0.5f, -0.5f, 0.5f}},
+      {Extensible(WAVE_FORMAT_IEEE_FLOAT, 2, 32), Join({Float32(0.5f), Float32(-0.5f)}), {0.5f, -0.5f}},
+  };
+  for (const auto& c : cases) {
+    const auto sound = DecodeWave(c.format, c.data);
+    ASSERT_TRUE(sound) << c.format.bits_per_sample;
+    EXPECT_EQ(sound->channels, std::min<int>(c.format.channels, 2));
+    EXPECT_EQ(sound->samples, c.expected) << c.format.bits_per_sample << " bits, " << c.format.channels << " channels";
+  }
+  WaveFormat narrowBlock = MakeFormat(1, 2, 16), unknownGuid = Extensible(WAVE_FORMAT_PCM, 1, 16);
+  narrowBlock.block_align = 2;
+  unknownGuid.extra[20] = 0;
+  for (const WaveFormat& format : {MakeFormat(2, 1, 4), MakeFormat(1, 1, 12), MakeFormat(1, 0, 16),
+                                   MakeFormat(1, 1, 16, 100000000), narrowBlock, MakeFormat(1, 65535, 16),
+                                   MakeFormat(WAVE_FORMAT_EXTENSIBLE, 1, 16), unknownGuid})
+    EXPECT_FALSE(DecodeWave(format, Bytes(64, 0x10))) << format.format_tag << " " << format.bits_per_sample;
 }

@@ -13,7 +13,6 @@ class FakeStreamService final : public MidiStreamService {
   using Record = std::pair<std::uint32_t, std::uint32_t>;  // delta, event
 
   std::unique_ptr<MidiStream> open(DoneCallback callback) override {
-    if (refuse_open) return nullptr;
     done = std::move(callback);
     return std::make_unique<Stream>(*this);
   }
@@ -28,7 +27,6 @@ class FakeStreamService final : public MidiStreamService {
       if (after_hand_back) after_hand_back();
     }
   }
-  bool refuse_open = false;
   int open_streams = 0;
   std::vector<std::vector<Record>> sent;  // each queued buffer's records
   std::vector<Record> all_records;        // every record queued, buffer after buffer

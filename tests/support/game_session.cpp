@@ -46,17 +46,6 @@ std::pair<int, int> GameSession::Colors(int column, int row) {
   return failure;
 }
 
-std::uint32_t GameSession::SeedWhere(const std::function<bool(GameRandom&)>& draws) {
-  constexpr std::uint32_t kSeeds = 1000000;  // every search here succeeds within a few thousand
-  for (std::uint32_t seed = 1; seed <= kSeeds; ++seed) {
-    GameRandom probe;
-    probe.seed(seed);
-    if (draws(probe)) return seed;
-  }
-  ADD_FAILURE() << "no seed up to " << kSeeds << " gives the draws asked for: the random source repeats itself";
-  return 1;
-}
-
 void GameSession::CreateFighter(const char* name) {
   std::strncpy(player.name, name, sizeof player.name - 1);
   DeriveAbilitiesFromName(player.name);

@@ -28,9 +28,6 @@ class GameSession : public ::testing::Test {
   static ::testing::AssertionResult Shows(int column, int row, const std::string& expected, int fg,
                                           int bg);
 
-  // The first seed whose draws, from the first on, `draws` accepts; it takes them by next().
-  static std::uint32_t SeedWhere(const std::function<bool(GameRandom&)>& draws);
-
   // Gives the player a fighter made from `name`, as a confirmed name entry would.
   static void CreateFighter(const char* name);
 

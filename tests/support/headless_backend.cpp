@@ -2,7 +2,6 @@
 #include "tests/support/headless_backend.hpp"
 
 #include <algorithm>
-#include <set>
 
 namespace {
 // A session that runs this long in game time is stuck; it ends as if the script had run out.
@@ -10,14 +9,12 @@ constexpr std::uint32_t kLongestSessionMs = 48u * 60 * 60 * 1000;
 }  // namespace
 
 void HeadlessBackend::press(std::uint32_t key, std::uint32_t hold_ms) {
-  script_.push_back({Step::Press, key, hold_ms, {}});
+  script_.push_back({key, hold_ms, {}});
 }
 
-void HeadlessBackend::type(std::string_view bytes) {
-  script_.push_back({Step::Type, 0, 0, std::string(bytes)});
-}
+void HeadlessBackend::type(std::string_view bytes) { script_.push_back({0, 0, std::string(bytes)}); }
 
-void HeadlessBackend::pause(std::uint32_t ms) { script_.push_back({Step::Pause, 0, ms, {}}); }
+void HeadlessBackend::pause(std::uint32_t ms) { script_.push_back({0, ms, {}}); }
 
 void HeadlessBackend::hold(std::uint32_t key, std::uint32_t from, std::uint32_t until) {
   holds_.push_back({key, from, until});
@@ -27,10 +24,9 @@ void HeadlessBackend::at(std::uint32_t time, std::function<void()> check) {
   checks_.emplace(time, std::move(check));
 }
 
-void HeadlessBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
+void HeadlessBackend::present(const ScreenGrid& grid, const CursorState&) {
   shown_ = grid;
-  shown_cursor_ = cursor;
-  ++presents_;
+  if (on_present) on_present();
 }
 
 bool HeadlessBackend::step_in_progress() const {
@@ -58,19 +54,9 @@ bool HeadlessBackend::start_next_step() {
     script_.pop_front();
     step_active_ = true;
     idle_ = false;
-    switch (step.kind) {
-      case Step::Press:
-        holds_.push_back({step.key, now_, now_ + step.ms});
-        step_until_ = now_ + step.ms;
-        break;
-      case Step::Type:
-        typed_.insert(typed_.end(), step.bytes.begin(), step.bytes.end());
-        step_until_ = now_;
-        break;
-      case Step::Pause:
-        step_until_ = now_ + step.ms;
-        break;
-    }
+    if (step.key) holds_.push_back({step.key, now_, now_ + step.ms});
+    typed_.insert(typed_.end(), step.bytes.begin(), step.bytes.end());
+    step_until_ = now_ + step.ms;
     return true;
   }
   const bool holdsAhead =
@@ -90,13 +76,10 @@ bool HeadlessBackend::start_next_step() {
 void HeadlessBackend::drain_input(InputState& state) {
   start_next_step();
   typed_.clear();  // polling empties the whole input queue, typed bytes included
-  std::set<std::uint32_t> scripted;
-  std::set<std::uint32_t> down;
-  for (const Hold& h : holds_) {
-    scripted.insert(h.key);
-    if (now_ >= h.from && now_ < h.until) down.insert(h.key);
-  }
-  for (std::uint32_t key : scripted) state.set(key, down.count(key) > 0);
+  // Every scripted key is let go, then those held now go down again.
+  for (const Hold& h : holds_) state.set(h.key, false);
+  for (const Hold& h : holds_)
+    if (now_ >= h.from && now_ < h.until) state.set(h.key, true);
   // A hold that is over has just been applied as a release; dropping it keeps long scripts
   // from slowing every later poll.
   std::erase_if(holds_, [&](const Hold& h) { return h.until <= now_; });

@@ -34,10 +34,10 @@ class HeadlessBackend final : public ConsoleBackend {
   // ends (running() turns false). 0 ends it at the first question.
   void set_idle_limit(std::uint32_t ms) { idle_limit_ = ms; }
 
-  // What the player saw last: the grid and cursor of the latest present().
+  // What the player saw last: the grid of the latest present().
   const ScreenGrid& shown() const { return shown_; }
-  const CursorState& shown_cursor() const { return shown_cursor_; }
-  std::size_t present_count() const { return presents_; }
+  // Called after each present(), with the grid already shown.
+  std::function<void()> on_present;
 
   void present(const ScreenGrid& grid, const CursorState& cursor) override;
   void drain_input(InputState& state) override;
@@ -49,8 +49,7 @@ class HeadlessBackend final : public ConsoleBackend {
   bool running() override { return !stopped_; }
 
  private:
-  struct Step {
-    enum Kind { Press, Type, Pause } kind;
+  struct Step {  // a press holds `key` for `ms`, a pause holds none; typing takes no time
     std::uint32_t key = 0;
     std::uint32_t ms = 0;
     std::string bytes;
@@ -80,6 +79,4 @@ class HeadlessBackend final : public ConsoleBackend {
   bool stopped_ = false;
 
   ScreenGrid shown_;
-  CursorState shown_cursor_;
-  std::size_t presents_ = 0;
 };

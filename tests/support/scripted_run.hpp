@@ -22,8 +22,6 @@ struct ScriptedFighter {
 
 // The seeds were found by playing the scripted run below with seeds 1 to 12 for each fighter
 // and keeping one that ends the way its name says.
-inline constexpr ScriptedFighter kNovice = {"Novice", 250, 300, 200, 150, 100, 100, 2};
-inline constexpr ScriptedFighter kNoviceWhoRises = {"Novice", 250, 300, 200, 150, 100, 100, 7};
 inline constexpr ScriptedFighter kTankToPlainEnding = {"Tank", 999, 300, 300, 999, 300, 100, 3};
 inline constexpr ScriptedFighter kVeteranToTrueEnding = {"Veteran", 600, 300, 500, 400, 400, 300, 2};
 

@@ -9,6 +9,7 @@
 //             [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
 #include <pty.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -89,6 +90,34 @@ double WaitQuiet(PtyTerminal& term) {
   return last;
 }
 
+// What a shell does for its foreground job: a process group of its own that owns the terminal,
+// so that Ctrl+Z stops it. The shell ends with the job's status, 128 + the signal that ended it.
+int RunAsShellJob(char** command) {
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    signal(SIGTTOU, SIG_IGN);
+    tcsetpgrp(STDIN_FILENO, getpid());
+    signal(SIGTTOU, SIG_DFL);
+    execvp(command[0], command);
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(job, &status, 0);
+  return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+// The shell's job: its only child, once it has started.
+pid_t JobOf(pid_t shell) {
+  for (int tries = 0; tries < 500; ++tries) {
+    std::ifstream in("/proc/" + std::to_string(shell) + "/task/" + std::to_string(shell) + "/children");
+    pid_t job = 0;
+    if (in >> job) return job;
+    usleep(10000);
+  }
+  return -1;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: pty_bench [--answer KIND] [--signal INT|TERM|HUP|QUIT] [--idle SECONDS] "
                        "[--until-exit] -- PROGRAM [ARGS...]\n");
@@ -123,10 +152,8 @@ int main(int argc, char** argv) {
 
   const termios before = FreshSettings();
   const double started = Now();
-  PtyTerminal term({.answers = answers, .shell_job = true}, [command] {
-    execvp(command[0], command);
-    return 127;
-  });
+  PtyTerminal term({.answers = answers}, [command] { return RunAsShellJob(command); });
+  const pid_t job = JobOf(term.pid());
   if (untilExit) {
     int status = -1;
     while (status == -1) status = term.wait_exit();  // waits a few seconds at a time
@@ -137,16 +164,16 @@ int main(int argc, char** argv) {
   std::printf("start-up to the first complete frame: %.1f ms (%zu bytes)\n", (firstFrame - started) * 1000,
               term.output().size());
 
-  double cpu = CpuSeconds(term.pid());
+  double cpu = CpuSeconds(job);
   const std::size_t idleBytes = term.pump_for(static_cast<int>(idle * 1000));
-  double used = CpuSeconds(term.pid()) - cpu;
+  double used = CpuSeconds(job) - cpu;
   std::printf("idle %.0f s: %zu bytes written, CPU %.1f ms = %.2f%% of one core\n", idle, idleBytes, used * 1000,
               used / idle * 100);
 
   // Down held: the press, the keyboard's repeat delay (500 ms), then auto-repeat. The first
   // press moves the selection; the rest must read as one long press while the program waits
   // for its release.
-  cpu = CpuSeconds(term.pid());
+  cpu = CpuSeconds(job);
   const double start = Now();
   const bool kitty = term.keyboard_flags() & 2;
   const bool win32 = term.win32_input();
@@ -159,7 +186,7 @@ int main(int argc, char** argv) {
     repeatBytes += term.pump_for(33);
   }
   if (kitty || win32) term.type(win32 ? "\x1b[40;80;0;0;0;1_" : "\x1b[1;1:3B");
-  used = CpuSeconds(term.pid()) - cpu;
+  used = CpuSeconds(job) - cpu;
   std::printf("key releases reported: %s; auto-repeat every 33 ms for %.0f s: %zu bytes written, "
               "CPU %.1f ms = %.2f%% of one core\n",
               kitty ? "kitty" : win32 ? "win32" : "no", idle, repeatBytes, used * 1000, used / idle * 100);
@@ -168,9 +195,9 @@ int main(int argc, char** argv) {
   // Ctrl+Z: the terminal is given back while stopped and the screen redrawn on resume.
   term.type("\x1a");
   term.pump_for(300);
-  const bool stoppedClean = ProcessState(term.pid()) == 'T' && EndsWithNormalScreen(term.output()) &&
+  const bool stoppedClean = ProcessState(job) == 'T' && EndsWithNormalScreen(term.output()) &&
                             Same(term.settings(), before);
-  kill(term.pid(), SIGCONT);
+  kill(job, SIGCONT);
   std::printf("Ctrl+Z: stopped with the terminal given back: %s; %zu bytes redrawn on resume\n",
               stoppedClean ? "True" : "False", term.pump_for(500));
 
@@ -189,7 +216,7 @@ int main(int argc, char** argv) {
   if (signalName == "INT") {
     term.type("\x03");  // Ctrl+C typed at the terminal
   } else {
-    kill(term.pid(), kSignals.at(signalName));
+    kill(job, kSignals.at(signalName));
   }
   const int status = term.wait_exit();
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

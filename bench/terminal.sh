@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Measures the terminal back end: start-up, idle bytes and CPU, auto-repeat CPU, restoring on
 # signals, and wait accuracy. Runs the title stand-in, and the real game when it is given as
-# an argument (`bench/terminal.sh game`), then checks it in windows that answer like
-# xterm and kitty (key_protocols_bench). Builds a Release tree in build/bench.
+# an argument (`bench/terminal.sh game`). Builds a Release tree in build/bench.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh cmake make g++ pkg-config libvterm-dev libsdl2-dev libfluidsynth-dev >/dev/null
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DDOMRAK_TESTS=OFF >/dev/null
-cmake --build build/bench -j2 --target terminal_bench pty_bench battle_pty_bench key_protocols_bench domrak >/dev/null
+cmake --build build/bench -j2 --target terminal_bench pty_bench battle_pty_bench domrak >/dev/null
 
 bench=build/bench/bench/pty_bench
 standin=build/bench/bench/terminal_bench
@@ -36,6 +35,4 @@ rm -f "$report"
 if [ "${1:-}" = game ]; then
   echo "== the game (build/bench/app/domrak) =="
   $bench --answer narrow --signal TERM -- build/bench/app/domrak
-  echo "== the game in windows that answer like xterm and kitty =="
-  build/bench/bench/key_protocols_bench build/bench/app/domrak
 fi

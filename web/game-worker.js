@@ -82,6 +82,8 @@ var Module = {
   },
   domrakAudio: gameAudio,
   onRuntimeInitialized() {
+    // The page's language holds from the game's first screen.
+    earlyMessages.filter((message) => message.type === 'language').forEach(receive);
     // Called just before main(): what came before is handed over once main() first yields.
     queueMicrotask(() => {
       const early = earlyMessages;
@@ -115,6 +117,8 @@ function receive(message) {
     Module._domrak_key_event(key, down ? 1 : 0, character, extended, modifiers);
   } else if (message.type === 'audio-port') {
     gameAudio.connect(message.port);
+  } else if (message.type === 'language') {
+    Module._domrak_request_language(message.language.charCodeAt(0), message.language.charCodeAt(1));
   } else if (message.type === 'sound-started') {
     gameAudio.start();
   } else if (message.type === 'hidden') {

@@ -34,7 +34,7 @@ class FullScreenButton {
       else document.documentElement.requestFullscreen({ navigationUI: 'hide' })
         .then(() => screen.orientation?.lock?.('landscape')).catch(() => {});
     });
-    const show = () => { button.textContent = document.fullscreenElement ? PAGE_TEXTS.leaveFullScreen : PAGE_TEXTS.fullScreen; };
+    const show = () => { button.textContent = document.fullscreenElement ? pageText().leaveFullScreen : pageText().fullScreen; };
     document.addEventListener('fullscreenchange', show);
     show();
   }

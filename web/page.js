@@ -43,13 +43,13 @@ function showNotice() {
   const loading = document.getElementById('loading');
   if (missingFeature || gameStopped) {
     // The loading sign stops and says instead what is wrong.
-    loading.textContent = missingFeature ? PAGE_TEXTS.missing[missingFeature] : PAGE_TEXTS.gameStopped;
+    loading.textContent = missingFeature ? pageText().missing[missingFeature] : pageText().stopped;
     loading.classList.add('stopped');
     loading.hidden = false;
     notice.textContent = '';
-  } else if (pageAudio.failed) notice.textContent = PAGE_TEXTS.noSound;
-  else if (!pageAudio.started) notice.textContent = PAGE_TEXTS.soundStarts(touchLayout);
-  else notice.textContent = pageAudio.musicReady || pageAudio.muted ? '' : PAGE_TEXTS.musicLoading;
+  } else if (pageAudio.failed) notice.textContent = pageText().silent;
+  else if (!pageAudio.started) notice.textContent = pageText().soundStarts(touchLayout);
+  else notice.textContent = pageAudio.musicReady || pageAudio.muted ? '' : pageText().musicLoading;
 }
 
 // The game's clock stands still while the page is hidden: nothing plays out unseen.

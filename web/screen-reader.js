@@ -1,22 +1,21 @@
 // The screen's text for screen readers: once the game's screen has settled, what is new on it
-// goes to a polite live region (in Japanese), with the chosen menu item named first, a greyed
-// item said to be not yet available, and a fighter's figures and revealed command said with
-// the fighter's name. A redraw of the same text says nothing, the name being typed is left to
-// the screen reader's own echo of the keys, and only the latest announcement stays in the page.
-// F2 (or the page's "Read the screen" button) reads the whole screen.
+// goes to a polite live region (in the page's language), with the chosen menu item named first,
+// a greyed item said to be not yet available, and a fighter's figures and revealed command said
+// with the fighter's name. A redraw of the same text says nothing, the name being typed is left
+// to the screen reader's own echo of the keys, and only the latest announcement stays in the
+// page. F2 (or the page's "Read the screen" button) reads the whole screen.
 'use strict';
 
 const SETTLE_MS = 250;          // the screen is read once it has been still this long
 const TEXT_GAP_COLUMNS = 3;     // blank columns that part two texts on one row
 const FIGURE_GAP_COLUMNS = 4;   // ... before a digit, which a right-aligned figure pads with up to 3
 const PANEL_ROWS = 6;           // a fighter's panel: its name, then HP, MP and abilities below it
-const FIGURES = /^(ＨＰ|ＭＰ) |^攻\d/;
-const COMMANDS = new Set(['通常攻撃', '強攻撃', 'カウンター', '魔法攻撃']);  // as a turn reveals them
+const FIGURES = /^(ＨＰ|ＭＰ|HP|MP) |^(攻|At)\d/;  // in either language the game speaks
+const COMMANDS = new Set(['通常攻撃', '強攻撃', 'カウンター', '魔法攻撃', 'Attack', 'Smash', 'Counter', 'Spell']);  // as a turn reveals them
 const DECORATION = /[\u2500-\u257f\u25a0|]/;  // box drawing, the selection frame, the help line's bar
 const SELECTION_MARK = '⇒';
 const GREY_ON_WHITE = [7, 15];       // how the game shows an item that cannot be chosen yet
 const SELECTION_FRAME = [9, 7];      // the colours of the title menu's frame
-const NOT_YET = '（まだ選べません）';
 // The big box-drawn digits 0 to 9: their three rows of three full-width characters, read across.
 const BIG_DIGITS = ['┏━┓┃　┃┗━┛', '　┫　　┃　　┻　', '┏━┓┏━┛┗━┛', '　━┓　━┫　━┛', '┃　┃┗━┫　　┃',
   '┏━━┗━┓━━┛', '┏━┓┣━┓┗━┛', '┏━┓　　┃　　┃', '┏━┓┣━┫┗━┛', '┏━┓┗━┫┗━┛'];
@@ -84,11 +83,11 @@ function bigNumbers(cells, texts) {
 // A fighter's figures and the command it revealed, said with its name: the fighter whose panel
 // (its name with ＨＰ right under it) spans the text's row.
 function nameOwners(texts) {
-  const panels = texts.filter((name) => texts.some((hp) => hp.row === name.row + 1 && hp.column === name.column && /^ＨＰ/.test(hp.text)));
+  const panels = texts.filter((name) => texts.some((hp) => hp.row === name.row + 1 && hp.column === name.column && /^(ＨＰ|HP) /.test(hp.text)));
   for (const text of texts) {
     if (!FIGURES.test(text.text) && !COMMANDS.has(text.text)) continue;
     const panel = panels.find((name) => name !== text && text.row > name.row && text.row < name.row + PANEL_ROWS);
-    if (panel) text.text = FIGURES.test(text.text) ? `${panel.text} ${text.text}` : `${panel.text}：${text.text}`;
+    if (panel) text.text = FIGURES.test(text.text) ? `${panel.text} ${text.text}` : pageText().revealed(panel.text, text.text);
   }
 }
 
@@ -101,8 +100,8 @@ function screenTexts(cells) {
   return texts.sort((a, b) => a.row - b.row || a.column - b.column);
 }
 
-const withStop = (part) => (/[。！？!?]$/.test(part) ? part : `${part}。`);
-const spokenForm = (text) => text.text + (text.grey ? NOT_YET : '');
+const withStop = (part) => (/[。！？!?.]$/.test(part) ? part : part + pageText().stop);
+const spokenForm = (text) => text.text + (text.grey ? pageText().notYet : '');
 const textKey = (text) => `${text.row}:${text.column}:${spokenForm(text)}`;
 
 class ScreenReader {
@@ -125,7 +124,7 @@ class ScreenReader {
     const chosen = texts.find((text) => text.chosen);
     const chosenNow = chosen ? spokenForm(chosen) : null;
     const parts = [];
-    if (chosenNow && chosenNow !== this.chosen) parts.push(`選択：${chosenNow}`);
+    if (chosenNow && chosenNow !== this.chosen) parts.push(pageText().chosen(chosenNow));
     for (const text of texts) if (text !== chosen && !this.spoken.has(textKey(text))) parts.push(spokenForm(text));
     this.spoken = new Set(texts.map(textKey));
     this.chosen = chosenNow;
@@ -135,7 +134,7 @@ class ScreenReader {
   // The whole screen, on demand, the chosen item marked.
   readAll() {
     if (!this.screen?.cells) return;
-    const parts = screenTexts(this.screen.cells).map((text) => (text.chosen ? `選択：${spokenForm(text)}` : spokenForm(text)));
+    const parts = screenTexts(this.screen.cells).map((text) => (text.chosen ? pageText().chosen(spokenForm(text)) : spokenForm(text)));
     this.announce(parts.map(withStop).join(' '));
   }
 

@@ -8,6 +8,7 @@
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -40,7 +41,7 @@ void DrawBottomFrame() {
 void DrawKeyHelp() {
   console.set_color(0, 15);
   console.locate(51, 25);
-  console.print("[ENTER]…決定  [↑][↓]…選択");
+  console.print("%s", Tr("[ENTER]…決定  [↑][↓]…選択"));
 }
 
 // One step of the opening: each copy of "FIGHT!" drawn at its column, then a blank at the

@@ -7,6 +7,7 @@
 #include "game/battle/play_turn.hpp"
 #include "game/ui/sound_cues.hpp"
 #include "game/model/fighter.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -22,26 +23,26 @@ struct MenuItem {
 
 // clang-format off
 constexpr MenuItem kItems[] = {
-  {"攻撃", Attack, {
-    "通常攻撃を行う。強攻撃に強い。",
-    "相手がカウンターを選択していた場合、",
-    "3分の1の確率で攻撃失敗となる。"}},
-  {"強攻撃", StrongAttack, {
-    "通常攻撃の1.5倍の攻撃力で攻撃する。",
-    "このターン防御力が2分の1になる。",
-    "通常攻撃に比べ、命中率が低い。",
-    "ただし相手がカウンターを選択していた場合、確実に命中する。"}},
-  {"カウンター", Counter, {
-    "成功した場合、相手の攻撃をかわし、",
-    "(相手の攻撃力＋魔力)÷2で反撃する。(必ず命中する)",
-    "このターン防御力が2分の1になるが、HP、MPを多少回復する。",
-    "相手が魔法を選択していた場合、確実に成功する。",
-    "相手が強攻撃を選択していた場合、確実に失敗する。"}},
-  {"魔法", Magic, {
-    "消費MP150。",
-    "相手の防御を無視し、",
-    "自分の魔力÷3の値を直接ダメージとして与える。(必ず命中する)",
-    "ただし相手がカウンターを選択していた場合、確実に失敗する。"}},
+  {Translatable("攻撃"), Attack, {
+    Translatable("通常攻撃を行う。強攻撃に強い。"),
+    Translatable("相手がカウンターを選択していた場合、"),
+    Translatable("3分の1の確率で攻撃失敗となる。")}},
+  {Translatable("強攻撃"), StrongAttack, {
+    Translatable("通常攻撃の1.5倍の攻撃力で攻撃する。"),
+    Translatable("このターン防御力が2分の1になる。"),
+    Translatable("通常攻撃に比べ、命中率が低い。"),
+    Translatable("ただし相手がカウンターを選択していた場合、確実に命中する。")}},
+  {Translatable("カウンター"), Counter, {
+    Translatable("成功した場合、相手の攻撃をかわし、"),
+    Translatable("(相手の攻撃力＋魔力)÷2で反撃する。(必ず命中する)"),
+    Translatable("このターン防御力が2分の1になるが、HP、MPを多少回復する。"),
+    Translatable("相手が魔法を選択していた場合、確実に成功する。"),
+    Translatable("相手が強攻撃を選択していた場合、確実に失敗する。")}},
+  {Translatable("魔法"), Magic, {
+    Translatable("消費MP150。"),
+    Translatable("相手の防御を無視し、"),
+    Translatable("自分の魔力÷3の値を直接ダメージとして与える。(必ず命中する)"),
+    Translatable("ただし相手がカウンターを選択していた場合、確実に失敗する。")}},
 };
 // clang-format on
 
@@ -58,7 +59,7 @@ void DrawMenu() {
   DrawCursor(kFirstRow);
   for (int row = kFirstRow; row <= kLastRow; ++row) {
     console.locate(6, row);
-    console.print("%s", ItemAt(row).label);
+    console.print("%s", Tr(ItemAt(row).label));
   }
 }
 
@@ -87,7 +88,7 @@ void RefuseMagic() {
   ClearMessageArea();
   console.set_color(12, 15);
   console.locate(38, 21);
-  console.print("ＭＰが足りません！");
+  console.print("%s", Tr("ＭＰが足りません！"));
   console.set_color(0, 15);
   console.wait(1000);
 }
@@ -99,7 +100,7 @@ void DrawDescription(int row) {
   for (int line = 0; line < 5 && item.description[line]; ++line) {
     StartLine(kFirstRow + line);
     const bool cost = item.command == Magic && line == 0;
-    PrintIn(cost ? 5 : 0, item.description[line]);
+    PrintIn(cost ? 5 : 0, Tr(item.description[line]));
   }
   console.set_color(0, 15);
 }

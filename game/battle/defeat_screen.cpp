@@ -8,13 +8,14 @@
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
 void PrintFallen() {
   console.locate(20, 19);
   console.set_color(12, 15);
-  console.print("%sは力尽きた...", player.name);
+  console.print(Tr("%sは力尽きた..."), player.name);
 }
 
 // The battle music starts again and the fighter gets up with a tenth of its maximum HP.
@@ -24,7 +25,7 @@ void Revive() {
   console.set_color(0, 15);
   console.play_music(currentMusic, true);
   console.locate(20, 20);
-  console.print("が、渾身の力を振り絞り立ち上がった！");
+  console.print("%s", Tr("が、渾身の力を振り絞り立ち上がった！"));
   player.hp = player.maxHp / 10;
   UpdateStatusBars();
   console.wait(1500);
@@ -42,9 +43,9 @@ void GameOver() {
   console.locate(38, 21);
   console.set_color(12, 15);
   console.play_music(currentMusic, false);
-  console.print("ＧＡＭＥ ＯＶＥＲ");
+  console.print("%s", Tr("ＧＡＭＥ ＯＶＥＲ"));
   console.wait(1500);
-  if (AwaitEnter(41, 23, "Press [ENTER KEY] and Return Title...")) player.erase();
+  if (AwaitEnter(41, 23, Tr("Press [ENTER KEY] and Return Title..."))) player.erase();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "game/battle/status_bars.hpp"
 #include "game/battle/strike_scripts.hpp"
 #include "game/model/game_random.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -17,16 +18,17 @@ constexpr int kPhaseEndMs = 1000;
 constexpr int kRecoveryColor = 2;
 constexpr int kRecoveryNameColor = 9;
 
-constexpr const char* kCommandNames[] = {"通常攻撃", "強攻撃", "カウンター", "魔法攻撃"};
+constexpr const char* kCommandNames[] = {Translatable("通常攻撃"), Translatable("強攻撃"),
+                                         Translatable("カウンター"), Translatable("魔法攻撃")};
 
 void ShowCommands() {
   console.set_color(0, 15);
   console.locate(20, 13);
-  console.print("%s", kCommandNames[playerCommand]);
+  console.print("%s", Tr(kCommandNames[playerCommand]));
   console.locate(55, 5);
   console.print("%s", kCommandPlaceBlank);
   console.locate(55, 5);
-  console.print("%s", kCommandNames[enemyCommand]);
+  console.print("%s", Tr(kCommandNames[enemyCommand]));
   console.set_color(0, 15);
 }
 
@@ -63,11 +65,11 @@ void Recover(Combatant& c, int line, int hpFactors, int hpUnit) {
   c.mp = std::min(c.mp + mpGain, c.maxMp);
   StartLine(line);
   PrintIn(kRecoveryNameColor, c.name);
-  PrintPlain("はＨＰを");
+  PrintPlain(Tr("はＨＰを"));
   PrintNumberIn(kRecoveryColor, "%d", hpGain);
-  PrintPlain("、ＭＰを");
+  PrintPlain(Tr("、ＭＰを"));
   PrintNumberIn(kRecoveryColor, "%d", mpGain);
-  PrintPlain("回復した。");
+  PrintPlain(Tr("回復した。"));
   UpdateStatusBars();
   console.wait(kPhaseEndMs);
 }

@@ -6,6 +6,7 @@
 #include "console/game_console.hpp"
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
+#include "game/text/translate.hpp"
 
 int shownPlayerHp = 0;
 int shownPlayerMp = 0;
@@ -51,19 +52,19 @@ PanelValues OpponentValues() {
 void PrintHpFigures(const Panel& panel, int hp, int maxHp) {
   console.set_color(kHpColor, 15);
   console.locate(panel.column, panel.hpFiguresRow());
-  console.print("ＨＰ %3d / %3d", hp, maxHp);
+  console.print(Tr("ＨＰ %3d / %3d"), hp, maxHp);
 }
 
 void PrintMpFigures(const Panel& panel, int mp, int maxMp) {
   console.set_color(kMpColor, 15);
   console.locate(panel.column, panel.mpFiguresRow());
-  console.print("ＭＰ %3d / %3d", mp, maxMp);
+  console.print(Tr("ＭＰ %3d / %3d"), mp, maxMp);
 }
 
 void PrintAbility(int column, int row, const char* format, int value, int color) {
   console.set_color(color, 15);
   console.locate(column, row);
-  console.print(format, value);
+  console.print(Tr(format), value);
 }
 
 void DrawPanel(const Panel& panel, const PanelValues& v) {
@@ -73,10 +74,10 @@ void DrawPanel(const Panel& panel, const PanelValues& v) {
   PrintHpFigures(panel, v.hp, v.maxHp);
   PrintMpFigures(panel, v.mp, v.maxMp);
   const int row = panel.abilitiesRow();
-  PrintAbility(panel.column, row, "攻%d", v.attack, 12);
-  PrintAbility(panel.column + 18, row, "魔%d", v.magic, 6);
-  PrintAbility(panel.column + 6, row, "防%d", v.defence, 2);
-  PrintAbility(panel.column + 12, row, "敏%d", v.agility, 1);
+  PrintAbility(panel.column, row, Translatable("攻%d"), v.attack, 12);
+  PrintAbility(panel.column + 18, row, Translatable("魔%d"), v.magic, 6);
+  PrintAbility(panel.column + 6, row, Translatable("防%d"), v.defence, 2);
+  PrintAbility(panel.column + 12, row, Translatable("敏%d"), v.agility, 1);
 }
 
 // Prints cell i of the bar at (column, row): one blank in the current colours.

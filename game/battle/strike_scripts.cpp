@@ -7,6 +7,7 @@
 #include "game/battle/defeat_screen.hpp"
 #include "game/ui/sound_cues.hpp"
 #include "game/model/game_random.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -44,7 +45,7 @@ void TakeDamage(Combatant& y, int amount) {
 void Announce(int line, const Combatant& who, const char* text) {
   StartLine(line);
   PrintIn(who.nameColor, who.name);
-  PrintPlain(text);
+  PrintPlain(Tr(text));
 }
 
 // A fallen opponent wins the battle; a fallen player goes to the defeat screen, which may
@@ -56,9 +57,9 @@ BattleOutcome DefeatCheck(const Combatant& y) {
 }
 
 BattleOutcome DamageLine(const Combatant& y, int line, int amount) {
-  Announce(line, y, "は");
-  PrintNumberIn(kDamageColor, "%dのダメージ", amount);
-  PrintPlain("を受けた！");
+  Announce(line, y, Translatable("は"));
+  PrintNumberIn(kDamageColor, Tr("%dのダメージ"), amount);
+  PrintPlain(Tr("を受けた！"));
   return DefeatCheck(y);
 }
 
@@ -76,11 +77,11 @@ BattleOutcome StrikeWithHitRoll(Combatant& x, Combatant& y) {
   const bool strong = x.command == StrongAttack;
   const int damage = DamageRoll(StrikePower(x, y), Guard(y));
   const bool hit = HitCheck(x.agility, y.agility, strong ? 75 : 90);
-  Announce(19, x, strong ? "の強攻撃！" : "の攻撃！");
+  Announce(19, x, strong ? Translatable("の強攻撃！") : Translatable("の攻撃！"));
   console.wait(kBeatMs);
   if (!hit) {
     StartLine(20);
-    PrintPlain("しかし攻撃は外れてしまった！");
+    PrintPlain(Tr("しかし攻撃は外れてしまった！"));
     return BattleOutcome::Continues;
   }
   return Land(y, 20, damage, strong ? "kyouda.wav" : "tuzyou.wav");
@@ -88,7 +89,7 @@ BattleOutcome StrikeWithHitRoll(Combatant& x, Combatant& y) {
 
 BattleOutcome CastMagic(Combatant& x, Combatant& y) {
   x.mp -= kMagicCost;
-  Announce(19, x, "の魔法攻撃！");
+  Announce(19, x, Translatable("の魔法攻撃！"));
   console.wait(kBeatMs);
   const int damage = x.magic / 3;
   TakeDamage(y, damage);
@@ -101,20 +102,20 @@ BattleOutcome CastMagic(Combatant& x, Combatant& y) {
 BattleOutcome AttackIntoCounter(Combatant& x, Combatant& y) {
   const int damage = DamageRoll(StrikePower(x, y), Guard(y));
   const bool counterFails = PercentCheck(66);
-  Announce(19, x, "の攻撃！");
+  Announce(19, x, Translatable("の攻撃！"));
   console.wait(kBeatMs);
   if (counterFails) {
     TakeDamage(y, damage);
     PlayEffect("tuzyou.wav");
     UpdateStatusBars();
-    Announce(20, y, "カウンター失敗！");
+    Announce(20, y, Translatable("カウンター失敗！"));
     console.wait(kBeatMs);
     return DamageLine(y, 21, damage);
   }
   StartLine(20);
-  PrintPlain("しかし、");
+  PrintPlain(Tr("しかし、"));
   PrintIn(y.nameColor, y.name);
-  PrintPlain("のカウンター！");
+  PrintPlain(Tr("のカウンター！"));
   console.wait(kBeatMs);
   return Land(x, 21, CounterDamage(x), "flush.wav");
 }
@@ -126,8 +127,8 @@ BattleOutcome StrongAttackIntoCounter(Combatant& x, Combatant& y) {
     const Combatant& who;
     const char* text;
   };
-  const Part strike{x, "の強攻撃！"};
-  const Part failure{y, "カウンター失敗！"};
+  const Part strike{x, Translatable("の強攻撃！")};
+  const Part failure{y, Translatable("カウンター失敗！")};
   const Part& first = x.isPlayer ? failure : strike;
   const Part& second = x.isPlayer ? strike : failure;
   Announce(19, first.who, first.text);
@@ -143,16 +144,16 @@ BattleOutcome StrongAttackIntoCounter(Combatant& x, Combatant& y) {
 BattleOutcome MagicIntoCounter(Combatant& x, Combatant& y) {
   x.mp -= kMagicCost;
   const int damage = CounterDamage(x);
-  Announce(19, x, "の魔法攻撃！");
+  Announce(19, x, Translatable("の魔法攻撃！"));
   console.wait(kBeatMs);
   int line = 20;
   if (x.isPlayer) {
     StartLine(line++);
-    PrintPlain("しかし、見切られていた！");
+    PrintPlain(Tr("しかし、見切られていた！"));
     console.wait(kBeatMs);
-    Announce(line++, y, "カウンター！");
+    Announce(line++, y, Translatable("カウンター！"));
   } else {
-    Announce(line++, y, "カウンター成功！");
+    Announce(line++, y, Translatable("カウンター成功！"));
   }
   console.wait(kBeatMs);
   return Land(x, line, damage, "flush.wav");
@@ -160,5 +161,5 @@ BattleOutcome MagicIntoCounter(Combatant& x, Combatant& y) {
 
 void FaceEachOther() {
   StartLine(19);
-  PrintPlain("お互い顔を見合わせている...。");
+  PrintPlain(Tr("お互い顔を見合わせている...。"));
 }

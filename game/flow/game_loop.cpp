@@ -12,8 +12,11 @@
 #include "game/pages/ending_screen.hpp"
 #include "game/pages/manual_screen.hpp"
 #include "game/pages/name_entry_screen.hpp"
+#include "game/text/translate.hpp"
 
 Screen ShowScreen(Screen screen) {
+  // A language switched while the last screen showed takes over here, for a whole screen.
+  ApplyRequestedLanguage();
   switch (screen) {
     case Screen::Title: return TitleScreen();
     case Screen::NameEntry: return NameEntryScreen();

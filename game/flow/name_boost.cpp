@@ -11,6 +11,7 @@
 #include "game/model/fighter.hpp"
 #include "game/model/name_digits.hpp"
 #include "game/pages/name_field.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -54,8 +55,8 @@ bool NameBoost() {
   ClearMessageArea();
   console.locate(20, 19);
   console.set_color(9, 15);
-  console.print("追加強化発動！");
-  console.print("名前を入力して下さい。");
+  console.print("%s", Tr("追加強化発動！"));
+  console.print("%s", Tr("名前を入力して下さい。"));
   console.wait(750);
   DrawNameBox();
 

@@ -9,6 +9,7 @@
 #include "game/model/run_state.hpp"
 #include "game/model/stat_labels.hpp"
 #include "game/pages/big_number.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -28,11 +29,11 @@ RoundLook LookOfRound(int round) {
 
 void PrintCaption(int round) {
   if (round <= 5)
-    console.print("Round %d", round);
+    console.print(Tr("Round %d"), round);
   else if (round == 6)
-    console.print("Final Round");
+    console.print("%s", Tr("Final Round"));
   else
-    console.print("Extra Round");
+    console.print("%s", Tr("Extra Round"));
 }
 
 // Row 11 fills from the left while row 15 fills from the right, one cell each per 10 ms.
@@ -60,7 +61,7 @@ void DrawAbilities(const int (&values)[6], int column, int row) {
   for (int i = 0; i < 6; ++i) {
     console.set_color(kStatLabels[i].color, 15);
     console.locate(column + 23 * (i % 3), row + 4 * (i / 3));
-    console.print("%s", kStatLabels[i].text);
+    console.print("%s", Tr(kStatLabels[i].text));
   }
   for (int i = 0; i < 6; ++i) {
     console.set_color(kStatLabels[i].color, 15);

@@ -6,6 +6,8 @@
 #include "game/ui/sound_cues.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/stat_labels.hpp"
+#include "game/text/translate.hpp"
+#include "game/ui/text_layout.hpp"
 
 namespace {
 
@@ -24,6 +26,8 @@ constexpr int kMenuColumn = 34;
 constexpr int kNameEntryRow = 10;
 constexpr int kArenaRow = 15;
 constexpr int kManualRow = 20;
+// The middle of the selection frame, where a translated item is centred.
+constexpr int kMenuCentre = 42;
 
 struct MenuHelp {
   int barColor;
@@ -32,15 +36,20 @@ struct MenuHelp {
 
 MenuHelp HelpFor(int row) {
   switch (row) {
-    case kNameEntryRow: return {9, " 名前を入力してキャラを誕生させよう"};
-    case kArenaRow: return {4, " 全6ラウンドを勝ち抜く基本のモード"};
-    default: return {6, " まずはルールを覚えましょう"};
+    case kNameEntryRow: return {9, Translatable(" 名前を入力してキャラを誕生させよう")};
+    case kArenaRow: return {4, Translatable(" 全6ラウンドを勝ち抜く基本のモード")};
+    default: return {6, Translatable(" まずはルールを覚えましょう")};
   }
 }
 
 void PrintAt(int x, int y, const char* text) {
   console.locate(x, y);
   console.print("%s", text);
+}
+
+// A menu item in the player's language, centred in the frame when translated.
+void PrintItem(int column, int row, const char* japanese) {
+  PrintAt(ColumnFor(japanese, column, kMenuCentre), row, Tr(japanese));
 }
 
 void DrawLogo() {
@@ -55,12 +64,12 @@ void DrawLogo() {
 
 void DrawMenu() {
   console.set_color(0, 15);
-  PrintAt(51, 25, "[ENTER]…決定  [↑][↓]…選択");
-  PrintAt(kMenuColumn, kNameEntryRow, "ネームエントリー");
+  PrintAt(51, 25, Tr("[ENTER]…決定  [↑][↓]…選択"));
+  PrintItem(kMenuColumn, kNameEntryRow, Translatable("ネームエントリー"));
   console.set_color(player.exists() ? 0 : 7, 15);
-  PrintAt(36, kArenaRow, "闘技場へ行く");
+  PrintItem(36, kArenaRow, Translatable("闘技場へ行く"));
   console.set_color(0, 15);
-  PrintAt(36, kManualRow, "マニュアル");
+  PrintItem(36, kManualRow, Translatable("マニュアル"));
   console.set_color(0, 15);
 }
 
@@ -74,13 +83,13 @@ void DrawFighterStatus() {
   }
   console.set_color(0, 15);
   console.locate(3, 8);
-  console.print("名前:%s", player.name);
+  console.print(Tr("名前:%s"), player.name);
   const int values[6] = {player.hp,     player.mp,      player.magic,
                          player.attack, player.defence, player.agility};
   for (int i = 0; i < 6; ++i) {
     console.set_color(kStatLabels[i].color, 15);
     console.locate(3, 9 + i);
-    console.print("%s:%d", kStatLabels[i].text, values[i]);
+    console.print("%s:%d", Tr(kStatLabels[i].text), values[i]);
   }
   console.set_color(0, 15);
 }
@@ -91,7 +100,7 @@ void DrawHelpLine(int row) {
   console.set_color(help.barColor, 15);
   console.print("|");
   console.set_color(0, 15);
-  console.print("%s", help.text);
+  console.print("%s", Tr(help.text));
 }
 
 void BlankHelpLine() {
@@ -113,7 +122,7 @@ void RefuseArenaWithoutFighter() {
   PlayEffect("kettei.wav");
   BlankHelpLine();
   console.set_color(12, 15);
-  PrintAt(4, 24, "先にネームエントリーして下さい！");
+  PrintAt(4, 24, Tr("先にネームエントリーして下さい！"));
   console.wait(1000);
   console.wait_release(kKeyEnter);
 }

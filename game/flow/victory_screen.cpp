@@ -12,6 +12,7 @@
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -52,11 +53,11 @@ void Recover(int& value, int maximum) {
 void RecoverHpAndMp() {
   console.locate(20, 19);
   console.set_color(0, 15);
-  console.print("ＨＰを");
+  console.print("%s", Tr("ＨＰを"));
   Recover(player.hp, player.maxHp);
-  console.print("、ＭＰを");
+  console.print("%s", Tr("、ＭＰを"));
   Recover(player.mp, player.maxMp);
-  console.print("回復した。");
+  console.print("%s", Tr("回復した。"));
 }
 
 }  // namespace
@@ -71,7 +72,7 @@ Screen VictoryScreen() {
   console.locate(20, 19);
   console.set_color(9, 15);
   ChangeMusic("syori.mid", false);
-  console.print("%sを撃破した！", CurrentOpponent().name);
+  console.print(Tr("%sを撃破した！"), CurrentOpponent().name);
   console.wait(1500);
 
   Grow();
@@ -83,6 +84,6 @@ Screen VictoryScreen() {
 
   runState.opponentIndex += 1;
   if (runState.round == 4 && !NameBoost()) return Screen::Quit;
-  if (!AwaitEnter(43, 23, "Press [ENTER KEY] and Next Round...")) return Screen::Quit;
+  if (!AwaitEnter(43, 23, Tr("Press [ENTER KEY] and Next Round..."))) return Screen::Quit;
   return Screen::RoundIntro;
 }

@@ -4,10 +4,12 @@
 #include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
+#include "game/text/translate.hpp"
 
 // clang-format off
 const EnemyRoster initialRoster = {
-  {"自称勇者ぽこぺ", "プレジデントガード", "工事現場の大棟梁", "シハン", "きんにく", "ザム", "伝説の勇者ぽこぺ", ""},
+  {Translatable("自称勇者ぽこぺ"), Translatable("プレジデントガード"), Translatable("工事現場の大棟梁"),
+   Translatable("シハン"), Translatable("きんにく"), Translatable("ザム"), Translatable("伝説の勇者ぽこぺ"), ""},
   /* maxHp   */ {360, 250, 450, 550, 999, 650, 750, 0},
   /* hp      */ {360, 250, 450, 550, 999, 650, 750, 0},
   /* maxMp   */ {300, 475, 350, 500, 320, 500, 750, 0},
@@ -22,7 +24,7 @@ const EnemyRoster initialRoster = {
 EnemyRoster roster = initialRoster;
 
 Opponent RosterSlot(int slot) {
-  return {roster.names[slot],   roster.maxHp[slot],   roster.hp[slot],
+  return {Tr(roster.names[slot]),  roster.maxHp[slot],   roster.hp[slot],
           roster.maxMp[slot],   roster.mp[slot],      roster.attack[slot],
           roster.defence[slot], roster.agility[slot], roster.magic[slot]};
 }

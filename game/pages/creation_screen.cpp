@@ -11,6 +11,7 @@
 #include "game/model/game_random.hpp"
 #include "game/model/stat_labels.hpp"
 #include "game/pages/big_number.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -52,7 +53,7 @@ void RollToAbilities() {
   PrintAt(12, 11, player.name);
   std::uint32_t stageStart = console.now();
   for (int stopped = 0; stopped < 6;) {
-    PrintAt(32, 9, stopped % 2 == 0 ? "キャラクター作成中" : "　　　　　　　　　");
+    PrintAt(32, 9, stopped % 2 == 0 ? Tr("キャラクター作成中") : "　　　　　　　　　");
     for (int i = stopped; i < 6; ++i) shown[i] = RollNumber();
     DrawNumbers(shown);
     console.wait(5);
@@ -80,7 +81,7 @@ void AnnounceBirth() {
   const int length = static_cast<int>(std::strlen(player.name));
   console.set_color(3, 15);
   console.locate(34 - length / 3, 9);
-  console.print("%sが誕生した！", player.name);
+  console.print(Tr("%sが誕生した！"), player.name);
   console.wait(2000);
   console.set_color(0, 15);
 }
@@ -90,12 +91,12 @@ void AnnounceBirth() {
 Screen CreationScreen() {
   RollToAbilities();
 
-  PrintAt(31, 9, "キャラクター作成完了");
+  PrintAt(31, 9, Tr("キャラクター作成完了"));
   console.set_color(0, 7);
-  PrintAt(60, 6, "このキャラでＯＫ？");
+  PrintAt(60, 6, Tr("このキャラでＯＫ？"));
   console.set_color(0, 15);
-  PrintAt(62, kYesRow, "はい");
-  PrintAt(62, kNoRow, "いいえ");
+  PrintAt(62, kYesRow, Tr("はい"));
+  PrintAt(62, kNoRow, Tr("いいえ"));
   int row = kYesRow;
   PrintAt(60, row, "⇒");
 

@@ -8,6 +8,7 @@
 #include "game/model/enemy_roster.hpp"
 #include "game/model/fighter.hpp"
 #include "game/model/run_state.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -17,32 +18,32 @@ constexpr int kTurnLimit = 49;
 void PrintAt(int column, int row, int fg, const char* text) {
   console.locate(column, row);
   console.set_color(fg, 15);
-  console.print("%s", text);
+  console.print("%s", Tr(text));
 }
 
 // After Enter the fighter is erased and the title screen opens.
 Screen ReturnToTitle(const char* prompt) {
-  if (!AwaitEnter(43, 23, prompt)) return Screen::Quit;
+  if (!AwaitEnter(43, 23, Tr(prompt))) return Screen::Quit;
   player.erase();
   return Screen::Title;
 }
 
 Screen PlainEnding() {
   ClearMessageArea();
-  PrintAt(30, 21, 9, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？");
+  PrintAt(30, 21, 9, Translatable("Ｃｏｎｇｒａｔｕｌａｔｉｏｎ......？"));
   console.wait(1500);
-  return ReturnToTitle("Press [ENTER KEY] and Return Title.");
+  return ReturnToTitle(Translatable("Press [ENTER KEY] and Return Title."));
 }
 
 Screen TrueEnding() {
   ClearMessageArea();
-  PrintAt(20, 19, 6, "Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！");
+  PrintAt(20, 19, 6, Translatable("Ｃｏｎｇｒａｔｕｌａｔｉｏｎ！"));
   console.wait(1000);
-  PrintAt(20, 20, 0, "よくぞここまでやり込んでくれやがりました！");
+  PrintAt(20, 20, 0, Translatable("よくぞここまでやり込んでくれやがりました！"));
   console.wait(1000);
-  PrintAt(20, 21, 0, "おめでとうございますです！");
+  PrintAt(20, 21, 0, Translatable("おめでとうございますです！"));
   console.wait(1000);
-  return ReturnToTitle("Press [ENTER KEY] and Return Title!");
+  return ReturnToTitle(Translatable("Press [ENTER KEY] and Return Title!"));
 }
 
 // Two "WARNING!" words on row 10, one starting at `left` and moving right, one ending left of
@@ -67,7 +68,7 @@ Screen ExtraRoundTrigger() {
   console.stop_music(currentMusic);
   PlayEffect("flush.wav");
   console.set_color(12, 15);
-  console.print("？？？「ちょっと待ちな！！」");
+  console.print("%s", Tr("？？？「ちょっと待ちな！！」"));
   console.wait(1500);
   PlayEffect("alarm.wav");
   runState.opponentIndex += 1;
@@ -90,11 +91,13 @@ Screen EndingScreen() {
   console.locate(20, 19);
   console.set_color(9, 15);
   ChangeMusic("end.mid", false);
-  console.print("%sを撃破した！", CurrentOpponent().name);
+  console.print(Tr("%sを撃破した！"), CurrentOpponent().name);
   console.wait(1000);
-  PrintAt(20, 20, 9, player.name);
+  console.locate(20, 20);
+  console.set_color(9, 15);
+  console.print("%s", player.name);
   console.set_color(0, 15);
-  console.print("は闘技場を制覇した！！");
+  console.print("%s", Tr("は闘技場を制覇した！！"));
   console.wait(2000);
 
   if (runState.turnCount > kTurnLimit) return PlainEnding();

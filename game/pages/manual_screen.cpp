@@ -4,6 +4,7 @@
 #include "console/game_console.hpp"
 #include "game/ui/sound_cues.hpp"
 #include "game/pages/manual_pages.hpp"
+#include "game/text/translate.hpp"
 
 namespace {
 
@@ -12,11 +13,11 @@ void DrawPage(int page) {
   for (const ManualText& text : ManualPage(page)) {
     if (text.column != 0) console.locate(text.column, text.row);
     console.set_color(text.color, 15);
-    console.print("%s", text.text);
+    console.print("%s", Tr(text.text));
   }
   console.locate(22, 25);
   console.set_color(0, 15);
-  console.print("[←][→]…ページ切り替え　[ENTER]…タイトル画面に戻る  %d/%d", page, kManualPageCount);
+  console.print(Tr("[←][→]…ページ切り替え　[ENTER]…タイトル画面に戻る  %d/%d"), page, kManualPageCount);
 }
 
 // Turns one page when `key` is held and the page can move that way.

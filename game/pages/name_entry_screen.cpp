@@ -9,6 +9,8 @@
 #include "game/model/name_digits.hpp"
 #include "game/model/stat_labels.hpp"
 #include "game/pages/name_field.hpp"
+#include "game/text/translate.hpp"
+#include "game/ui/text_layout.hpp"
 
 namespace {
 
@@ -27,7 +29,7 @@ void PrintAt(int x, int y, const char* text) {
 void AskForName() {
   PlayEffect("kettei.wav");
   console.set_color(12, KEEP_COLOR);
-  PrintAt(30, 7, "名前を入力して下さい。");
+  PrintAt(30, 7, Tr("名前を入力して下さい。"));
   console.set_color(0, KEEP_COLOR);
 }
 
@@ -58,16 +60,16 @@ void DeriveAbilitiesFromName(const char* name) {
 
 void DrawNameEntryFrame() {
   console.set_color(1, KEEP_COLOR);
-  PrintAt(33, 3, "ネームエントリー");
+  PrintAt(ColumnFor("ネームエントリー", 33, 41), 3, Tr("ネームエントリー"));
   console.set_color(0, KEEP_COLOR);
   PrintAt(31, 4, "┏━━━━━━━━┓");
   console.locate(31, 5);
   console.print("┃%16s┃", "");
   PrintAt(31, 6, "┗━━━━━━━━┛");
-  PrintAt(6, 11, "名前：");
+  PrintAt(6, 11, Tr("名前："));
   for (int i = 0; i < 6; ++i) {
     console.set_color(kStatLabels[i].color, 15);
-    PrintAt(kLabelColumns[i % 3], kLabelRows[i / 3], kStatLabels[i].text);
+    PrintAt(kLabelColumns[i % 3], kLabelRows[i / 3], Tr(kStatLabels[i].text));
   }
   console.set_color(0, 15);
 }

@@ -1,6 +1,6 @@
-// The terminal back end in a pseudo-terminal, as a player's window sees it: window sizes and
-// resizing, every way the game ends or is stopped, and a terminal that cannot keep up.
-#include "console/posix/terminal_backend.hpp"
+// The real game in a pseudo-terminal, as a player's window sees it: window sizes and resizing,
+// every way the game ends or is stopped, and a terminal that cannot keep up.
+#include "console/posix/terminal_session.hpp"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,9 +12,7 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <thread>
 
 #include "console/text_width.hpp"
@@ -24,32 +22,12 @@ namespace {
 
 using Size = PtyTerminal::Size;
 
-constexpr int kEndedByInput = 3;
-constexpr int kWhite = 15;  // palette index of the screen's background
 constexpr int kMargin = 8;  // palette index of dark grey
 
-ScreenGrid GameScreen() {
-  ScreenGrid grid;
-  grid.fill(0, 15);
-  grid.write({1, 1}, "DOMRAK", 0, 15);
-  grid.write({75, 25}, "闘技場", 4, 15);
-  return grid;
-}
-
-// The game in miniature: a white screen marked in two corners; 'q' ends it, any other key asks
-// `next` for the screen to show next; kEndedByInput once no more input can come.
-int TypingGame(const std::function<ScreenGrid()>& next = GameScreen) {
-  TerminalBackend backend;
-  ScreenGrid screen = GameScreen();
-  while (backend.running()) {
-    backend.present(screen, {});
-    backend.wait_for_input(backend.now_ms() + 1000);
-    while (backend.key_waiting()) {
-      if (backend.read_key() == 'q') return 0;
-      screen = next();
-    }
-  }
-  return kEndedByInput;
+int RealGame() {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
+  execl(DOMRAK_GAME, "domrak", nullptr);
+  return 127;
 }
 
 // The exit code, or minus the signal that ended the child.
@@ -57,11 +35,8 @@ int Ending(int status) { return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITS
 
 bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
 
-// The game's screen with its top left corner after `left` columns and `top` rows.
-bool ShowsGame(const PtyTerminal& t, int left, int top) {
-  return t.shows(left + 1, top + 1, "DOMRAK") && t.shows(left + 75, top + 25, "闘技場") &&
-         t.screen().at(left + 1, top + 1).bg == kWhite;
-}
+// The title's menu with the screen's top left corner after `left` columns and `top` rows.
+bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0) { return t.shows(left + 34, top + 10, "ネームエントリー"); }
 
 // The row where `line` shows centred across the window, or 0.
 int CentredRow(const PtyTerminal& t, const std::string& line) {
@@ -82,13 +57,13 @@ bool ShowsTooSmallNote(const PtyTerminal& t) {
 
 // The shell's screen, cursor and line settings are back.
 void ExpectTerminalGivenBack(const PtyTerminal& t) {
-  EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine));
+  EXPECT_TRUE(t.shows(1, 1, PtyTerminal::kShellLine)) << "the shell's screen not back";
   // Real terminals keep the cursor hidden across the alternate screen (libvterm does not), so
   // showing it again must be the game's own last word on it.
   const std::string& out = t.output();
   const auto shown = out.rfind("\x1b[?25h");
-  EXPECT_TRUE(shown != std::string::npos && shown > out.rfind("\x1b[?25l"));
-  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+  EXPECT_TRUE(shown != std::string::npos && shown > out.rfind("\x1b[?25l")) << "the cursor left hidden";
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO)) << "typing not shown";
 }
 
 struct RunCase {
@@ -101,21 +76,21 @@ struct RunCase {
 
 class Runs : public ::testing::TestWithParam<RunCase> {};
 
+// The real game fits the window it is given, and whatever ends it (Ctrl+C typed, a signal),
+// the shell gets its screen, its line settings and its window size back.
 TEST_P(Runs, FitTheWindowAndGiveTheTerminalBackHoweverTheyEnd) {
   const RunCase& c = GetParam();
-  PtyTerminal t(c.window, [] { return TypingGame(); });
+  PtyTerminal t(c.window, RealGame);
   if (!c.request.first || c.window.resizable) {  // the screen fits
-    ASSERT_TRUE(t.pump_until([&] {
-      return ShowsGame(t, 0, c.top) && MarginAt(t, 80, 1) == (c.top > 0);
-    }));
+    ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 0, c.top) && MarginAt(t, 80, 1) == (c.top > 0); }));
   } else {
     ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
   }
   EXPECT_EQ(t.size_requests(), c.request.first ? std::vector<Size>{c.request} : std::vector<Size>{});
   const bool ends = c.signal && c.signal != SIGPIPE;
   if (c.signal) kill(t.pid(), c.signal);
-  if (!ends) t.type("q");
-  EXPECT_EQ(Ending(t.wait_exit()), ends ? -c.signal : 0);
+  if (!ends) t.type("\x03");
+  EXPECT_EQ(Ending(t.wait_exit()), ends ? -c.signal : -SIGINT);
   ExpectTerminalGivenBack(t);
   EXPECT_EQ(Size(t.columns(), t.rows()), Size(c.window.columns, c.window.rows)) << "the player's size back";
 }
@@ -128,24 +103,43 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, 0, 0},
                       RunCase{"LinuxConsole", {80, 25, true, "linux"}, Size{}, 0, 0},
                       RunCase{"BrokenPipeIgnored", {}, Size{}, 0, SIGPIPE},
-                      RunCase{"Interrupt", {}, Size{}, 0, SIGINT},
                       RunCase{"HangUp", {}, Size{}, 0, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
 
-int RealGame() {
-  setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
-  execl(DOMRAK_GAME, "domrak", nullptr);
-  return 127;
+// Closing the window ends the game, even with hang-up ignored (as under nohup).
+TEST(TerminalBackend, RealGameEndsWithItsWindow) {
+  PtyTerminal t({}, [] {
+    signal(SIGHUP, SIG_IGN);
+    return RealGame();
+  });
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
+  t.close();
+  EXPECT_NE(t.wait_exit(), -1) << "the game went on after its window closed";
 }
 
-// The title's menu with the screen's top left corner after `left` columns and `top` rows.
-bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0) { return t.shows(left + 34, top + 10, "ネームエントリー"); }
+// The real game speaks the player's locale: English for a British one, unless told otherwise.
+TEST(TerminalBackend, RealGameSpeaksTheLocaleUnlessToldOtherwise) {
+  const struct { const char* option; int column; const char* item; } cases[] = {
+      {nullptr, 37, "Name Entry"}, {"--lang=ja", 34, "ネームエントリー"}};
+  for (const auto& c : cases) {
+    PtyTerminal t({80, 25}, [&] {
+      for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "DOMRAK_LANG"}) unsetenv(name);
+      setenv("LANG", "en_GB.UTF-8", 1);
+      setenv("SDL_AUDIODRIVER", "dummy", 1);
+      execl(DOMRAK_GAME, "domrak", c.option, nullptr);
+      return 127;
+    });
+    EXPECT_TRUE(t.pump_until([&] { return t.shows(c.column, 10, c.item); })) << "the title has no " << c.item;
+    kill(t.pid(), SIGTERM);
+    t.wait_exit();
+  }
+}
 
 // The real game centred in a large window, following it as it shrinks and grows, redrawn with
-// no key needed (a key typed meanwhile still counts: see Runs). Started as the command of a
-// terminal window, it leads its own session and nothing could resume it after Ctrl+Z: the
-// system discards the stop, and the game takes the terminal back. A window that then stops
-// reading (frozen, a stalled link) cannot keep Ctrl+C, sent as a kitty key event, from ending it.
+// no key needed. Started as the command of a terminal window, it leads its own session and
+// nothing could resume it after Ctrl+Z: the system discards the stop, and the game takes the
+// terminal back. A window that stops reading for a while (frozen, a stalled link) still gets the
+// whole frame, and cannot keep Ctrl+C, sent as a kitty key event, from ending the game.
 TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
   PtyTerminal t({120, 40, true, "xterm-kitty", true, PtyTerminal::Window::Answers::Kitty}, RealGame);
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 120, 40); }));
@@ -160,13 +154,18 @@ TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
     const std::size_t left = t.output().find("\x1b[?1049l");
     return left != std::string::npos && t.output().rfind("\x1b[?1049h") > left && ShowsTitle(t);
   }));
-  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), 0u);
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), 0u) << "typing echoed over the game after Ctrl+Z";
   t.stop_reading();
-  t.resize(100, 30);  // a redraw the window does not take
+  t.resize(100, 30);  // a redraw the window does not take at once
+  t.pump_for(300);
+  t.resume_reading();
+  EXPECT_TRUE(t.pump_until([&] { return ShowsTitle(t, 10, 2); })) << "the frame after a stall left unfinished";
+  t.stop_reading();
+  t.resize(80, 25);  // a redraw the window does not take
   t.pump_for(300);
   t.type("\x1b[99;5u");
   EXPECT_EQ(Ending(t.wait_exit()), -SIGINT) << "a window not reading kept Ctrl+C from ending the game";
-  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO));
+  EXPECT_EQ(t.settings().c_lflag & (ICANON | ECHO), tcflag_t(ICANON | ECHO)) << "typing not shown";
 }
 
 // A terminal that cannot place text (TERM=dumb) is refused as calmly as no terminal at all.
@@ -190,9 +189,9 @@ std::string Proc(pid_t pid, const std::string& file) {
 
 // The game under a script that does not exec it, as a shell's job, on a terminal that reports
 // key events (so Ctrl+Z and Ctrl+C reach the game as keys): Ctrl+Z gives the shell its prompt
-// back, `bg` leaves it there (the job stops again) until the shell's `fg`, Ctrl+C ends the script, and the releases still on their way when the game switched key
-// events off never reach the shell. Every thread but the game's main one leaves the signals to
-// it, so a resume takes the terminal back once.
+// back, `bg` leaves it there (the job stops again) until the shell's `fg`, Ctrl+C ends the
+// script, and the releases still on their way when the game switched key events off never
+// reach the shell.
 TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal) {
   PtyTerminal t({80, 25, true, "xterm-kitty", true}, [] {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -201,13 +200,6 @@ TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
   const auto child = [](pid_t pid) { return std::stoi(Proc(pid, "task/" + std::to_string(pid) + "/children")); };
   const pid_t game = child(child(t.pid()));
-  for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(game) + "/task")) {
-    const std::string status = Proc(game, "task/" + task.path().filename().string() + "/status");
-    if (task.path().filename() == std::to_string(game) || status.empty()) continue;  // main, or ended
-    const auto held = std::stoull(status.substr(status.find("SigBlk:") + 8), nullptr, 16);
-    for (const int sig : {SIGCONT, SIGTSTP, SIGWINCH, SIGINT, SIGTERM, SIGHUP})
-      EXPECT_TRUE(held >> (sig - 1) & 1) << status.substr(0, status.find('\n')) << " would handle signal " << sig;
-  }
   t.keys_in_flight("\x1b[122;5:3u");  // Ctrl+Z's release
   t.type("\x1b[122;5u");
   ASSERT_TRUE(t.pump_until([&] { return Count(t.output(), PtyTerminal::kStopped) == 1 && ProcessState(game) == 'T'; }))
@@ -247,37 +239,6 @@ TEST(TerminalSession, GivesTheTerminalBackAfterAStackOverflow) {
   });
   EXPECT_NE(t.wait_exit(), -1) << "still running";
   ExpectTerminalGivenBack(t);
-}
-
-// The game then ends when the window closes, even with hang-up ignored.
-TEST(TerminalBackend, FinishesAFrameTheTerminalCouldNotTakeAtOnceAndEndsWithTheWindow) {
-  int drawing[2];
-  ASSERT_EQ(pipe(drawing), 0);
-  // A frame larger than the room a full terminal frees by itself: every cell in a new colour.
-  ScreenGrid frame = GameScreen();
-  for (int row = 2; row <= 24; ++row)
-    for (int column = 1; column <= 80; ++column)
-      frame.write({column, row}, std::string(1, static_cast<char>('a' + (row + column) % 26)), 1, column % 2 ? 7 : 14);
-  PtyTerminal t({}, [&] {
-    signal(SIGHUP, SIG_IGN);
-    return TypingGame([&] {
-      [[maybe_unused]] const ssize_t n = write(drawing[1], "d", 1);
-      return frame;
-    });
-  });
-  ASSERT_TRUE(t.pump_until([&] { return ShowsGame(t, 0, 0); }));
-  t.stop_reading();
-  t.type("g");
-  pollfd drawn{drawing[0], POLLIN, 0};
-  ASSERT_EQ(poll(&drawn, 1, 10000), 1);
-  usleep(100000);  // the game is then writing its frame to the full terminal
-  t.resume_reading();
-  EXPECT_TRUE(t.pump_until([&] { return t.screen().text(1, 24, 80) == frame.row_text(24); }));
-  for (int row = 1; row <= 25; ++row) EXPECT_EQ(t.screen().text(1, row, 80), frame.row_text(row)) << row;
-  t.close();
-  EXPECT_EQ(Ending(t.wait_exit()), kEndedByInput);
-  close(drawing[0]);
-  close(drawing[1]);
 }
 
 TEST(TerminalSession, NoResizeIsLostWhileTheChangesAreTaken) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,50 @@
 
 namespace {
 
+enum Action { Press, Repeat, Release };
+
+// What each kind of terminal sends for a key action.
+std::string Encode(KeyReporting reporting, std::uint32_t key, Action action) {
+  const bool enter = key == kKeyEnter;
+  const char arrow = "DACB"[(key - kKeyLeft) & 3];
+  switch (reporting) {
+    case KeyReporting::PressesOnly:
+      return action == Release ? "" : enter ? "\r" : std::string("\x1b[") + arrow;
+    case KeyReporting::KittyEvents: {
+      const std::string type = action == Press ? "" : action == Repeat ? ";1:2" : ";1:3";
+      return enter ? "\x1b[13" + type + "u" : "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
+    }
+    case KeyReporting::Win32Records:
+      return "\x1b[" + std::to_string(key) + ";0;" + (enter ? "13" : "0") + ";" +
+             (action == Release ? "0" : "1") + ";0;1_";
+  }
+  return "";
+}
+
 // A terminal's input half on bytes that arrive at set times; waits make the clock jump.
 class ScriptedTerminal final : public ConsoleBackend, public InputSource {
  public:
-  explicit ScriptedTerminal(KeyReporting reporting) { input_.decoder().set_reporting(reporting); }
+  explicit ScriptedTerminal(KeyReporting reporting) : reporting_(reporting) {
+    input_.decoder().set_reporting(reporting);
+  }
   // Bytes sent at the same time arrive in one read.
   void add(std::uint32_t at, const std::string& bytes) {
     if (!bytes.empty()) arrivals_[at] += bytes;
+  }
+  // Sends a timeline of keys: "D1000-1060" is Down pressed at 1000 ms and let go at 1060 (U is
+  // Up, E Enter); "D1000-3000/200/20" is Down held, auto-repeating from 200 ms after its press,
+  // every 20 ms.
+  void send(const std::string& timeline) {
+    std::istringstream in(timeline);
+    char name = 0, mark = 0;
+    std::uint32_t from = 0, until = 0, delay = 0, period = 0;
+    while (in >> name >> from >> mark >> until) {
+      const std::uint32_t key = name == 'D' ? kKeyDown : name == 'U' ? kKeyUp : kKeyEnter;
+      add(from, Encode(reporting_, key, Press));
+      if (in.peek() == '/' && in >> mark >> delay >> mark >> period)
+        for (std::uint32_t t = from + delay; t < until; t += period) add(t, Encode(reporting_, key, Repeat));
+      add(until, Encode(reporting_, key, Release));
+    }
   }
 
   std::uint32_t now_ms() override { return now_; }
@@ -50,65 +88,11 @@ class ScriptedTerminal final : public ConsoleBackend, public InputSource {
   void wait_for_input(std::uint32_t deadline) override { input_.wait_for_input(deadline); }
 
  private:
+  KeyReporting reporting_;
   std::map<std::uint32_t, std::string> arrivals_;
   std::uint32_t now_ = 0;
   TerminalInput input_{*this};
 };
-
-enum Action { Press, Repeat, Release };
-struct KeyAction {
-  std::uint32_t at;
-  std::uint32_t key;
-  Action action;
-};
-
-// What each kind of terminal sends for a key action.
-std::string Encode(KeyReporting reporting, const KeyAction& a) {
-  const bool enter = a.key == kKeyEnter;
-  const char arrow = "DACB"[(a.key - kKeyLeft) & 3];
-  switch (reporting) {
-    case KeyReporting::PressesOnly:
-      return a.action == Release ? "" : enter ? "\r" : std::string("\x1b[") + arrow;
-    case KeyReporting::KittyEvents: {
-      const std::string type = a.action == Press ? "" : a.action == Repeat ? ";1:2" : ";1:3";
-      return enter ? "\x1b[13" + type + "u" : "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
-    }
-    case KeyReporting::Win32Records:
-      return "\x1b[" + std::to_string(a.key) + ";0;" + (enter ? "13" : "0") + ";" +
-             (a.action == Release ? "0" : "1") + ";0;1_";
-  }
-  return "";
-}
-
-// A key held from `from`: its press, auto-repeat after `delay` every `period` ms, let go at
-// `until`.
-std::vector<KeyAction> Held(std::uint32_t key, std::uint32_t from, std::uint32_t delay,
-                            std::uint32_t period, std::uint32_t until) {
-  std::vector<KeyAction> actions = {{from, key, Press}};
-  for (std::uint32_t t = from + delay; t < until; t += period) actions.push_back({t, key, Repeat});
-  actions.push_back({until, key, Release});
-  return actions;
-}
-
-// A key tapped at `at` and let go `ms` later.
-std::vector<KeyAction> Tap(std::uint32_t key, std::uint32_t at, std::uint32_t ms = 60) {
-  return {{at, key, Press}, {at + ms, key, Release}};
-}
-
-// `count` taps of a key from `from`, `apart` ms apart.
-std::vector<KeyAction> Taps(std::uint32_t key, std::uint32_t from, int count, std::uint32_t apart) {
-  std::vector<KeyAction> actions;
-  for (int i = 0; i < count; ++i) {
-    const auto tap = Tap(key, from + static_cast<std::uint32_t>(i) * apart);
-    actions.insert(actions.end(), tap.begin(), tap.end());
-  }
-  return actions;
-}
-
-std::vector<KeyAction> operator+(std::vector<KeyAction> a, const std::vector<KeyAction>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 // The game as its screens use the keys: after `waitMs` of waiting (a round introduction, a
 // turn's messages), each 20 ms pass asks for Down, Up and Enter. A held arrow is one step and
@@ -136,59 +120,47 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
   const struct {
     const char* name;
     std::uint32_t waitMs;  // the game waits this long first, reading no keys
-    std::vector<KeyAction> keys;
+    const char* keys;
     const char* steps;
+    const char* paste = "";  // bytes in one read at 1000 ms, as a terminal reporting presses sends
   } cases[] = {
-      {"held Down, repeat after 200 ms at 50 Hz", 0, Held(kKeyDown, 1000, 200, 20, 3000), "D"},
-      {"held Down, repeat after 1000 ms at 15 Hz", 0, Held(kKeyDown, 1000, 1000, 67, 3000), "D"},
-      {"held Enter confirms once", 0, Held(kKeyEnter, 1000, 250, 33, 3000), "E"},
-      {"two taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 1120), "DD"},
-      {"two taps 1100 ms apart", 0, Tap(kKeyDown, 1000) + Tap(kKeyDown, 2100), "DD"},
-      {"four taps 120 ms apart", 0, Taps(kKeyDown, 1000, 4, 120), "DDDD"},
-      {"four taps 150 ms apart", 0, Taps(kKeyDown, 1000, 4, 150), "DDDD"},
-      {"four taps 200 ms apart", 0, Taps(kKeyDown, 1000, 4, 200), "DDDD"},
+      {"held Down, repeat after 200 ms at 50 Hz", 0, "D1000-3000/200/20", "D"},
+      {"held Down, repeat after 1000 ms at 15 Hz", 0, "D1000-3000/1000/67", "D"},
+      {"held Enter confirms once", 0, "E1000-3000/250/33", "E"},
+      {"two taps 120 ms apart", 0, "D1000-1060 D1120-1180", "DD"},
+      {"two taps 1100 ms apart", 0, "D1000-1060 D2100-2160", "DD"},
+      {"four taps 120 ms apart", 0, "D1000-1060 D1120-1180 D1240-1300 D1360-1420", "DDDD"},
+      {"four taps 150 ms apart", 0, "D1000-1060 D1150-1210 D1300-1360 D1450-1510", "DDDD"},
+      {"four taps 200 ms apart", 0, "D1000-1060 D1200-1260 D1400-1460 D1600-1660", "DDDD"},
       // After a pause where auto-repeat could have started, the next tap acts late: the quick
       // taps behind it still each count.
-      {"tap, 820 ms, two taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Taps(kKeyDown, 1820, 2, 120), "DDD"},
-      {"tap, 500 ms, four taps 120 ms apart", 0, Tap(kKeyDown, 1000) + Taps(kKeyDown, 1500, 4, 120), "DDDDD"},
-      {"tap, 600 ms, tap, 120 ms, tap", 0, Tap(kKeyDown, 1000) + Taps(kKeyDown, 1600, 2, 120), "DDD"},
-      {"Up then Enter in one read", 0, Tap(kKeyUp, 1000) + Tap(kKeyEnter, 1000, 100), "UE"},
-      {"taps while the game waits", 2000,
-       Tap(kKeyEnter, 500) + Tap(kKeyDown, 800) + Tap(kKeyDown, 1300) + Tap(kKeyEnter, 1500), ""},
-      {"Up and Enter in one read while the game waits", 2000,
-       Tap(kKeyUp, 1200) + Tap(kKeyEnter, 1200, 100), ""},
-      {"Enter tapped again during the turn it started", 0,
-       Tap(kKeyEnter, 1000) + Tap(kKeyEnter, 1500) + Tap(kKeyEnter, 2600), "E"},
-      {"held through the end of a wait", 2000, Held(kKeyDown, 1200, 500, 33, 3000), "D"},
-      {"held through the end of a wait before its repeat starts", 2000,
-       Held(kKeyDown, 1500, 1000, 33, 3500), "D"},
+      {"tap, 820 ms, two taps 120 ms apart", 0, "D1000-1060 D1820-1880 D1940-2000", "DDD"},
+      {"tap, 500 ms, four taps 120 ms apart", 0,
+       "D1000-1060 D1500-1560 D1620-1680 D1740-1800 D1860-1920", "DDDDD"},
+      {"tap, 600 ms, tap, 120 ms, tap", 0, "D1000-1060 D1600-1660 D1720-1780", "DDD"},
+      {"Up then Enter in one read", 0, "U1000-1060 E1000-1100", "UE"},
+      {"taps while the game waits", 2000, "E500-560 D800-860 D1300-1360 E1500-1560", ""},
+      {"Up and Enter in one read while the game waits", 2000, "U1200-1260 E1200-1300", ""},
+      {"Enter tapped again during the turn it started", 0, "E1000-1060 E1500-1560 E2600-2660", "E"},
+      {"held through the end of a wait", 2000, "D1200-3000/500/33", "D"},
+      {"held through the end of a wait before its repeat starts", 2000, "D1500-3500/1000/33", "D"},
+      // A paste's few keys act in turn; the Enter at the end of a long one would act seconds
+      // late, so it never does.
+      {"a short paste", 0, "", "UDE", "\x1b[A\x1b[B\r"},
+      {"a long paste", 0, "", "", "abcdefghijklmnopqrstuvwxyz0123456789\r"},
   };
   for (KeyReporting reporting :
        {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
     for (const auto& c : cases) {
+      if (*c.paste && reporting != KeyReporting::PressesOnly) continue;  // kitty's arrows are events
       ScriptedTerminal terminal(reporting);
-      for (const KeyAction& key : c.keys) terminal.add(key.at, Encode(reporting, key));
+      terminal.send(c.keys);
+      terminal.add(1000, c.paste);
       GameConsole game;
       game.attach(&terminal);
       EXPECT_EQ(Play(game, c.waitMs, 8000), c.steps)
-          << c.name << " (terminal kind " << static_cast<int>(reporting) << ")";
+          << "the keys the game acted on: " << c.name << " (terminal kind " << static_cast<int>(reporting) << ")";
     }
-  }
-}
-
-// Keys that arrive in one read act at once or not at all: a few of them in turn, but the Enter
-// at the end of a long paste would act seconds late, so it never does.
-TEST(TerminalInput, APasteActsAtOnceOrNever) {
-  const struct {
-    const char* paste;
-    const char* steps;
-  } cases[] = {{"\x1b[A\x1b[B\r", "UDE"}, {"abcdefghijklmnopqrstuvwxyz0123456789\r", ""}};
-  for (const auto& c : cases) {
-    ScriptedTerminal terminal(KeyReporting::PressesOnly);
-    terminal.add(1000, c.paste);
-    GameConsole game;
-    game.attach(&terminal);
-    EXPECT_EQ(Play(game, 0, 8000), c.steps) << "the keys the game acted on after pasting " << c.paste;
   }
 }
 

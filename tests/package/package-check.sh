@@ -15,10 +15,7 @@ rm -rf "$out"
 mkdir -p "$out"
 
 # fail MESSAGE: ends the check with MESSAGE.
-fail() {
-  echo "package check: $1" >&2
-  exit 1
-}
+fail() { echo "package check: $1" >&2; exit 1; }
 
 # The installing-all dependency is skipped so that CPack builds nothing but the program.
 build_quietly build/release domrak -DCMAKE_BUILD_TYPE=Release -DDOMRAK_TESTS=OFF \
@@ -33,10 +30,8 @@ for needed in libsdl2 libfluidsynth soundfont-gm; do
   [[ $depends == *"$needed"* ]] || fail "$deb does not depend on $needed: $depends"
 done
 
-if dpkg-query -W -f='${Status}' domrak 2>/dev/null | grep -q 'ok installed'; then
-  echo "package check: domrak is installed on this machine already; not installing $deb over it" >&2
-elif [ "$(id -u)" -ne 0 ]; then
-  echo "package check: not root; not installing $deb" >&2
+if [ "$(id -u)" -ne 0 ] || dpkg-query -W -f='${Status}' domrak 2>/dev/null | grep -q 'ok installed'; then
+  echo "package check: not root, or domrak installed here already: not installing $deb" >&2
 else
   # Through apt, which waits for another apt run (unattended upgrades) to let go of its lock.
   apt_get() { apt-get -y -q -o DPkg::Lock::Timeout=600 "$@"; }

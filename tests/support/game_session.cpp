@@ -9,9 +9,11 @@
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
 #include "game/pages/name_entry_screen.hpp"
+#include "game/text/translate.hpp"
 
 GameSession::GameSession() : sound([this] { return keys.now_ms(); }) {
   ResetGameState();
+  UseLanguage(kSourceLanguage);  // whatever the developer's locale says
   gameRandom.seed(1);
   console.attach(&keys);
   console.attach_sound(&sound);

@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -35,82 +34,28 @@ winsize WindowSize(int columns, int rows) {
   return {static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
 }
 
-// What a shell does for its foreground job: a process group of its own that owns the terminal.
-// The shell (this process) ends with the job's status, 128 + the signal when one ended it.
-[[noreturn]] void RunAsShellJob(const std::function<int()>& child, int report) {
-  const pid_t job = fork();
-  if (job == 0) {
-    setpgid(0, 0);
-    signal(SIGTTOU, SIG_IGN);
-    tcsetpgrp(STDIN_FILENO, getpid());
-    signal(SIGTTOU, SIG_DFL);
-    _exit(child());
-  }
-  [[maybe_unused]] const ssize_t n = write(report, &job, sizeof job);
-  int status = 0;
-  waitpid(job, &status, 0);
-  _exit(WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status));
-}
-
-// One control sequence CSI [leader] parameters [intermediates] final.
-struct Csi {
-  char leader = 0;
-  std::string parameters;
-  std::string intermediates;
-  char final = 0;
-};
-
-// The control sequences in `bytes`, in order (one cut off at the end is left out).
-std::vector<Csi> ControlSequences(std::string_view bytes) {
-  std::vector<Csi> found;
-  for (std::size_t at = bytes.find("\x1b["); at != std::string_view::npos; at = bytes.find("\x1b[", at)) {
-    at += 2;
-    Csi csi;
-    if (at < bytes.size() && std::string_view("?<>=").find(bytes[at]) != std::string_view::npos) csi.leader = bytes[at++];
-    while (at < bytes.size() && (std::isdigit(static_cast<unsigned char>(bytes[at])) || bytes[at] == ';' || bytes[at] == ':')) csi.parameters += bytes[at++];
-    while (at < bytes.size() && bytes[at] >= 0x20 && bytes[at] <= 0x2f) csi.intermediates += bytes[at++];
-    if (at >= bytes.size()) break;
-    csi.final = bytes[at];
-    found.push_back(csi);
-  }
-  return found;
-}
-
 }  // namespace
 
 PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
-    : resizable_(window.resizable), answers_(window.answers), columns_(window.columns),
-      rows_(window.rows), screen_(window.rows, window.columns) {
+    : resizable_(window.resizable), kitty_(window.kitty || window.answers == Window::Answers::Kitty),
+      answers_(window.answers), columns_(window.columns), rows_(window.rows), screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
-  screen_.kitty_keyboard = window.kitty;
-  // The window grows or shrinks as asked, between the bytes before the request and those after.
-  screen_.on_size_request = [this](int columns, int rows) {
-    size_requests_.push_back({columns, rows});
-    if (resizable_) resize(columns, rows);
-  };
   winsize size = WindowSize(columns_, rows_);
-  int report[2] = {-1, -1};
-  if (window.shell_job && pipe(report) != 0) return;
   std::fflush(nullptr);
-  pid_ = session_ = forkpty(&master_, nullptr, nullptr, &size);
+  pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ == 0) {
     setenv("TERM", window.term, 1);
+    setenv("DOMRAK_LANG", "ja", 1);  // the game's own screens, whatever the developer's locale
     const rlimit noCore{0, 0};  // signals that dump core should not leave files behind
     setrlimit(RLIMIT_CORE, &noCore);
-    if (window.shell_job) RunAsShellJob(child, report[1]);
     _exit(child());
   }
-  if (!window.shell_job) return;
-  ::close(report[1]);
-  if (read(report[0], &pid_, sizeof pid_) != sizeof pid_) pid_ = -1;
-  ::close(report[0]);
 }
 
 PtyTerminal::~PtyTerminal() {
-  if (session_ > 0 && status_ == -1) {
-    if (pid_ > 0) kill(pid_, SIGKILL);
-    kill(session_, SIGKILL);
-    waitpid(session_, nullptr, 0);
+  if (pid_ > 0 && status_ == -1) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
   }
   if (master_ >= 0) ::close(master_);
 }
@@ -138,38 +83,47 @@ bool PtyTerminal::read_some(int timeout_ms) {
   char buffer[65536];
   const ssize_t n = read(master_, buffer, sizeof buffer);
   if (n <= 0) return false;  // the child has ended and closed the far end
-  output_.append(buffer, static_cast<std::size_t>(n));
-  if (std::string_view(buffer, static_cast<std::size_t>(n)).find("\x1b[<u") != std::string_view::npos)
-    type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
-  screen_.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
-  std::string answers = screen_.take_answers();
-  if (answers_ != Window::Answers::Libvterm) answers = scripted_answers(std::string_view(buffer, static_cast<std::size_t>(n)));
+  const std::string_view bytes(buffer, static_cast<std::size_t>(n));
+  output_ += bytes;
+  // Each control sequence takes effect after the bytes before it are shown, before those after.
+  std::string answers;
+  std::size_t shown = 0;
+  for (std::size_t at = bytes.find("\x1b["); at != std::string_view::npos; at = bytes.find("\x1b[", at)) {
+    const std::size_t end = bytes.find_first_not_of("0123456789;:?<>=$", at + 2);
+    if (end == std::string_view::npos) break;  // cut off: passed over
+    screen_.feed(bytes.substr(shown, end + 1 - shown));
+    answers += answer(bytes.substr(at + 2, end - 1 - at));
+    shown = at = end + 1;
+  }
+  screen_.feed(bytes.substr(shown));
   if (!answers.empty()) type(answers);
   return true;
 }
 
-std::string PtyTerminal::scripted_answers(std::string_view bytes) {
+std::string PtyTerminal::answer(std::string_view sequence) {
   using enum Window::Answers;
-  std::string answers;
-  for (const Csi& csi : ControlSequences(bytes)) {
-    if (csi.final == 'n' && csi.parameters == "6" && answers_ != Attributes && answers_ != Silent) {
-      // Only tmux-like terminals leave the extended form unanswered; they answer the plain one.
-      const bool extended = csi.leader == '?';
-      if (extended == (answers_ == Plain)) continue;
-      answers += std::string("\x1b[") + (extended ? "?" : "") + (answers_ == Wide ? "1;3" : "1;2") +
-                 (extended && answers_ == Xterm ? ";1R" : "R");
-    } else if (csi.final == 'u' && answers_ == Kitty) {
-      if (csi.leader == '>') keyboard_flags_ = std::atoi(csi.parameters.c_str());
-      if (csi.leader == '<') keyboard_flags_ = 0;
-      if (csi.leader == '?') answers += "\x1b[?" + std::to_string(keyboard_flags_) + "u";
-    } else if (csi.leader == '?' && csi.parameters == "9001" && answers_ == Win32) {
-      if (csi.final == 'p' && csi.intermediates == "$") answers += win32_input_ ? "\x1b[?9001;1$y" : "\x1b[?9001;2$y";
-      if (csi.final == 'h' || csi.final == 'l') win32_input_ = csi.final == 'h';
-    } else if (csi.final == 'c' && csi.leader == 0 && csi.parameters.empty() && answers_ != Silent) {
-      answers += "\x1b[?62;22c";
-    }
+  if (sequence == "?6n" || sequence == "6n") {
+    // Only tmux-like terminals leave the marked form unanswered; they answer the plain one.
+    const bool marked = sequence[0] == '?';
+    if (answers_ == Attributes || answers_ == Silent || marked == (answers_ == Plain)) return "";
+    return std::string("\x1b[") + (marked ? "?" : "") + (answers_ == Wide ? "1;3" : "1;2") +
+           (marked && answers_ == Xterm ? ";1R" : "R");
   }
-  return answers;
+  if (sequence == "c") return answers_ == Silent ? "" : "\x1b[?62;22c";
+  if (sequence == "<u") {
+    type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
+    keyboard_flags_ = 0;
+  }
+  if (kitty_ && sequence.starts_with('>') && sequence.ends_with('u')) keyboard_flags_ = std::atoi(&sequence[1]);
+  if (kitty_ && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags_) + "u";
+  if (answers_ == Win32 && sequence == "?9001$p") return win32_input_ ? "\x1b[?9001;1$y" : "\x1b[?9001;2$y";
+  if (answers_ == Win32 && (sequence == "?9001h" || sequence == "?9001l")) win32_input_ = sequence.back() == 'h';
+  int rows = 0, columns = 0;
+  if (std::sscanf(std::string(sequence).c_str(), "8;%d;%dt", &rows, &columns) == 2) {
+    size_requests_.push_back({columns, rows});
+    if (resizable_) resize(columns, rows);
+  }
+  return "";
 }
 
 bool PtyTerminal::shows(int column, int row, std::string_view expected) const {
@@ -208,7 +162,7 @@ void PtyTerminal::close() {
 int PtyTerminal::wait_exit() {
   pump_until([this] {
     int status = 0;
-    if (waitpid(session_, &status, WNOHANG) != session_) return false;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
     status_ = status;
     return true;
   });

@@ -1,6 +1,6 @@
-// A pseudo-terminal with libvterm behind it, playing the terminal window for a child process:
-// one that leads its own session on it, as a game started by `xterm -e` or tmux does, or a
-// shell's foreground job. Tests and the terminal benchmarks both drive the game through it.
+// A pseudo-terminal with libvterm behind it, playing the terminal window for a child process
+// that leads its own session on it, as a game started by `xterm -e` or tmux does (RunAsJob
+// makes it a shell's job instead). Tests and the terminal benchmarks drive the game through it.
 #pragma once
 
 #include <sys/types.h>
@@ -22,17 +22,13 @@ class PtyTerminal {
     bool resizable = true;  // honours the request to resize its text area (CSI 8 ; r ; c t)
     const char* term = "xterm-256color";
     bool kitty = false;  // reports key events with their releases as kitty does, when asked to
-    // How the window answers the child's questions. Libvterm answers the cursor position
-    // (both forms) and the device attributes itself; the others answer from a script, as
-    // terminals of each kind do: ambiguous-width characters drawn narrow or wide, only the
-    // plain form of the position question (tmux, the Linux console), the marked form with its
-    // page added (xterm), only the device attributes, nothing at all, kitty's keyboard protocol
-    // (key releases reported), or Windows Terminal's win32-input-mode.
-    enum class Answers { Libvterm, Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
-    Answers answers = Answers::Libvterm;
-    // Started by a shell as its foreground job (Ctrl+Z stops it) rather than as the leader of
-    // the window's session.
-    bool shell_job = false;
+    // How the window answers the child's questions, as terminals of each kind do: ambiguous-width
+    // characters drawn narrow or wide, only the plain form of the position question (tmux, the
+    // Linux console), the marked form with its page added (xterm), only the device attributes,
+    // nothing at all, kitty's keyboard protocol (key releases reported), or Windows Terminal's
+    // win32-input-mode.
+    enum class Answers { Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
+    Answers answers = Answers::Narrow;
   };
   // The screen shows a shell's line before the child starts; the child's return value is its
   // exit status.
@@ -60,11 +56,10 @@ class PtyTerminal {
   // Keys typed now that reach the child only after the window has seen it switch key events
   // off, as over a link with delay.
   void keys_in_flight(std::string keys) { in_flight_ = std::move(keys); }
-  // Waits a few seconds at most for the child to end; its wait status (for a shell's job, the
-  // shell's: the job's exit code, or 128 + the signal that ended it), or -1.
+  // Waits a few seconds at most for the child to end; its wait status, or -1.
   int wait_exit();
 
-  // The child (the shell's job, when it is one).
+  // The child, the leader of the window's session.
   pid_t pid() const { return pid_; }
   const VtermScreen& screen() const { return screen_; }
   int columns() const { return columns_; }
@@ -83,19 +78,19 @@ class PtyTerminal {
   static constexpr std::string_view kStopped = "[stopped]";
 
  private:
-  // Reads what the child wrote within `timeout_ms` into the window, answering its questions;
-  // false when nothing came.
+  // Shows what the child wrote within `timeout_ms` and answers its questions; false when
+  // nothing came.
   bool read_some(int timeout_ms);
-  // The scripted answers to the questions in `bytes`.
-  std::string scripted_answers(std::string_view bytes);
+  // Acts on one control sequence (what follows CSI); the window's answer.
+  std::string answer(std::string_view sequence);
 
   int master_ = -1;
   pid_t pid_ = -1;
-  pid_t session_ = -1;  // the session's leader: the child, or the shell its job runs under
   int status_ = -1;
   bool reading_ = true;
   std::string in_flight_;
   bool resizable_;
+  bool kitty_;
   Window::Answers answers_;
   int keyboard_flags_ = 0;
   bool win32_input_ = false;

@@ -1,10 +1,9 @@
-// A libvterm terminal for tests: feed it a renderer's bytes, read back characters and colours,
-// and collect what it answers to questions (cursor position, device attributes).
+// A libvterm terminal for tests: feed it a renderer's bytes, read back characters, colours and
+// the cursor.
 #pragma once
 
 #include <vterm.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,13 +20,11 @@ struct VtermCell {
 class VtermScreen {
  public:
   VtermScreen(int rows = 25, int columns = 80);
-  ~VtermScreen();
+  ~VtermScreen() { vterm_free(vt_); }
   VtermScreen(const VtermScreen&) = delete;
   VtermScreen& operator=(const VtermScreen&) = delete;
 
-  void feed(std::string_view bytes);
-  // What the terminal has answered since the last call.
-  std::string take_answers() { return std::exchange(answers_, {}); }
+  void feed(std::string_view bytes) { vterm_input_write(vt_, bytes.data(), bytes.size()); }
   void resize(int columns, int rows) { vterm_set_size(vt_, rows, columns); }
   // 1-based column and row, as in the game.
   VtermCell at(int column, int row) const;
@@ -37,17 +34,10 @@ class VtermScreen {
   // The cursor's column and row, 1-based.
   std::pair<int, int> cursor() const;
   bool cursor_visible() const { return cursor_visible_; }
-  // Called with the size asked for by the window operation CSI 8 ; rows ; columns t.
-  std::function<void(int columns, int rows)> on_size_request;
-  // Answers like kitty: the keyboard protocol flags last set (CSI > flags u) to CSI ? u.
-  bool kitty_keyboard = false;
 
  private:
   VTerm* vt_;
   VTermScreen* screen_;
   VTermScreenCallbacks callbacks_{};
-  VTermParserCallbacks fallbacks_{};
   bool cursor_visible_ = true;
-  std::string answers_;
-  long keyboard_flags_ = 0;
 };

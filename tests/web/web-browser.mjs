@@ -47,7 +47,8 @@ export async function launchChromium() {
     headless: true,
     timeout: PATIENCE_MS,  // Chromium's own start, and each page's loading, on a busy machine
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`],
+      '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`,
+      '--accept-lang=ja'],  // a browser that prefers Japanese, whatever the machine's locale
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {

@@ -53,7 +53,7 @@ try {
   const held = await Promise.race([asked, sleep(PATIENCE_MS).then(() => false)]);
   check('a loading sign shows while the game loads', held && await page.evaluate(() => {
     const sign = document.getElementById('loading');
-    return sign?.checkVisibility() && sign.textContent === 'Loading…';
+    return sign?.checkVisibility() && sign.textContent === '読み込み中…';
   }));
   holdGameCode = null;
   release();

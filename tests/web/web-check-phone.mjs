@@ -87,7 +87,7 @@ try {
   check('the loading sign is gone once the title is drawn', await page.evaluate(() => !document.getElementById('loading')?.checkVisibility()));
   check('the help panel opens by itself on a first visit', await helpOpen(page));
   const notice = await page.$eval('#notice', (element) => element.textContent);
-  check('the sound waits for a tap, said outside the screen', notice === 'Sound starts with your first tap.', notice);
+  check('the sound waits for a tap, said outside the screen', notice === '最初のタップで音が出ます。', notice);
   await page.screenshot({ path: join(shots, 'phone-portrait-help.png') });
   const close = await box(page, '#help-close');
   await page.touchscreen.tap(close.left + close.width / 2, close.top + close.height / 2);
@@ -96,7 +96,7 @@ try {
 
   const { screen, buttons } = await checkPad(page, 'upright');
   check('upright: the screen spans the width', screen.width >= 390 * 0.9, `${screen.width} px`);
-  check('upright: a hint says to turn the phone', await page.$eval('#turn-hint', (hint) => hint.checkVisibility() && hint.textContent.includes('Turn your phone')));
+  check('upright: a hint says to turn the phone', await page.$eval('#turn-hint', (hint) => hint.checkVisibility() && hint.textContent.includes('横にすると')));
   const fullScreen = await box(page, '#full-screen-button');
   await page.touchscreen.tap(fullScreen.left + fullScreen.width / 2, fullScreen.top + fullScreen.height / 2);
   check('upright: the full-screen button fills the screen', await waitFor(page, () => document.fullscreenElement !== null));

@@ -50,7 +50,7 @@ try {
   const titleMs = await page.evaluate(() => window.domrak.firstContentTime());
   budget('title on screen after navigation', titleMs, 1500, 'ms');
   check('sound waits for a key, said outside the screen',
-    (await page.$eval('#notice', (notice) => notice.textContent)) === 'Sound starts with your first key.');
+    (await page.$eval('#notice', (notice) => notice.textContent)) === '最初のキーで音が出ます。');
   check('sound loads', await waitFor(page, () => window.domrak.soundState().loaded
     && performance.getEntriesByType('resource').some((entry) => entry.name.endsWith('/TimGM6mb.sf2'))));
   // All on the page's own clock: the title's small SoundFont is asked for after the title is drawn, the whole one after it has come.
@@ -166,6 +166,22 @@ try {
     check(`a key ${how} while loading: then music sounds`, music);
     await early.browserContext().close();
   }
+  // A browser that prefers English: the title and the page in English; the switch turns the
+  // page to Japanese at once, the game at its next screen, and is kept for the next visit.
+  const english = await (await browser.createBrowserContext()).newPage();
+  await returningVisitor(english);
+  await english.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'languages', { get: () => ['en-GB', 'de'] }));
+  await english.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
+  const pageSays = (selector, what) => english.$eval(selector, (element, w) => element[w], what);
+  check('an English browser: the title in English', await waitForText(english, 'Name Entry'));
+  check('an English browser: the page in English', await pageSays('#read-button', 'textContent') === 'Read the screen (F2)' && await pageSays('html', 'lang') === 'en');
+  await english.click('#language-switch button[lang="ja"]');
+  check('the switch turns the page to Japanese at once', await pageSays('#read-button', 'textContent') === '画面を読み上げる（F2）' && await pageSays('#screen-text', 'lang') === 'ja');
+  await english.focus('#screen');
+  check('the game is Japanese from its next screen', await hold(english, 'Enter', 'ネームエントリー'));
+  await english.reload({ waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
+  check('the choice is kept for the next visit', await waitForText(english, '闘技場へ行く'));
+  await english.browserContext().close();
   check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
 
   // A gamepad (d-pad and south button, as the Gamepad API gives them) and a link with a name.
@@ -201,7 +217,7 @@ try {
     if (remove) await bare.evaluateOnNewDocument((name) => delete window[name], remove);
     await bare.goto(address, { waitUntil: 'load', timeout: PATIENCE_MS });
     const [said, turning] = await bare.$eval('#loading', (sign) => [sign.textContent, getComputedStyle(sign, '::before').animationName]);
-    check(`without ${lacking}: said plainly, the loading sign stopped`, said.includes(lacking.replace('Worker', 'Web Workers')) && turning === 'none', said);
+    check(`without ${lacking}: said plainly, the loading sign stopped`, said.includes(lacking) && turning === 'none', said);
     await bare.close();
   }
 } finally {

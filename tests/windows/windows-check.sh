@@ -21,6 +21,20 @@ cat "$log"
 skipped=$(grep -h '^\[  SKIPPED \] [A-Za-z]' "$build/Testing/Temporary/LastTest.log" | sort -u || true)
 [ -z "$skipped" ] || printf 'Skipped under wine:\n%s\n' "$skipped"
 [ "$status" = 0 ] || exit "$status"
+# The real game in the display language, which wine takes from LC_ALL: English under a British
+# one; under a Japanese one the title, not in English (without that locale installed, wine shows
+# the Japanese text as "?").
+for want in "en_GB.UTF-8 Name Entry" "ja_JP.UTF-8 [ENTER]"; do
+  read -r lang text <<<"$want"
+  session=domrak-language-$$
+  tmux -L "$session" new-session -d -x 80 -y 25 "env -u LANGUAGE -u LC_MESSAGES -u DOMRAK_LANG \
+    LANG=$lang LC_ALL=$lang WINEPREFIX=$WINEPREFIX $wine $build/app/domrak.exe 2>/dev/null"
+  sleep 15
+  title=$(tmux -L "$session" capture-pane -p)
+  tmux -L "$session" kill-server
+  grep -qF "$text" <<<"$title" && { [ "$lang" = en_GB.UTF-8 ] || ! grep -q "Name Entry" <<<"$title"; } ||
+    { printf 'the title under %s does not show "%s":\n%s\n' "$lang" "$text" "$title" >&2; exit 1; }
+done
 
 # The Windows sound tests once more with the wave-out device over ALSA's null device. (No MIDI
 # device can be had this way.)

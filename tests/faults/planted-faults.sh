@@ -73,13 +73,11 @@ run_one() {  # path
 run_tests() {  # executables...
   local exe path failed found=1
   for exe in "$@"; do
-    if [[ $exe == web_* ]]; then
-      path=$(ls "tests/web/${exe//_/-}.mjs" "tests/web/${exe//_/-}.sh" 2>/dev/null | head -n 1)
-    elif [[ $exe == windows_* ]]; then
-      path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1)
-    else
-      path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1)
-    fi
+    case $exe in
+      web_*) path=$(ls "tests/web/${exe//_/-}".{mjs,sh} 2>/dev/null | head -n 1) ;;
+      windows_*) path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1) ;;
+      *) path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1) ;;
+    esac
     [ -n "$path" ] || continue
     if ! failed=$(run_one "$path"); then
       echo -n "$exe:$(grep -oE '^(\[  FAILED  \] [^ ,(]+|FAIL [^(]+)' <<<"$failed" | sed 's/.*\] \|^FAIL / /' | sort -u | tr -d '\n') "

@@ -50,15 +50,13 @@ TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGo
 
 #if !defined(_WIN32)
 TEST(SdlAudioOutput, OpensQuietlyOrNotAtAllAndWithABufferOfAtMost30Ms) {
-  for (const std::string driver : {"dummy", "no-such-driver", "alsa"}) {  // alsa opens where there is a card
+  for (const std::string driver : {"dummy", "no-such-driver"}) {
     setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     {
       const auto output = SdlAudioOutput::Open();
-      if (driver != "alsa") {
-        EXPECT_EQ(output != nullptr, driver == "dummy") << driver;
-      }
+      EXPECT_EQ(output != nullptr, driver == "dummy") << driver;
       EXPECT_LE(output ? output->buffer_frames() * 1000 / output->sample_rate() : 0, 30) << "latency in ms";
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "") << driver;

@@ -37,8 +37,7 @@ winsize WindowSize(int columns, int rows) {
 }  // namespace
 
 PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
-    : resizable_(window.resizable), kitty_(window.kitty || window.answers == Window::Answers::Kitty),
-      answers_(window.answers), columns_(window.columns), rows_(window.rows), screen_(window.rows, window.columns) {
+    : resizable_(window.resizable), answers_(window.answers), columns_(window.columns), rows_(window.rows), screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
   winsize size = WindowSize(columns_, rows_);
   std::fflush(nullptr);
@@ -112,10 +111,11 @@ std::string PtyTerminal::answer(std::string_view sequence) {
   if (sequence == "c") return answers_ == Silent ? "" : "\x1b[?62;22c";
   if (sequence == "<u") {
     type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
-    keyboard_flags_ = 0;
+    if (!keyboard_modes_.empty()) keyboard_modes_.pop_back();
   }
-  if (kitty_ && sequence.starts_with('>') && sequence.ends_with('u')) keyboard_flags_ = std::atoi(&sequence[1]);
-  if (kitty_ && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags_) + "u";
+  if (answers_ == Kitty && sequence.starts_with('>') && sequence.ends_with('u'))
+    keyboard_modes_.push_back(std::atoi(&sequence[1]));
+  if (answers_ == Kitty && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags()) + 'u';
   if (answers_ == Win32 && sequence == "?9001$p") return win32_input_ ? "\x1b[?9001;1$y" : "\x1b[?9001;2$y";
   if (answers_ == Win32 && (sequence == "?9001h" || sequence == "?9001l")) win32_input_ = sequence.back() == 'h';
   int rows = 0, columns = 0;
@@ -147,10 +147,8 @@ void PtyTerminal::stop_reading() {
   const int writer = open(ptsname(master_), O_WRONLY | O_NONBLOCK | O_NOCTTY);
   const char nothing[4096] = {};  // terminals ignore NUL
   pollfd room{writer, POLLOUT, 0};
-  do {  // until it holds no more, also after the kernel has moved on what it held
-    while (write(writer, nothing, sizeof nothing) > 0) {
-    }
-  } while (poll(&room, 1, 100) == 1);
+  // Until it holds no more, also after the kernel has moved on what it held.
+  while (write(writer, nothing, sizeof nothing) > 0 || poll(&room, 1, 100) == 1) continue;
   ::close(writer);
 }
 
@@ -166,8 +164,7 @@ int PtyTerminal::wait_exit() {
     status_ = status;
     return true;
   });
-  while (read_some(0)) {
-  }  // what it wrote just before ending
+  while (read_some(0)) continue;  // what it wrote just before ending
   return status_;
 }
 
@@ -191,9 +188,7 @@ int RunAsJob(const char* command) {
   std::size_t stray = 0;
   for (int status = 0; waitpid(job, &status, WUNTRACED) == job;) {
     tcsetpgrp(STDIN_FILENO, getpgrp());
-    if (WIFSTOPPED(status)) {
-      [[maybe_unused]] const ssize_t n = write(STDOUT_FILENO, PtyTerminal::kStopped.data(), PtyTerminal::kStopped.size());
-    }
+    if (WIFSTOPPED(status)) dprintf(STDOUT_FILENO, "%s", PtyTerminal::kStopped);
     std::string line;  // the player presses only Enter: the rest of the line came from elsewhere
     for (char c = 0; read(STDIN_FILENO, &c, 1) == 1 && c != '\n';) line += c;
     stray += line.size();

@@ -21,12 +21,11 @@ class PtyTerminal {
     int rows = 25;
     bool resizable = true;  // honours the request to resize its text area (CSI 8 ; r ; c t)
     const char* term = "xterm-256color";
-    bool kitty = false;  // reports key events with their releases as kitty does, when asked to
     // How the window answers the child's questions, as terminals of each kind do: ambiguous-width
     // characters drawn narrow or wide, only the plain form of the position question (tmux, the
     // Linux console), the marked form with its page added (xterm), only the device attributes,
-    // nothing at all, kitty's keyboard protocol (key releases reported), or Windows Terminal's
-    // win32-input-mode.
+    // nothing at all, kitty's (key events with their releases, when asked for), or Windows
+    // Terminal's win32-input-mode.
     enum class Answers { Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
     Answers answers = Answers::Narrow;
   };
@@ -71,11 +70,11 @@ class PtyTerminal {
   using Size = std::pair<int, int>;
   const std::vector<Size>& size_requests() const { return size_requests_; }
   // The keyboard protocols the child has switched on: kitty's flags, win32-input-mode.
-  int keyboard_flags() const { return keyboard_flags_; }
+  int keyboard_flags() const { return keyboard_modes_.empty() ? 0 : keyboard_modes_.back(); }
   bool win32_input() const { return win32_input_; }
 
   static constexpr const char* kShellLine = "$ domrak";
-  static constexpr std::string_view kStopped = "[stopped]";
+  static constexpr const char* kStopped = "[stopped]";
 
  private:
   // Shows what the child wrote within `timeout_ms` and answers its questions; false when
@@ -90,9 +89,8 @@ class PtyTerminal {
   bool reading_ = true;
   std::string in_flight_;
   bool resizable_;
-  bool kitty_;
   Window::Answers answers_;
-  int keyboard_flags_ = 0;
+  std::vector<int> keyboard_modes_;  // kitty's stack of flags, the newest last
   bool win32_input_ = false;
   int columns_;
   int rows_;

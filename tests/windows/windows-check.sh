@@ -29,8 +29,11 @@ for want in "en_GB.UTF-8 Name Entry" "ja_JP.UTF-8 [ENTER]"; do
   session=domrak-language-$$
   tmux -L "$session" new-session -d -x 80 -y 25 "env -u LANGUAGE -u LC_MESSAGES -u DOMRAK_LANG \
     LANG=$lang LC_ALL=$lang WINEPREFIX=$WINEPREFIX $wine $build/app/domrak.exe 2>/dev/null"
-  sleep 15
-  title=$(tmux -L "$session" capture-pane -p)
+  for _ in $(seq 120); do  # until the title shows; a slow, busy machine may take long
+    title=$(tmux -L "$session" capture-pane -p)
+    grep -qF "$text" <<<"$title" && break
+    sleep 1
+  done
   tmux -L "$session" kill-server
   grep -qF "$text" <<<"$title" && { [ "$lang" = en_GB.UTF-8 ] || ! grep -q "Name Entry" <<<"$title"; } ||
     { printf 'the title under %s does not show "%s":\n%s\n' "$lang" "$text" "$title" >&2; exit 1; }

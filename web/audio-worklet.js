@@ -37,6 +37,7 @@ class DomrakOutput extends AudioWorkletProcessor {
     this.peakFrames = 0;
     this.lastPeak = 0;
     this.game = null;      // the game's port: music and effects in, news of them played out
+    this.fonts = Promise.resolve();  // SoundFonts load one after another
     this.port.onmessage = (event) => this.receive(event.data);
   }
 
@@ -44,13 +45,20 @@ class DomrakOutput extends AudioWorkletProcessor {
     if (message.type === 'game-port') {
       this.game = message.port;
       this.game.onmessage = (event) => this.receive(event.data);
-    } else if (message.type === 'soundfont') this.loadSynth(message.data);
+    } else if (message.type === 'soundfont') this.fonts = this.fonts.then(() => this.loadFont(message.data));
     else if (message.type === 'effects') this.effects.push(message.samples);
     else if (message.type === 'queue') this.stream(message.stream).buffers.push({ ...message, next: 0 });
     else if (message.type === 'control') this.control(message.stream, message.command);
   }
 
-  async loadSynth(soundFont) {
+  // The first SoundFont starts the synthesiser; a later one takes over every channel's
+  // instrument, the notes that sound ring on with the old one.
+  async loadFont(soundFont) {
+    if (this.synth) {
+      await this.synth.loadSFont(soundFont);
+      this.synth.midiProgramReset();
+      return;
+    }
     const JSSynth = globalThis.JSSynth;
     JSSynth.disableLogging();
     await JSSynth.Synthesizer.waitForWasmInitialized();
@@ -58,6 +66,7 @@ class DomrakOutput extends AudioWorkletProcessor {
     synth.init(sampleRate, { initialGain: 0.55 });
     await synth.loadSFont(soundFont);
     this.synth = synth;
+    this.port.postMessage({ type: 'music-ready' });
   }
 
   stream(id) {

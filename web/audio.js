@@ -3,7 +3,7 @@
 // first key, as browsers require. The game talks to it over a port of its own.
 'use strict';
 
-const SAMPLE_RATE = 48000;  // the rate the game mixes its effects at
+const SAMPLE_RATE = CONTRACT.kSampleRate;  // the rate the game mixes its effects at
 const PEAK_WINDOW_MS = 1000;
 
 class PageAudio {
@@ -13,6 +13,8 @@ class PageAudio {
     this.started = false;  // the player's first key has come
     this.failed = false;
     this.ready = false;    // the output has its SoundFont
+    this.musicReady = false;  // the synthesiser has loaded it and can play the music
+    this.onMusicReady = null;
     this.muted = false;
     this.hidden = false;   // the page is hidden: the output pauses where it is
     this.volume = null;    // the gain the output goes through, 0 when muted
@@ -28,7 +30,9 @@ class PageAudio {
       this.volume.connect(this.context.destination);
       this.setMuted(this.muted);
       await this.keepRunning();
-      const soundFont = fetch('TimGM6mb.sf2').then((response) => response.arrayBuffer());
+      // The title's instruments first, small and dull, so the music starts soon on a slow link;
+      // the whole cut SoundFont after them, without sharing the link.
+      const firstFont = fetch('TimGM6mb-first.sf2').then((response) => response.arrayBuffer());
       for (const module of ['libfluidsynth.js', 'js-synthesizer.worklet.js', 'audio-worklet.js'])
         await this.context.audioWorklet.addModule(module);
       this.node = new AudioWorkletNode(this.context, 'domrak-output', {
@@ -39,9 +43,11 @@ class PageAudio {
       const channel = new MessageChannel();
       this.node.port.postMessage({ type: 'game-port', port: channel.port1 }, [channel.port1]);
       gamePort(channel.port2);
-      const font = await soundFont;
-      this.node.port.postMessage({ type: 'soundfont', data: font }, [font]);
+      const first = await firstFont;
+      this.node.port.postMessage({ type: 'soundfont', data: first }, [first]);
       this.ready = true;
+      const font = await fetch('TimGM6mb.sf2').then((response) => response.arrayBuffer());
+      this.node.port.postMessage({ type: 'soundfont', data: font }, [font]);
     } catch (error) {
       this.failed = true;
     }
@@ -63,13 +69,18 @@ class PageAudio {
     this.keepRunning();
   }
 
-  // The output runs once sound has started and while the page is seen.
+  // The output runs once sound has started and while the page is seen; a suspended output
+  // (the browser may suspend it for a phone call) is asked to run again.
   keepRunning() {
     if (!this.context) return Promise.resolve();
-    return this.started && !this.hidden ? this.context.resume() : this.context.suspend();
+    return this.started && !this.hidden ? this.context.resume().catch(() => {}) : this.context.suspend();
   }
 
   receive(message) {
+    if (message.type === 'music-ready') {
+      this.musicReady = true;
+      if (this.onMusicReady) this.onMusicReady();
+    }
     if (message.type !== 'peak') return;
     const now = performance.now();
     this.peaks.push([now, message.value, message.effects]);

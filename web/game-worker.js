@@ -2,7 +2,7 @@
 // goes to the page only when it changed, and its sound goes straight to the audio output.
 'use strict';
 
-const EFFECT_BLOCK_FRAMES = 512;  // frames in one effect block (the game's block size)
+importScripts('contract.js');  // the effect block's size, as the C++ side has it
 const EFFECT_BLOCKS_AHEAD = 2;    // blocks queued in the output while effects sound
 
 // The game's link to the audio output: music events and effect blocks over a port of the
@@ -58,7 +58,7 @@ class GameAudio {
       this.pumping = false;
       return;
     }
-    const samples = Module.HEAPF32.slice(at, at + EFFECT_BLOCK_FRAMES * 2);
+    const samples = Module.HEAPF32.slice(at, at + CONTRACT.kBlockFrames * 2);
     this.port.postMessage({ type: 'effects', samples }, [samples.buffer]);
     if (!Module._domrak_effects_sounding()) this.pumping = false;
   }
@@ -121,6 +121,8 @@ function receive(message) {
     Module._domrak_request_language(message.language.charCodeAt(0), message.language.charCodeAt(1));
   } else if (message.type === 'sound-started') {
     gameAudio.start();
+  } else if (message.type === 'hidden') {
+    Module._domrak_page_hidden(message.hidden ? 1 : 0);
   }
 }
 

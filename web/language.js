@@ -36,8 +36,12 @@ function showPageTexts() {
   document.documentElement.lang = pageLanguage;
   document.getElementById('screen-text').lang = pageLanguage;
   const setText = (id, value) => { document.getElementById(id).textContent = value; };
-  setText('loading', text.loading);
+  // A loading sign that stopped says what went wrong (page.js words it).
+  if (!document.getElementById('loading').classList.contains('stopped')) setText('loading', text.loading);
   setText('mute-button', text.mute);
+  setText('turn-hint', text.turnPhone);
+  setText('read-button', text.readScreen);
+  setText('full-screen-button', document.fullscreenElement ? text.leaveFullScreen : text.fullScreen);
   document.querySelector('label[for="name-field"]').textContent = text.name;
   for (const id of ['help-button', 'help-close', 'screen', 'pad']) {
     const label = { 'help-button': text.help, 'help-close': text.close, screen: text.screen, pad: text.pad }[id];
@@ -71,6 +75,7 @@ for (const [language, name] of [['ja', '日本語'], ['en', 'English']]) {
     }
     showPageTexts();
     tellGame();
+    showNotice();
     document.getElementById('notice').textContent = pageText().switched;
   });
   languageSwitch.append(button);

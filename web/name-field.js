@@ -1,10 +1,13 @@
 // A real text field for typing a name on a phone: shown while the game waits for a name (its
 // text cursor is on), it opens the phone's keyboard and hands the game what is typed in it as
-// the key presses a desk keyboard would give.
+// the key presses a desk keyboard would give. It stands below the screen where there is room,
+// else over the blank rows at the screen's foot. A link's `#name=…` fills it the first time
+// (the player still decides with Enter).
 'use strict';
 
 const NAME_MAX_LENGTH = 16;
 const NAME_CHARACTER = /[A-Za-z0-9 _]/;
+const NAME_FIELD_MARGIN = 6;  // CSS px between the field and what it must not cover
 
 // The key record of one character the game takes in a name: its virtual key, and shift for
 // capitals and the underscore.
@@ -21,8 +24,11 @@ function acceptedName(text) {
 }
 
 class NameField {
-  constructor(form, field, keyInput) {
+  constructor(form, field, keyInput, canvas) {
     this.form = form;
+    this.canvas = canvas;
+    this.screen = null;
+    this.linkedName = /^#name=(.+)/.exec(location.hash)?.[1];  // from a shared link, until used
     this.field = field;
     this.keyInput = keyInput;
     this.sent = '';        // what the game's own field holds
@@ -52,16 +58,47 @@ class NameField {
   // The game's screen changed: the field is there exactly while the game waits for a name.
   screenChanged(screen) {
     const typing = screen.cursor.visible;
+    this.screen = screen;
     if (typing === this.typing) return;
     this.typing = typing;
     this.form.hidden = !typing;
     if (typing) {
       this.sent = '';
       this.field.value = '';
+      this.place();
       this.field.focus();
+      if (this.linkedName) this.fillFromLink();
     } else if (document.activeElement === this.field) {
       this.field.blur();
     }
+  }
+
+  fillFromLink() {
+    try {
+      this.field.value = decodeURIComponent(this.linkedName);
+    } catch {
+      this.field.value = this.linkedName;
+    }
+    this.linkedName = null;
+    this.handOver();
+  }
+
+  // Below the screen when the room there takes the field, else over the screen's blank rows at
+  // its foot (the name entry leaves the last ones blank).
+  place() {
+    if (this.form.hidden || !this.screen) return;
+    const screen = this.canvas.getBoundingClientRect();
+    const height = this.form.offsetHeight;
+    const stage = this.canvas.parentElement.getBoundingClientRect();
+    const hint = document.getElementById('turn-hint');
+    let top = (hint.hidden ? screen.bottom : hint.getBoundingClientRect().bottom) + NAME_FIELD_MARGIN;
+    if (top + height > stage.bottom) {
+      const rows = this.screen.rows ? this.screen.rows() : [];
+      const lastText = rows.findLastIndex((row) => row.trim() !== '') + 1;
+      top = Math.max(screen.top + (lastText * screen.height) / ROWS + NAME_FIELD_MARGIN, screen.bottom - height);
+    }
+    this.form.style.top = `${top}px`;
+    this.form.style.left = `${screen.left + screen.width / 2}px`;
   }
 
   // A touch on the page while the game waits for a name brings the phone's keyboard back.

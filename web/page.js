@@ -10,6 +10,7 @@ const pageAudio = new PageAudio();
 
 let keyPressedAt = null;  // the latest key-down whose effect on the screen is not drawn yet
 const keyToScreen = [];
+let framesShown = 0;
 const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
   if (down) keyPressedAt = performance.now();
   game.postMessage({ type: 'key', key, down, character, extended, modifiers });
@@ -17,13 +18,16 @@ const keyInput = new KeyInput((key, down, character, extended, modifiers) => {
 keyInput.listen(window);
 
 function startSound() {
-  if (pageAudio.started) return;
+  if (pageAudio.started) {
+    pageAudio.keepRunning();  // the browser may have stopped it (a call on a phone, a frozen tab)
+    return;
+  }
   pageAudio.start();
   game.postMessage({ type: 'sound-started' });
   showNotice();
 }
 // Any key starts the sound, a mouse click too, and a tap once the finger lifts (browsers let a
-// page start its sound only then).
+// page start its sound only then); each later one brings it back if the browser stopped it.
 window.addEventListener('keydown', startSound, true);
 window.addEventListener('pointerdown', (event) => event.pointerType === 'mouse' && startSound(), true);
 window.addEventListener('pointerup', (event) => event.pointerType !== 'mouse' && startSound(), true);
@@ -33,12 +37,25 @@ game.onerror = () => {
   gameStopped = true;
   showNotice();
 };
+pageAudio.onMusicReady = () => showNotice();
 
 function showNotice() {
-  if (gameStopped) notice.textContent = pageText().stopped;
-  else if (pageAudio.failed) notice.textContent = pageText().silent;
-  else notice.textContent = pageAudio.started ? '' : pageText().soundStarts(touchLayout);
+  const loading = document.getElementById('loading');
+  if (missingFeature || gameStopped) {
+    // The loading sign stops and says instead what is wrong.
+    loading.textContent = missingFeature ? pageText().missing[missingFeature] : pageText().stopped;
+    loading.classList.add('stopped');
+    loading.hidden = false;
+    notice.textContent = '';
+  } else if (pageAudio.failed) notice.textContent = pageText().silent;
+  else if (!pageAudio.started) notice.textContent = pageText().soundStarts(touchLayout);
+  else notice.textContent = pageAudio.musicReady || pageAudio.muted ? '' : pageText().musicLoading;
 }
+
+// The game's clock stands still while the page is hidden: nothing plays out unseen.
+const tellGameHidden = () => game.postMessage({ type: 'hidden', hidden: document.hidden });
+document.addEventListener('visibilitychange', tellGameHidden);
+tellGameHidden();
 
 function fitScreen() {
   consoleScreen.fit(...screenSpace());
@@ -70,6 +87,7 @@ function receiveFromGame(message) {
   const { type, cells, column, row, visible, size } = message;
   if (type !== 'screen') return;
   consoleScreen.show(cells, column, row, visible, size);
+  ++framesShown;
   if (keyPressedAt !== null) keyToScreen.push(performance.now() - keyPressedAt);
   keyPressedAt = null;
   prepareSoundOnce();
@@ -80,10 +98,11 @@ earlyGameMessages.forEach(receiveFromGame);
 window.domrak = {
   rows: () => consoleScreen.rows(),
   outputPeak: () => pageAudio.outputPeak(),
-  // For the browser tests: when the canvas first showed something and last changed, milliseconds from each key press
-  // to the screen it changed, the effects' own peak, and how far the sound has come.
+  // For the browser tests: when the canvas first showed something and last changed, the frames the game sent,
+  // milliseconds from each key press to the screen it changed, the effects' own peak, and how far the sound has come.
   lastDrawTime: () => consoleScreen.lastDrawTime,
   firstContentTime: () => consoleScreen.firstContentTime,
+  framesShown: () => framesShown,
   keyToScreenMs: () => keyToScreen.slice(),
   effectsPeak: () => pageAudio.outputPeak('effects'),
   soundState: () => ({ loaded: pageAudio.ready, started: pageAudio.started, failed: pageAudio.failed }),

@@ -1,12 +1,17 @@
 // The screen's text for screen readers: once the game's screen has settled, what is new on it
-// goes to a polite live region (in the page's language), with the chosen menu item named first and a
-// greyed item said to be not yet available. A redraw of the same text says nothing, and the
-// name being typed is left to the screen reader's own echo of the keys.
+// goes to a polite live region (in the page's language), with the chosen menu item named first,
+// a greyed item said to be not yet available, and a fighter's figures and revealed command said
+// with the fighter's name. A redraw of the same text says nothing, the name being typed is left
+// to the screen reader's own echo of the keys, and only the latest announcement stays in the
+// page. F2 (or the page's "Read the screen" button) reads the whole screen.
 'use strict';
 
 const SETTLE_MS = 250;          // the screen is read once it has been still this long
-const KEPT_ANNOUNCEMENTS = 8;   // older ones leave the live region
 const TEXT_GAP_COLUMNS = 3;     // blank columns that part two texts on one row
+const FIGURE_GAP_COLUMNS = 4;   // ... before a digit, which a right-aligned figure pads with up to 3
+const PANEL_ROWS = 6;           // a fighter's panel: its name, then HP, MP and abilities below it
+const FIGURES = /^(ＨＰ|ＭＰ|HP|MP) |^(攻|At)\d/;  // in either language the game speaks
+const COMMANDS = new Set(['通常攻撃', '強攻撃', 'カウンター', '魔法攻撃', 'Attack', 'Smash', 'Counter', 'Spell']);  // as a turn reveals them
 const DECORATION = /[\u2500-\u257f\u25a0|]/;  // box drawing, the selection frame, the help line's bar
 const SELECTION_MARK = '⇒';
 const GREY_ON_WHITE = [7, 15];       // how the game shows an item that cannot be chosen yet
@@ -36,9 +41,9 @@ function rowTexts(cells, row) {
     }
     if (mark || character === ' ' || character === '\u3000' || DECORATION.test(character)) {
       gap += cellWidth(word) === 2 ? 2 : 1;
-      if (gap >= TEXT_GAP_COLUMNS) current = null;
       continue;
     }
+    if (gap >= (/\d/.test(character) ? FIGURE_GAP_COLUMNS : TEXT_GAP_COLUMNS)) current = null;
     if (!current) {
       current = { row, column, text: '', grey: true, chosen: marked };
       texts.push(current);
@@ -75,14 +80,27 @@ function bigNumbers(cells, texts) {
   return numbers;
 }
 
+// A fighter's figures and the command it revealed, said with its name: the fighter whose panel
+// (its name with ＨＰ right under it) spans the text's row.
+function nameOwners(texts) {
+  const panels = texts.filter((name) => texts.some((hp) => hp.row === name.row + 1 && hp.column === name.column && /^(ＨＰ|HP) /.test(hp.text)));
+  for (const text of texts) {
+    if (!FIGURES.test(text.text) && !COMMANDS.has(text.text)) continue;
+    const panel = panels.find((name) => name !== text && text.row > name.row && text.row < name.row + PANEL_ROWS);
+    if (panel) text.text = FIGURES.test(text.text) ? `${panel.text} ${text.text}` : pageText().revealed(panel.text, text.text);
+  }
+}
+
 // Everything the screen says, in reading order.
 function screenTexts(cells) {
   const texts = [];
   for (let row = 0; row < ROWS; ++row) texts.push(...rowTexts(cells, row));
+  nameOwners(texts);
   texts.push(...bigNumbers(cells, texts));
   return texts.sort((a, b) => a.row - b.row || a.column - b.column);
 }
 
+const withStop = (part) => (/[。！？!?.]$/.test(part) ? part : part + pageText().stop);
 const spokenForm = (text) => text.text + (text.grey ? pageText().notYet : '');
 const textKey = (text) => `${text.row}:${text.column}:${spokenForm(text)}`;
 
@@ -92,9 +110,11 @@ class ScreenReader {
     this.timer = 0;
     this.spoken = new Set();  // the texts on the screen when it was last read
     this.chosen = null;
+    this.screen = null;
   }
 
   screenChanged(screen) {
+    this.screen = screen;
     clearTimeout(this.timer);
     this.timer = setTimeout(() => this.read(screen.cells, screen.cursor), SETTLE_MS);
   }
@@ -108,13 +128,20 @@ class ScreenReader {
     for (const text of texts) if (text !== chosen && !this.spoken.has(textKey(text))) parts.push(spokenForm(text));
     this.spoken = new Set(texts.map(textKey));
     this.chosen = chosenNow;
-    if (parts.length > 0) this.announce(parts.map((part) => (/[。！？!?.]$/.test(part) ? part : part + pageText().stop)).join(' '));
+    if (parts.length > 0) this.announce(parts.map(withStop).join(' '));
   }
 
+  // The whole screen, on demand, the chosen item marked.
+  readAll() {
+    if (!this.screen?.cells) return;
+    const parts = screenTexts(this.screen.cells).map((text) => (text.chosen ? pageText().chosen(spokenForm(text)) : spokenForm(text)));
+    this.announce(parts.map(withStop).join(' '));
+  }
+
+  // Only the latest announcement is kept: a reader browsing the page meets no old news.
   announce(text) {
     const line = document.createElement('p');
     line.textContent = text;
-    this.region.append(line);
-    while (this.region.childElementCount > KEPT_ANNOUNCEMENTS) this.region.firstElementChild.remove();
+    this.region.replaceChildren(line);
   }
 }

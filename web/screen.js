@@ -11,12 +11,12 @@ const PALETTE = [
   '#808080', '#0000ff', '#00ff00', '#00ffff', '#ff0000', '#ff00ff', '#ffff00', '#ffffff',
 ];
 
-// A cell word from the game: character in bits 0-20, width in 21-22 (2 full-width,
-// 0 the right half of one), foreground in 24-27, background in 28-31.
-const cellChar = (word) => word & 0x1fffff;
-const cellWidth = (word) => (word >>> 21) & 3;
-const cellForeground = (word) => (word >>> 24) & 15;
-const cellBackground = (word) => (word >>> 28) & 15;
+// A cell word from the game, laid out as the C++ side's CellWord (contract.js): character,
+// width (2 full-width, 0 the right half of one), foreground, background.
+const cellChar = (word) => word & CONTRACT.kCharMask;
+const cellWidth = (word) => (word >>> CONTRACT.kWidthShift) & 3;
+const cellForeground = (word) => (word >>> CONTRACT.kForegroundShift) & 15;
+const cellBackground = (word) => (word >>> CONTRACT.kBackgroundShift) & 15;
 
 class ConsoleScreen {
   constructor(canvas) {

@@ -12,6 +12,7 @@ class SoundControls {
       const muted = !pageAudio.muted;
       this.show(muted);
       remember(MUTED_KEY, muted ? '1' : '0');
+      showNotice();
     });
     document.addEventListener('visibilitychange', () => pageAudio.setHidden(document.hidden));
     pageAudio.setHidden(document.hidden);

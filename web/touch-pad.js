@@ -2,13 +2,13 @@
 'use strict';
 
 // The key record each button gives: the virtual key, what it types (Enter) or the prefix and
-// scan code it types as (the arrows), as keys.js gives them.
+// scan code it types as (the arrows), taken from the keyboard's own (keys.js).
 const PAD_KEYS = {
-  Up: { key: 38, character: 0, extended: 0xe048 },
-  Down: { key: 40, character: 0, extended: 0xe050 },
-  Left: { key: 37, character: 0, extended: 0xe04b },
-  Right: { key: 39, character: 0, extended: 0xe04d },
-  Enter: { key: 13, character: 13, extended: 0 },
+  Up: { key: 38, character: 0, extended: EXTENDED_KEYS.ArrowUp },
+  Down: { key: 40, character: 0, extended: EXTENDED_KEYS.ArrowDown },
+  Left: { key: 37, character: 0, extended: EXTENDED_KEYS.ArrowLeft },
+  Right: { key: 39, character: 0, extended: EXTENDED_KEYS.ArrowRight },
+  Enter: { key: 13, character: CONTROL_CHARACTERS.Enter, extended: 0 },
 };
 const ASSISTED_PRESS_MS = 120;  // how long a button activated without a touch (screen reader, keyboard) is held
 

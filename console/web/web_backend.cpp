@@ -3,6 +3,8 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
+
 #include "console/platform.hpp"
 
 // Provided by the page's side of the module (web_console.js).
@@ -14,6 +16,7 @@ void domrak_wait_for_input(int ms);
 namespace {
 
 WebBackend* currentBackend = nullptr;
+constexpr int kHiddenRecheckMs = 100;  // how often a wait paused by the hidden page looks again
 
 // How many milliseconds until `deadline`, 0 when it has passed.
 int MillisecondsUntil(std::uint32_t now, std::uint32_t deadline) {
@@ -29,8 +32,10 @@ WebBackend::~WebBackend() { currentBackend = nullptr; }
 WebBackend* WebBackend::current() { return currentBackend; }
 
 void WebBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
-  const bool sameCursor = cursor.column == shown_cursor_.column && cursor.row == shown_cursor_.row &&
-                          cursor.visible == shown_cursor_.visible && cursor.size == shown_cursor_.size;
+  // Where a hidden cursor stands shows nothing: it moving alone sends the page no frame.
+  const bool sameCursor = cursor.visible == shown_cursor_.visible &&
+                          (!cursor.visible || (cursor.column == shown_cursor_.column &&
+                                               cursor.row == shown_cursor_.row && cursor.size == shown_cursor_.size));
   if (shown_ && *shown_ == grid && sameCursor) return;  // nothing changed: the page does no work
   shown_ = grid;
   shown_cursor_ = cursor;
@@ -38,19 +43,38 @@ void WebBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
   for (int row = 1; row <= ScreenGrid::kRows; ++row) {
     for (int column = 1; column <= ScreenGrid::kColumns; ++column) {
       const Cell& cell = grid.at(column, row);
-      cells_[index++] = static_cast<std::uint32_t>(cell.ch & 0x1FFFFF) | (cell.width & 3u) << 21 |
-                        (cell.fg & 15u) << 24 | (cell.bg & 15u) << 28;
+      cells_[index++] = (static_cast<std::uint32_t>(cell.ch) & CellWord::kCharMask) |
+                        (cell.width & 3u) << CellWord::kWidthShift | (cell.fg & 15u) << CellWord::kForegroundShift |
+                        (cell.bg & 15u) << CellWord::kBackgroundShift;
     }
   }
   domrak_show_screen(cells_.data(), cursor.column, cursor.row, cursor.visible ? 1 : 0,
                      static_cast<int>(cursor.size));
 }
 
-std::uint32_t WebBackend::now_ms() { return static_cast<std::uint32_t>(emscripten_get_now()); }
+double WebBackend::clock_ms() const {
+  return (paused_since_ >= 0 ? paused_since_ : emscripten_get_now()) - paused_ms_;
+}
+
+std::uint32_t WebBackend::now_ms() { return static_cast<std::uint32_t>(clock_ms()); }
+
+void WebBackend::set_paused(bool paused) {
+  if (paused == (paused_since_ >= 0)) return;
+  if (paused) {
+    paused_since_ = emscripten_get_now();
+  } else {
+    paused_ms_ += emscripten_get_now() - paused_since_;
+    paused_since_ = -1;
+  }
+}
 
 void WebBackend::sleep_until(std::uint32_t deadline) {
-  // A wait that has already passed still yields, so the page gets its turn.
-  emscripten_sleep(static_cast<unsigned>(MillisecondsUntil(now_ms(), deadline)));
+  // A wait that has already passed still yields, so the page gets its turn; one that the
+  // hidden page paused sleeps on for what is left of it.
+  do {
+    const int left = MillisecondsUntil(now_ms(), deadline);
+    emscripten_sleep(static_cast<unsigned>(paused_since_ >= 0 ? std::max(left, kHiddenRecheckMs) : left));
+  } while (!TimeReached(now_ms(), deadline));
 }
 
 void WebBackend::wait_for_input(std::uint32_t deadline) {
@@ -59,6 +83,11 @@ void WebBackend::wait_for_input(std::uint32_t deadline) {
 }
 
 std::unique_ptr<ConsoleBackend> CreatePlatformBackend() { return std::make_unique<WebBackend>(); }
+
+// The page reports that it was hidden (1) or is seen again (0).
+extern "C" EMSCRIPTEN_KEEPALIVE void domrak_page_hidden(int hidden) {
+  if (currentBackend != nullptr) currentBackend->set_paused(hidden != 0);
+}
 
 // The page reports one key event: `modifiers` has bit 0 shift, bit 1 control, bit 2 alt.
 extern "C" EMSCRIPTEN_KEEPALIVE void domrak_key_event(int key, int down, int character, int extended,

@@ -43,12 +43,14 @@ relevant_tests() {  # file
   case $1 in
     game/*) echo game_tests ;;
     console/posix/*) echo terminal_tests ;;
+    console/web/web_backend.cpp) echo web_check ;;
     console/web/*) echo console_tests ;;
     tests/support/*) echo console_tests game_tests ;;
     console/windows/*) echo windows_console_tests ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
     web/make_soundfont.py) echo music_tests web_check_soundfont ;;
+    web/layout.js) echo web_check_phone ;;
     web/*) echo web_check web_check_offline ;;
     *) echo "${targets[@]}" ;;
   esac

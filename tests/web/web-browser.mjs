@@ -62,6 +62,8 @@ export async function launchChromium() {
 export const waitFor = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
   .then(() => true, () => false);
 export const waitForText = (page, text) => waitFor(page, (t) => window.domrak.rows().some((row) => row.includes(t)), text);
+export const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
+export const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
 
 const screenChanged = (page, before) => waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
 
@@ -96,14 +98,15 @@ export function serviceWorkerControls(page) {
     .then(() => true, () => false);
 }
 
-// A first visit in a fresh browser context over a simulated link (`mbits` down, 40 ms
-// latency) on a CPU slowed `slowdown` times: when the title and the music came.
-export async function timeFirstVisit(browser, url, { mbits, slowdown }) {
+// A first visit in a fresh browser context over a simulated link (`mbits` down, `latency` ms)
+// on a CPU slowed `slowdown` times (the page's own thread: Chromium refuses to slow a worker):
+// when the title and the music came.
+export async function timeFirstVisit(browser, url, { mbits, slowdown, latency = 40 }) {
   const context = await browser.createBrowserContext();
   try {
     const page = await context.newPage();
     await page.setViewport({ width: 1000, height: 680 });
-    await page.emulateNetworkConditions({ download: (mbits * 1e6) / 8, upload: (mbits * 1e6) / 8, latency: 40 });
+    await page.emulateNetworkConditions({ download: (mbits * 1e6) / 8, upload: (mbits * 1e6) / 8, latency });
     await page.emulateCPUThrottling(slowdown);
     await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
     const titleShown = await waitForText(page, 'ネームエントリー');

@@ -6,9 +6,11 @@ import { mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 
 import { serve } from '../../web/serve.mjs';
-import { PATIENCE_MS, budget, check, finish, launchChromium, rows, sleep, waitFor, waitForText } from './web-browser.mjs';
+import {
+  PATIENCE_MS, budget, check, finish, launchChromium, rows, sleep, spoken, waitFor, waitForSpoken, waitForText,
+} from './web-browser.mjs';
 
-const shots = process.argv[3];
+const shots = process.argv[3] ?? 'build/web-check';
 mkdirSync(shots, { recursive: true });
 const screenHas = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 
@@ -29,27 +31,44 @@ const box = (page, selector) => page.$eval(selector, (element) => {
   return { left, top, right, bottom, width, height };
 });
 const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+// What the name field covers: rows of the game's text and the page's buttons.
+const fieldCovers = (page) => page.evaluate(() => {
+  const field = document.getElementById('name-form').getBoundingClientRect();
+  const screen = document.getElementById('screen').getBoundingClientRect();
+  const hits = (r) => field.left < r.right && r.left < field.right && field.top < r.bottom && r.top < field.bottom;
+  const rowBox = (row) => ({ left: screen.left, right: screen.right, top: screen.top + (row * screen.height) / 25, bottom: screen.top + ((row + 1) * screen.height) / 25 });
+  return [...window.domrak.rows().flatMap((text, row) => (text.trim() && hits(rowBox(row)) ? [`row ${row + 1}`] : [])),
+    ...[...document.querySelectorAll('button')].filter((b) => b.checkVisibility() && hits(b.getBoundingClientRect())).map((b) => b.textContent)];
+});
 const helpOpen = (page) => page.$eval('#help-panel', (panel) => panel.open);
 const helpBecomes = (page, open) => waitFor(page, (o) => document.getElementById('help-panel').open === o, open);
-const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
-const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
 
-async function openPhone(browser, url, width, height) {
+// A phone `width` x `height`, with the safe areas a notch leaves (`insets`: top, right, bottom, left).
+async function openPhone(browser, url, width, height, insets = { top: 0, right: 0, bottom: 0, left: 0 }) {
   const page = await browser.newPage();
   page.pageErrors = [];
   page.on('pageerror', (error) => page.pageErrors.push(error.message));
   await page.setViewport({ width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+  await (await page.createCDPSession()).send('Emulation.setSafeAreaInsetsOverride', { insets });
+  page.visibleArea = { left: insets.left, top: insets.top, right: width - insets.right, bottom: height - insets.bottom };
   await page.goto(url, { waitUntil: 'domcontentloaded' });
   return page;
 }
 
-// The pad's buttons are big enough for a thumb and none of them covers the screen.
+// The pad's buttons are big enough for a thumb, a touch at the middle of each lands on it, and
+// the whole screen is in the phone's visible area.
 async function checkPad(page, layout) {
   const screen = await box(page, '#screen');
   const buttons = await page.$$eval('#pad button', (all) => all.map((button) => {
     const { left, top, right, bottom, width, height } = button.getBoundingClientRect();
-    return { label: button.getAttribute('aria-label'), left, top, right, bottom, width, height };
+    const hit = document.elementFromPoint(left + width / 2, top + height / 2);
+    return { label: button.getAttribute('aria-label'), left, top, right, bottom, width, height, hit: button.contains(hit) };
   }));
+  const missed = buttons.filter((button) => !button.hit).map((button) => button.label);
+  check(`${layout}: a touch on each pad button lands on it`, missed.length === 0, missed.join(', '));
+  const area = page.visibleArea;
+  check(`${layout}: the whole screen is in the visible area`, screen.left >= area.left && screen.top >= area.top
+    && screen.right <= area.right && screen.bottom <= area.bottom, JSON.stringify(screen));
   const small = buttons.filter((button) => button.width < 48 || button.height < 48).map((button) => button.label);
   check(`${layout}: the pad's five buttons are at least 48 px`, buttons.length === 5 && small.length === 0, small.join(', '));
   const covering = buttons.filter((button) => overlaps(button, screen)).map((button) => button.label);
@@ -77,6 +96,12 @@ try {
 
   const { screen, buttons } = await checkPad(page, 'upright');
   check('upright: the screen spans the width', screen.width >= 390 * 0.9, `${screen.width} px`);
+  check('upright: a hint says to turn the phone', await page.$eval('#turn-hint', (hint) => hint.checkVisibility() && hint.textContent.includes('横にすると')));
+  const fullScreen = await box(page, '#full-screen-button');
+  await page.touchscreen.tap(fullScreen.left + fullScreen.width / 2, fullScreen.top + fullScreen.height / 2);
+  check('upright: the full-screen button fills the screen', await waitFor(page, () => document.fullscreenElement !== null));
+  await page.evaluate(() => document.exitFullscreen());
+  await waitFor(page, () => document.fullscreenElement === null);
   check('upright: the pad is below the screen', buttons.Up.top >= screen.bottom && buttons.Enter.top >= screen.bottom);
   check('upright: the pad is in the lower half, within thumb reach', buttons.Down.bottom > 844 / 2 && buttons.Enter.bottom > 844 / 2);
   await press(page, 'Down', 500);  // held on: a second step would show by now
@@ -97,6 +122,7 @@ try {
   await press(page, 'Enter');  // the title starts again on ネームエントリー
   check('name entry opens', await waitForText(page, '名前：'));
   check('the name field takes the focus', await waitFor(page, () => document.activeElement.id === 'name-field'));
+  check('upright: the name field covers neither the game\'s text nor a button', (await fieldCovers(page)).length === 0, (await fieldCovers(page)).join(', '));
   await page.screenshot({ path: join(shots, 'phone-portrait-name.png') });
   await page.keyboard.type('Ab_1', { delay: 30 });
   await page.keyboard.sendCharacter('!');   // refused, as on a desk
@@ -129,11 +155,12 @@ try {
   await page.close();
 
   // On its side, a second visit: the help stays closed, the pad's halves beside the screen.
-  const side = await openPhone(browser, url, 844, 390);
+  // A notched phone: the safe areas such a phone reports on its side.
+  const side = await openPhone(browser, url, 844, 390, { top: 0, right: 47, bottom: 21, left: 47 });
   check('on its side: title on screen', await waitForText(side, 'ネームエントリー'));
   check('the help panel stays closed on a second visit', !(await helpOpen(side)));
   const lying = await checkPad(side, 'on its side');
-  check('on its side: the screen is as high as the phone', lying.screen.height >= 390 * 0.9, `${lying.screen.height} px`);
+  check('on its side: the screen fills the room between the pad\'s halves', lying.screen.width >= (844 - 2 * 47 - 2 * 112) * 0.9, `${lying.screen.width} px`);
   check('on its side: the arrows are left of the screen', ['Up', 'Down', 'Left', 'Right'].every((label) => lying.buttons[label].right <= lying.screen.left));
   check('on its side: Enter is right of the screen', lying.buttons.Enter.left >= lying.screen.right);
   await side.screenshot({ path: join(shots, 'phone-landscape.png') });
@@ -170,6 +197,11 @@ try {
   await side.touchscreen.tap(mute.left + mute.width / 2, mute.top + mute.height / 2);
   await side.reload({ waitUntil: 'domcontentloaded' });
   check('the mute button is remembered', await waitFor(side, () => document.getElementById('mute-button').ariaPressed === 'true'));
+  await waitForText(side, 'ネームエントリー');
+  await press(side, 'Enter');
+  check('on its side: name entry opens', await waitFor(side, () => !document.getElementById('name-form').hidden));
+  check('on its side: the name field covers neither the game\'s text nor a button', (await fieldCovers(side)).length === 0, (await fieldCovers(side)).join(', '));
+  await side.screenshot({ path: join(shots, 'phone-landscape-name.png') });
   check('on its side: no page errors', side.pageErrors.length === 0, side.pageErrors.join('; '));
 } finally {
   await browser.close();

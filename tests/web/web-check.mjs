@@ -5,7 +5,7 @@
 // (tests/web/web-browser.mjs).
 import { serve } from '../../web/serve.mjs';
 import {
-  budget, check, finish, hold, launchChromium, PATIENCE_MS, rows, sleep, waitFor, waitForText,
+  budget, check, finish, hold, launchChromium, PATIENCE_MS, rows, sleep, spoken, waitFor, waitForSpoken, waitForText,
 } from './web-browser.mjs';
 
 // While set, called when the game's code is asked for; the code is sent once its promise settles.
@@ -51,11 +51,13 @@ try {
   budget('title on screen after navigation', titleMs, 1500, 'ms');
   check('sound waits for a key, said outside the screen',
     (await page.$eval('#notice', (notice) => notice.textContent)) === '最初のキーで音が出ます。');
-  check('sound loads', await waitFor(page, () => window.domrak.soundState().loaded));
-  // Both moments on the page's own clock; the page asks for the SoundFont only after the title is drawn.
-  const soundFontAt = await page.evaluate(() => performance.getEntriesByType('resource')
-    .find((entry) => entry.name.endsWith('/TimGM6mb.sf2')).startTime);
-  check('SoundFont loads after the title', soundFontAt >= titleMs, `asked at ${soundFontAt} ms, title drawn at ${titleMs} ms`);
+  check('sound loads', await waitFor(page, () => window.domrak.soundState().loaded
+    && performance.getEntriesByType('resource').some((entry) => entry.name.endsWith('/TimGM6mb.sf2'))));
+  // All on the page's own clock: the title's small SoundFont is asked for after the title is drawn, the whole one after it has come.
+  const [firstFont, wholeFont] = await page.evaluate(() => ['first.sf2', '/TimGM6mb.sf2'].map((name) => performance.getEntriesByType('resource')
+    .find((entry) => entry.name.endsWith(name))).map((entry) => entry && { startTime: entry.startTime, responseEnd: entry.responseEnd }));
+  check('the SoundFonts load after the title, one after the other', firstFont.startTime >= titleMs && wholeFont.startTime >= firstFont.responseEnd,
+    `title drawn at ${titleMs} ms, first font ${firstFont.startTime}-${firstFont.responseEnd} ms, whole from ${wholeFont.startTime} ms`);
 
   // Idle on the title, once the loading has settled: no redraw, and the main thread all but still.
   await sleep(2000);
@@ -83,6 +85,11 @@ try {
     && (await rows(page)).join('').includes('敏捷'));
   check('the fighter is on the title', await hold(page, 'Enter', '名前:Ab_1'));
   check('music sounds once the effects have died away', (await effectsThenMusic(page))[1]);
+  // The browser suspends the sound (a phone call, a frozen tab): the next key brings it back.
+  await page.evaluate(() => pageAudio.context.suspend());
+  await waitFor(page, () => window.domrak.outputPeak() === 0);
+  await page.keyboard.press('Shift');
+  check('a key brings back the sound the browser suspended', await waitFor(page, () => window.domrak.outputPeak() > 0));
 
   // Into the arena: the command menu follows a held key one step.
   await hold(page, 'ArrowDown', ARENA_HELP);
@@ -93,6 +100,35 @@ try {
   await hold(page, 'ArrowDown', null, 500);  // held on: a second step would show by now
   const second = await markedItem(page, '⇒');
   check('battle menu moves one step for a held key', menuOpen && first !== second && second.startsWith('強攻撃'), `${first} -> ${second}`);
+  // Read out once the screen is still: the game sends no frame while nothing changes.
+  check('the screen reader hears the battle menu move', await waitForSpoken(page, '選択：強攻撃'), await spoken(page));
+  const frames = await page.evaluate(() => window.domrak.framesShown());
+  await sleep(1000);
+  check('no frame while the battle menu waits', (await page.evaluate(() => window.domrak.framesShown())) === frames);
+  await hold(page, 'ArrowDown');
+  check('the next move is read too, and only the latest news stays in the page', await waitForSpoken(page, '選択：カウンター')
+    && (await page.$eval('#screen-text', (region) => region.childElementCount)) === 1, await spoken(page));
+  await page.keyboard.press('F2');
+  check('F2 reads the whole screen, each fighter\'s figures with its name',
+    await waitForSpoken(page, 'Ab_1 ＨＰ 605 / 605') && (await spoken(page)).includes('選択：カウンター'), await spoken(page));
+  // A turn begun (the commands shown), then the page hidden (as the browser tells it): the turn stands still until the page is seen again.
+  const seen = (visible) => page.evaluate((v) => {
+    Object.defineProperty(document, 'hidden', { value: !v, configurable: true });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, visible);
+  await hold(page, 'ArrowUp');
+  await page.keyboard.down('Enter');
+  await waitFor(page, () => window.domrak.rows()[12].includes('強攻撃'));
+  await page.keyboard.up('Enter');
+  await seen(false);
+  await sleep(300);  // a frame already on its way
+  const hiddenScreen = JSON.stringify(await rows(page));
+  const hiddenFrames = await page.evaluate(() => window.domrak.framesShown());
+  await sleep(2000);
+  check('a hidden page\'s turn stands still', JSON.stringify(await rows(page)) === hiddenScreen
+    && (await page.evaluate(() => window.domrak.framesShown())) === hiddenFrames);
+  await seen(true);
+  check('and goes on when the page is seen again', await waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, hiddenScreen));
 
   const latencies = await page.evaluate(() => window.domrak.keyToScreenMs());
   budget(`key press to changed screen, worst of ${latencies.length} [${latencies.map(Math.round)}]`,
@@ -138,15 +174,52 @@ try {
   await english.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   const pageSays = (selector, what) => english.$eval(selector, (element, w) => element[w], what);
   check('an English browser: the title in English', await waitForText(english, 'Name Entry'));
-  check('an English browser: the page in English', await pageSays('#help-button', 'textContent') === 'How to play' && await pageSays('html', 'lang') === 'en');
+  check('an English browser: the page in English', await pageSays('#read-button', 'textContent') === 'Read the screen (F2)' && await pageSays('html', 'lang') === 'en');
   await english.click('#language-switch button[lang="ja"]');
-  check('the switch turns the page to Japanese at once', await pageSays('#help-button', 'textContent') === '遊び方' && await pageSays('#screen-text', 'lang') === 'ja');
+  check('the switch turns the page to Japanese at once', await pageSays('#read-button', 'textContent') === '画面を読み上げる（F2）' && await pageSays('#screen-text', 'lang') === 'ja');
   await english.focus('#screen');
   check('the game is Japanese from its next screen', await hold(english, 'Enter', 'ネームエントリー'));
   await english.reload({ waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   check('the choice is kept for the next visit', await waitForText(english, '闘技場へ行く'));
   await english.browserContext().close();
   check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
+
+  // A gamepad (d-pad and south button, as the Gamepad API gives them) and a link with a name.
+  const padPage = await browser.newPage();
+  await returningVisitor(padPage);
+  await padPage.evaluateOnNewDocument(() => {
+    window.testPad = { connected: true, buttons: Array.from({ length: 17 }, () => ({ pressed: false })), axes: [0, 0] };
+    navigator.getGamepads = () => [window.testPad];
+  });
+  await padPage.goto(`${url}#name=Pad_1`, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
+  await waitForText(padPage, 'ネームエントリー');
+  const padButton = async (button, answer) => {
+    const before = JSON.stringify(await rows(padPage));
+    await padPage.evaluate((b) => { window.testPad.buttons[b].pressed = true; window.dispatchEvent(new Event('gamepadconnected')); }, button);
+    await waitFor(padPage, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
+    await sleep(500);  // held on: a second step would show by now
+    await padPage.evaluate((b) => { window.testPad.buttons[b].pressed = false; }, button);
+    // The page looks at the pad once a frame: a release and the next press in one frame would be no release.
+    await padPage.evaluate(() => new Promise((seen) => requestAnimationFrame(() => requestAnimationFrame(seen))));
+    return waitForText(padPage, answer);
+  };
+  check('the gamepad\'s d-pad moves the selection one step', await padButton(13, ARENA_HELP) && !(await rows(padPage)).join('').includes('まずはルールを覚えましょう'));
+  await padButton(12, NAME_ENTRY_HELP);
+  check('its south button is Enter', await padButton(0, '名前：'));
+  check('a #name= link fills the name entry and goes no further', await waitForText(padPage, 'Pad_1')
+    && !(await rows(padPage)).join('').includes('このキャラでＯＫ？'));
+  check('the player\'s Enter makes the fighter', await padButton(0, 'このキャラでＯＫ？'));
+
+  // Browsers that cannot run the game say what they lack, and the loading sign stops turning.
+  for (const [lacking, address, remove] of [['file://', `file://${process.cwd()}/${process.argv[2]}/index.html`, ''],
+    ['WebAssembly', url, 'WebAssembly'], ['Worker', url, 'Worker']]) {
+    const bare = await browser.newPage();
+    if (remove) await bare.evaluateOnNewDocument((name) => delete window[name], remove);
+    await bare.goto(address, { waitUntil: 'load', timeout: PATIENCE_MS });
+    const [said, turning] = await bare.$eval('#loading', (sign) => [sign.textContent, getComputedStyle(sign, '::before').animationName]);
+    check(`without ${lacking}: said plainly, the loading sign stopped`, said.includes(lacking) && turning === 'none', said);
+    await bare.close();
+  }
 } finally {
   await browser.close();
   server.close();

@@ -139,6 +139,7 @@ try {
   // appears, a tapped one not at all, and the sound still starts, effects and music.
   for (const how of ['held', 'tapped']) {
     const early = await (await browser.createBrowserContext()).newPage();  // nothing cached
+    await early.bringToFront();  // the player's tab has the focus: no blur lets go of the held key
     early.on('pageerror', (error) => pageErrors.push(error.message));
     await returningVisitor(early);
     let release;

@@ -99,7 +99,7 @@ class ScratchDirectory {
     if (size) std::filesystem::resize_file(name, size);
   }
   // A FIFO nobody writes to, where a player's working directory should hold a sound file.
-  void make_fifo(const char* name) const {
+  void make_fifo([[maybe_unused]] const char* name) const {
 #ifndef _WIN32  // Windows has none: the name stays missing there
     mkfifo(name, 0600);
 #endif

@@ -102,6 +102,4 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesWithinItsLimitsAndFallsBackToTheBuiltIn
     ASSERT_TRUE(sequence.load("title.mid")) << c.size;
     EXPECT_EQ(Events(sequence), c.taken ? "0 90 3C 64, 96 80 3C 00, 96 FF 2F 00" : builtInEvents) << c.size;
   }
-  MidiSequence missing;
-  EXPECT_FALSE(missing.load("missing.mid"));
 }

@@ -1,5 +1,5 @@
-// The stream players against a fake stream: records written, budgets, looping, ending and
-// stopping; and the set of players behind the game's music calls.
+// The stream player against a fake stream: records written, budgets, looping, ending and
+// stopping.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -118,25 +118,4 @@ TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPie
   if (!stoppedAtOnce) dry.streams.done(nullptr);
   EXPECT_TRUE(stoppedAtOnce) << "stop waited for buffers that were home already";
   EXPECT_TRUE(stopping.get());
-}
-
-TEST(MidiPlayerSet, RefusesStrangePlayersQuietlyAndRetiresStoppedOnesWhenTheMusicChanges) {
-  ScratchDirectory scratch;
-  scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})}));
-  FakeStreamService streams;
-  MidiPlayerSet music{streams};
-  MidiStreamPlayer foreign(streams);
-  EXPECT_EQ(music.load_music("no_such_music.mid"), nullptr);
-  for (MidiStreamPlayer* stranger : {static_cast<MidiStreamPlayer*>(nullptr), &foreign}) {
-    EXPECT_FALSE(music.play_music(stranger, true));
-    EXPECT_FALSE(music.stop_music(stranger));
-  }
-  MusicPlayer* first = music.load_music("piece.mid");
-  ASSERT_TRUE(music.play_music(first, true));
-  ASSERT_NE(music.load_music("piece.mid"), nullptr);
-  EXPECT_EQ(music.size(), 2u);  // the first still plays, so it stays
-  ASSERT_TRUE(music.stop_music(first));
-  EXPECT_TRUE(music.play_music(music.load_music("piece.mid"), false));
-  EXPECT_EQ(music.size(), 1u) << "stopped and never-played players kept as the music changed";
-  EXPECT_EQ(streams.open_streams, 1);
 }

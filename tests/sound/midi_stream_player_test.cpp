@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <future>
-#include <optional>
 
-#include "sound/midi/midi_player_set.hpp"
+#include "sound/midi/midi_stream_player.hpp"
 #include "tests/support/fake_midi_stream.hpp"
 #include "tests/support/sound_bytes.hpp"
 
@@ -25,12 +24,12 @@ Bytes EvenNotes(int count, std::uint8_t step, const Bytes& tail = {}) {
   return Smf(480, {Join({track, tail, kEndOfTrack})});
 }
 
-// A player of `file` on a fake stream of its own, playing it (looping or not) if `loop` is given.
+// A player of `file` on a fake stream of its own, playing it, looping or not.
 struct Rig {
-  Rig(Bytes bytes, std::optional<bool> loop, std::chrono::milliseconds stop_wait = MidiStreamPlayer::kStopWait)
+  Rig(Bytes bytes, bool loop, std::chrono::milliseconds stop_wait = MidiStreamPlayer::kStopWait)
       : file(std::move(bytes)), player(streams, stop_wait) {
     EXPECT_TRUE(player.sequence().parse_image(file));
-    EXPECT_TRUE(!loop || player.play(*loop));
+    EXPECT_TRUE(player.play(loop));
   }
   Bytes file;
   FakeStreamService streams;

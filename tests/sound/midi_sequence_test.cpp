@@ -48,12 +48,12 @@ TEST(MidiSequence, ReadsEveryFileOfTheTrackTableAsWorkedOutThereAndTheSoundFontM
   ASSERT_NE(maker, nullptr);
 #endif
   std::ifstream table(DOMRAK_SOURCE_DIR "/tests/sound/midi_tracks.txt");
-  char fromMaker[4096];
-  for (std::string line; std::getline(table, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    const std::size_t arrow = line.find(" => ");
-    const std::string expected = line.substr(arrow + 4);
-    std::istringstream words(line.substr(0, arrow));
+  char line[4096];
+  for (std::string row; std::getline(table, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    const std::size_t arrow = row.find(" => ");
+    const std::string expected = row.substr(arrow + 4);
+    std::istringstream words(row.substr(0, arrow));
     std::vector<Bytes> tracks(1);
     for (std::string word; words >> word;) {
       if (word == "|") tracks.emplace_back();
@@ -65,10 +65,10 @@ TEST(MidiSequence, ReadsEveryFileOfTheTrackTableAsWorkedOutThereAndTheSoundFontM
     ASSERT_TRUE(sequence.parse_image(file)) << expected;
     EXPECT_EQ(Events(sequence, report), expected);
     if (!maker) continue;
-    ASSERT_NE(std::fgets(fromMaker, sizeof fromMaker, maker), nullptr) << "make_soundfont.py could not read the table";
+    ASSERT_NE(std::fgets(line, sizeof line, maker), nullptr) << "make_soundfont.py could not read the table";
     ASSERT_TRUE(sequence.rewind());
     if (expected.find("fail") != std::string::npos) continue;
-    EXPECT_EQ(fromMaker, Events(sequence, "", true) + "\n") << "the browser plays other notes than the game";
+    EXPECT_EQ(line, Events(sequence, "", true) + "\n") << "the browser plays other notes than the game";
   }
   if (maker) {
     EXPECT_EQ(pclose(maker), 0);

@@ -114,7 +114,6 @@ TEST(DecodeWave, ConvertsEverySampleKindToFloatsAndRefusesWhatCannotPlay) {
   for (const auto& c : cases) {
     const auto sound = DecodeWave(c.format, c.data);
     ASSERT_TRUE(sound) << c.format.bits_per_sample;
-    EXPECT_EQ(sound->channels, std::min<int>(c.format.channels, 2));
     EXPECT_EQ(sound->samples, c.expected) << c.format.bits_per_sample << " bits, " << c.format.channels << " channels";
   }
   WaveFormat narrowBlock = MakeFormat(1, 2, 16), unknownGuid = Extensible(WAVE_FORMAT_PCM, 1, 16);

@@ -12,6 +12,11 @@
 
 namespace {
 
+// The seeds were found by playing the scripted run with seeds 1 to 12 for each fighter and
+// keeping one that ends the way its name says.
+constexpr ScriptedFighter kTankToPlainEnding = {"Tank", 999, 300, 300, 999, 300, 100, 3};
+constexpr ScriptedFighter kVeteranToTrueEnding = {"Veteran", 600, 300, 500, 400, 400, 300, 2};
+
 struct RunResult {
   double realMs;
   std::uint32_t gameMs;

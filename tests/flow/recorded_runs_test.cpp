@@ -1,6 +1,7 @@
 // Recorded runs: the real game played from a key timeline and checked against the screens and
 // sounds a player meets on the way, kept as data in tests/*/*.run. A run's steps, one a line:
 //   fighter NAME HP MP ATTACK DEFENCE AGILITY MAGIC | seed N | name NAME | erase | set FIGURE N
+//   language LANGUAGE (Japanese when a run names none)
 //   music PIECE (playing when the run starts) | press KEY [MS] | pause MS | type BYTES (\r, \b, \xNN)
 //   at MS [whole] | at end [whole]: a look at the screen, followed by its checks:
 //     ROW|TEXT (the row as SeenRow tells it; with `whole`, every row not listed is blank),
@@ -20,6 +21,7 @@
 #include "console/text_width.hpp"
 #include "game/flow/game_loop.hpp"
 #include "game/model/enemy_roster.hpp"
+#include "game/text/translate.hpp"
 #include "game/ui/sound_cues.hpp"
 #include "tests/support/game_session.hpp"
 #include "tests/support/scripted_run.hpp"
@@ -172,6 +174,8 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
       looks.push_back({a, b == "whole", {}});
     } else if (word == "seed") {
       gameRandom.seed(std::stoul(a));
+    } else if (word == "language") {
+      ASSERT_TRUE(UseLanguage(a)) << "line " << line.number << ": no language " << a;
     } else if (word == "erase") {
       player.erase();
     } else if (word == "name") {

@@ -53,7 +53,6 @@ bool HeadlessBackend::start_next_step() {
     Step step = std::move(script_.front());
     script_.pop_front();
     step_active_ = true;
-    idle_ = false;
     if (step.key) holds_.push_back({step.key, now_, now_ + step.ms});
     typed_.insert(typed_.end(), step.bytes.begin(), step.bytes.end());
     step_until_ = now_ + step.ms;
@@ -61,15 +60,9 @@ bool HeadlessBackend::start_next_step() {
   }
   const bool holdsAhead =
       std::any_of(holds_.begin(), holds_.end(), [&](const Hold& h) { return now_ < h.until; });
-  if (holdsAhead || !checks_.empty() || !typed_.empty()) {
-    idle_ = false;
-    return false;
-  }
-  if (!idle_) {
-    idle_ = true;
-    idle_since_ = now_;
-  }
-  if (now_ - idle_since_ >= idle_limit_) stopped_ = true;
+  // Once the script is done and nothing is held, checked or typed, the session ends (running()
+  // turns false) at the game's next question.
+  stopped_ = !holdsAhead && checks_.empty() && typed_.empty();
   return false;
 }
 

@@ -24,28 +24,19 @@ GameSession::~GameSession() {
   console.attach(nullptr);
 }
 
-std::string GameSession::Text(int column, int row, int columns) {
-  return console.screen().text(column, row, columns);
-}
-
-std::pair<int, int> GameSession::Colors(int column, int row) {
-  const Cell& cell = console.screen().at(column, row);
-  return {cell.fg, cell.bg};
-}
-
 ::testing::AssertionResult GameSession::Shows(int column, int row, const std::string& expected,
                                               int fg, int bg) {
+  const ScreenGrid& screen = console.screen();
   const int columns = text::ColumnWidth(expected);
-  int c = column;  // the first cell not in the colours asked for
-  while (c < column + columns && Colors(c, row) == std::make_pair(fg, bg)) ++c;
-  if (Text(column, row, columns) == expected && c == column + columns)
-    return ::testing::AssertionSuccess();
+  const std::string shown = screen.text(column, row, columns);
   auto failure = ::testing::AssertionFailure() << "(" << column << ", " << row << ") reads \""
-                                               << Text(column, row, columns) << "\"";
-  if (c < column + columns)
-    failure << ", (" << c << ", " << row << ") is in (" << Colors(c, row).first << ", "
-            << Colors(c, row).second << ")";
-  return failure;
+                                               << shown << "\"";
+  if (shown != expected) return failure;
+  for (int c = column; c < column + columns; ++c)
+    if (screen.at(c, row).fg != fg || screen.at(c, row).bg != bg)
+      return failure << ", (" << c << ", " << row << ") is in (" << screen.at(c, row).fg << ", "
+                     << screen.at(c, row).bg << ")";
+  return ::testing::AssertionSuccess();
 }
 
 void GameSession::CreateFighter(const char* name) {

@@ -19,10 +19,6 @@ class GameSession : public ::testing::Test {
   GameSession();
   ~GameSession() override;
 
-  // The text of `columns` cells from (column, row), a full-width character once.
-  static std::string Text(int column, int row, int columns);
-  // The colours of one cell, as {fg, bg}.
-  static std::pair<int, int> Colors(int column, int row);
   // Whether the text at (column, row) reads `expected` and every one of its cells has the
   // given colours. Prints what is there instead when it does not.
   static ::testing::AssertionResult Shows(int column, int row, const std::string& expected, int fg,

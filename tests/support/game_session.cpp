@@ -32,10 +32,11 @@ GameSession::~GameSession() {
   auto failure = ::testing::AssertionFailure() << "(" << column << ", " << row << ") reads \""
                                                << shown << "\"";
   if (shown != expected) return failure;
-  for (int c = column; c < column + columns; ++c)
-    if (screen.at(c, row).fg != fg || screen.at(c, row).bg != bg)
-      return failure << ", (" << c << ", " << row << ") is in (" << screen.at(c, row).fg << ", "
-                     << screen.at(c, row).bg << ")";
+  for (int c = column; c < column + columns; ++c) {
+    const int cellFg = screen.at(c, row).fg, cellBg = screen.at(c, row).bg;
+    if (cellFg != fg || cellBg != bg)
+      return failure << ", (" << c << ", " << row << ") is in (" << cellFg << ", " << cellBg << ")";
+  }
   return ::testing::AssertionSuccess();
 }
 

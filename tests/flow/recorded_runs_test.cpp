@@ -41,7 +41,7 @@ void PrintTo(const RecordedRun& run, std::ostream* out) { *out << run.name; }
 
 std::vector<RecordedRun> LoadRuns() {
   std::vector<RecordedRun> runs;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(DOMRAK_RUNS_DIR)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(DOMRAK_TEST_DATA_DIR)) {
     if (entry.path().extension() != ".run") continue;
     std::ifstream in(entry.path());
     std::string text;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -21,6 +22,8 @@
 #include "console/text_width.hpp"
 #include "game/flow/game_loop.hpp"
 #include "game/model/enemy_roster.hpp"
+#include "game/model/fighter.hpp"
+#include "game/pages/name_entry_screen.hpp"
 #include "game/text/translate.hpp"
 #include "game/ui/sound_cues.hpp"
 #include "tests/support/game_session.hpp"
@@ -178,13 +181,15 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
       ASSERT_TRUE(UseLanguage(a)) << "line " << line.number << ": no language " << a;
     } else if (word == "erase") {
       player.erase();
-    } else if (word == "name") {
-      CreateFighter(rest.c_str());
-    } else if (word == "fighter") {
-      ScriptedFighter f{};
-      f.name = a.c_str();
-      words >> f.hp >> f.mp >> f.attack >> f.defence >> f.agility >> f.magic;
-      PrepareFighter(f);  // seeds the random source too: a run's seed follows
+    } else if (word == "name") {  // as a confirmed name entry makes it
+      std::strncpy(player.name, rest.c_str(), sizeof player.name - 1);
+      DeriveAbilitiesFromName(player.name);
+    } else if (word == "fighter") {  // by its abilities, max HP and MP full
+      std::strncpy(player.name, a.c_str(), sizeof player.name - 1);
+      words >> player.maxHp >> player.maxMp >> player.attack >> player.defence >> player.agility
+          >> player.magic;
+      player.hp = player.maxHp;
+      player.mp = player.maxMp;
     } else if (word == "set") {
       Field(a) = std::stoi(rest.substr(a.size()));
     } else if (word == "music") {

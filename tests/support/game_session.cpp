@@ -1,14 +1,11 @@
 // A test fixture that runs the real game on the headless back end.
 #include "tests/support/game_session.hpp"
 
-#include <cstring>
 #include <utility>
 
 #include "console/text_width.hpp"
-#include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
-#include "game/pages/name_entry_screen.hpp"
 #include "game/text/translate.hpp"
 
 GameSession::GameSession() : sound([this] { return keys.now_ms(); }) {
@@ -38,11 +35,6 @@ GameSession::~GameSession() {
       return failure << ", (" << c << ", " << row << ") is in (" << cellFg << ", " << cellBg << ")";
   }
   return ::testing::AssertionSuccess();
-}
-
-void GameSession::CreateFighter(const char* name) {
-  std::strncpy(player.name, name, sizeof player.name - 1);
-  DeriveAbilitiesFromName(player.name);
 }
 
 void GameSession::At(std::uint32_t time, std::function<void()> check) {

@@ -24,9 +24,6 @@ class GameSession : public ::testing::Test {
   static ::testing::AssertionResult Shows(int column, int row, const std::string& expected, int fg,
                                           int bg);
 
-  // Gives the player a fighter made from `name`, as a confirmed name entry would.
-  static void CreateFighter(const char* name);
-
   // Runs `check` when the game clock reaches `time`, like keys.at, but the test fails when
   // the game was over before that time, so a timed check is never skipped unnoticed.
   void At(std::uint32_t time, std::function<void()> check);

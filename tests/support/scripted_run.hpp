@@ -2,35 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "console/game_console.hpp"
 #include "tests/support/headless_backend.hpp"
 #include "game/flow/game_loop.hpp"
-#include "game/model/fighter.hpp"
-#include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
-
-// A fighter set up by its abilities (max HP and max MP full), and the seed its run starts from.
-struct ScriptedFighter {
-  const char* name;
-  int hp, mp, attack, defence, agility, magic;
-  std::uint32_t seed;
-};
-
-// Seeds the game's random source and makes `f` the player's fighter.
-inline void PrepareFighter(const ScriptedFighter& f) {
-  gameRandom.seed(f.seed);
-  player = Fighter{};
-  std::strncpy(player.name, f.name, sizeof player.name - 1);
-  player.maxHp = player.hp = f.hp;
-  player.maxMp = player.mp = f.mp;
-  player.attack = f.attack;
-  player.defence = f.defence;
-  player.agility = f.agility;
-  player.magic = f.magic;
-}
 
 // With Enter held, every turn is an Attack, every prompt is confirmed at once and `boostName`
 // is typed when the name boost after round 3 asks for it. Runs from a new run until the

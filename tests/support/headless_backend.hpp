@@ -56,9 +56,7 @@ class HeadlessBackend final : public ConsoleBackend {
     std::uint32_t until;
   };
 
-  void advance_to(std::uint32_t time);
   bool start_next_step();
-  bool step_in_progress() const;
   std::uint32_t next_change_after_now() const;
 
   std::uint32_t now_ = 0;

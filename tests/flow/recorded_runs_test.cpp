@@ -229,10 +229,8 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
     PlayScriptedRun(keys, play.substr(4));
   } else {
     ASSERT_EQ(play.rfind("play ", 0), 0u) << "nothing played";
-    Screen screen = Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
-                                   {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5));
-    while (screen != Screen::Quit)
-      screen = ShowScreen(screen);
+    RunScreens(Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
+                              {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5)));
   }
   keys.on_present = nullptr;
   for (const Look& look : looks)

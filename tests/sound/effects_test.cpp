@@ -95,7 +95,7 @@ TEST(SourceMix, SumsItsSourcesOverStaleDataAndClampsTheResult) {
   EXPECT_EQ(out[7], 0.75f);
 }
 
-TEST_F(EffectsTest, TheEnginePlaysBuiltInSoundsRefusesStrangePlayersAndRetiresStoppedOnesAsMusicChanges) {
+TEST_F(EffectsTest, EnginePlaysBuiltInSoundsRefusesStrangePlayersRetiresStoppedOnesAsMusicChanges) {
   scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})}));
   FakeStreamService streams;
   auto players = std::make_unique<MidiPlayerSet>(streams);

@@ -13,7 +13,7 @@
 
 class RecordingSound final : public SoundSystem {
  public:
-  // The game time, and "load x.mid", "play x.mid loop" / "play x.mid once", "stop x.mid" or "wave x.wav".
+  // The game time, and "load x.mid", "play x.mid loop" / "once", "stop x.mid" or "wave x.wav".
   using Call = std::pair<std::uint32_t, std::string>;
 
   // `clock` tells the game time of each call.

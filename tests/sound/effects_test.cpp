@@ -45,8 +45,7 @@ TEST_F(EffectsTest, PlaysBeyond256RefusedBadEffectsRefusedVoicesRestartedRelease
   EXPECT_EQ(SoundingFrames(2000), 990u);
   for (const WaveVoice unknown : {0u, 12345u}) EXPECT_FALSE(voices.play_wave(unknown)) << unknown;
   scratch.write("liar.wav", Riff("WAVE", {Chunk("fmt ", Format(1, 1, 8000, 16)), Text("data"), Le(0xFFFFFFF0u, 4)}));
-  EXPECT_EQ(voices.prepare_wave("liar.wav"), 0u);
-  EXPECT_EQ(voices.prepare_wave("late.wav"), 0u);
+  for (const char* refused : {"liar.wav", "late.wav"}) EXPECT_EQ(voices.prepare_wave(refused), 0u) << refused;
   scratch.write("late.wav", Pcm16Wave(1, 8000, {100}));
   EXPECT_EQ(voices.prepare_wave("late.wav"), 0u) << "an effect that failed was read again";
   const WaveVoice voice = Steady(1000), waiting = Steady(100);  // prepared, never played

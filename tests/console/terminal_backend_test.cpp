@@ -122,7 +122,9 @@ TEST(TerminalBackend, RealGameEndsWithItsWindow) {
 // whole frame, and cannot keep Ctrl+C, sent as a kitty key event, from ending the game.
 TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
   PtyTerminal t({120, 40, true, "xterm-kitty", PtyTerminal::Window::Answers::Kitty}, RealGame);
-  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 120, 40); }));
+  // The margin all round, the row right above the screen too.
+  ASSERT_TRUE(t.pump_until(
+      [&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 21, 7) && MarginAt(t, 120, 40); }));
   t.resize(101, 31);  // an odd margin is rounded down on the left
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 10, 3) && MarginAt(t, 10, 4); }));
   t.resize(70, 20);

@@ -53,14 +53,26 @@ INPUT_RECORD Mouse(SHORT x, SHORT y, DWORD buttons) {
   return record;
 }
 
-TEST(WindowsInput, KeysModifiersAndButtonsCountAsHeldFromPressToRelease) {
-  // Each step's records arrive between two polls; then these keys are held and those are not.
+// Through the console's input queue, as the game reads it: each step's records arrive between
+// two polls; the game reads the typed bytes if the step names any; then these keys are held and
+// those are not.
+TEST_F(WindowsConsole, KeysComeTypedAndCountAsHeldFromPressToRelease) {
+  const int up_scan = static_cast<int>(MapVirtualKeyW(VK_UP, MAPVK_VK_TO_VSC));
   const struct {
     std::vector<INPUT_RECORD> records;
     std::vector<WORD> held, released;
+    std::vector<int> typed = {};
   } steps[] = {
       {{Key(VK_RETURN, true), Key(VK_RETURN, true)}, {VK_RETURN}, {VK_SHIFT}},  // auto-repeat
-      {{Key(VK_RETURN, false), Key(VK_DOWN, true), Key(VK_DOWN, false)}, {}, {VK_RETURN, VK_DOWN}},
+      // A modifier and a release type nothing; a held key's auto-repeat may come as one record
+      // with a count. Releases read by the typed input still reach the held keys.
+      {{Key(VK_SHIFT, true, 0, SHIFT_PRESSED), Key(VK_RETURN, false), Key('K', true, L'k', 0, 2),
+        Key('K', false, L'k'), Key(VK_UP, true, 0, ENHANCED_KEY), Key(VK_RETURN, true, L'\r'),
+        Key(VK_RETURN, false, L'\r')},
+       {VK_UP},
+       {VK_RETURN},
+       {'k', 'k', kExtendedKeyPrefix, up_scan, '\r'}},
+      {{Key(VK_UP, false), Key(VK_DOWN, true), Key(VK_DOWN, false)}, {}, {VK_UP, VK_DOWN}},
       // The shift key's own press never arrives: every key event carries the modifiers.
       {{Key('A', true, L'A', SHIFT_PRESSED)}, {'A', VK_SHIFT}, {VK_CONTROL, VK_MENU}},
       {{Key('A', false, L'A', SHIFT_PRESSED | LEFT_CTRL_PRESSED | RIGHT_ALT_PRESSED)},
@@ -71,35 +83,22 @@ TEST(WindowsInput, KeysModifiersAndButtonsCountAsHeldFromPressToRelease) {
       {{Mouse(12, 4, FROM_LEFT_1ST_BUTTON_PRESSED | RIGHTMOST_BUTTON_PRESSED)}, {VK_LBUTTON, VK_RBUTTON}, {VK_MBUTTON}},
       {{Mouse(13, 5, FROM_LEFT_2ND_BUTTON_PRESSED)}, {VK_MBUTTON}, {VK_LBUTTON, VK_RBUTTON}},
   };
+  ConsoleInput keys(input);
   InputState state;
   for (const auto& step : steps) {
-    for (const INPUT_RECORD& record : step.records) ApplyInputRecord(record, state);
     SCOPED_TRACE(testing::Message() << "step " << &step - steps);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteConsoleInputW(input, step.records.data(), DWORD(step.records.size()), &written));
+    std::vector<int> typed;
+    for (int n = 0; n < 16 && !step.typed.empty() && keys.key_waiting(); ++n) typed.push_back(keys.read_key());
+    EXPECT_EQ(typed, step.typed);
+    keys.drain(state);
     for (WORD key : step.held) EXPECT_TRUE(state.held(key)) << key;
     for (WORD key : step.released) EXPECT_FALSE(state.held(key)) << key;
   }
+  EXPECT_EQ(keys.read_key(), 0) << "a key typed with nothing waiting";
   EXPECT_EQ(state.mouse_x, 13);
   EXPECT_EQ(state.mouse_y, 5);
-}
-
-TEST_F(WindowsConsole, TypedKeysComeAsBytesAndTheirReleasesStillReachTheHeldKeys) {
-  // A modifier and a release type nothing; a held key's auto-repeat may come as one record
-  // with a count.
-  const INPUT_RECORD records[] = {Key(VK_SHIFT, true, 0, SHIFT_PRESSED), Key(VK_RETURN, false),
-                                  Key('K', true, L'k', 0, 2), Key('K', false, L'k'), Key(VK_UP, true, 0, ENHANCED_KEY),
-                                  Key(VK_RETURN, true, L'\r'), Key(VK_RETURN, false, L'\r')};
-  DWORD written = 0;
-  ASSERT_TRUE(WriteConsoleInputW(input, records, std::size(records), &written));
-  ConsoleInput keys(input);
-  std::vector<int> bytes;
-  for (int n = 0; n < 16 && keys.key_waiting(); ++n) bytes.push_back(keys.read_key());
-  const int up_scan = static_cast<int>(MapVirtualKeyW(VK_UP, MAPVK_VK_TO_VSC));
-  EXPECT_EQ(bytes, (std::vector<int>{'k', 'k', kExtendedKeyPrefix, up_scan, '\r'}));
-  EXPECT_EQ(keys.read_key(), 0);
-  InputState state;
-  keys.drain(state);
-  EXPECT_TRUE(state.held(VK_UP));       // pressed while typing, not released yet
-  EXPECT_FALSE(state.held(VK_RETURN));  // its release was read by the typed input
 }
 
 // Runs on the layout the console reports, and again with every full-width character given two

@@ -100,73 +100,66 @@ TEST_F(WindowsConsole, KeysComeTypedAndCountAsHeldFromPressToRelease) {
   EXPECT_EQ(state.mouse_y, 5);
 }
 
-// Runs on the layout the console reports, and again with every full-width character given two
-// cells (wine's console stores one, so both ways of drawing are covered there).
-class WindowsScreen : public WindowsConsole, public ::testing::WithParamInterface<bool> {
- protected:
-  void SetUp() override {
-    WindowsConsole::SetUp();
-    if (IsSkipped()) return;
-    SizeScreenBuffer(output);
-    SetConsoleMode(output, 0);
-    GetParam() ? screen.emplace(output, true) : screen.emplace(output);
-  }
-  std::wstring chars(int buffer_column, int row, int count) const {
+// A run of frames, on the layout the console reports and again with every full-width character
+// given two cells (wine's console stores one, so both ways of drawing are covered there): a fill
+// paints every cell, text keeps its columns and colours, only changed rows are redrawn, the cursor
+// stays where the game put it and shows as the game asks.
+TEST_F(WindowsConsole, FramesShowTheModelsTextColoursAndCursor) {
+  const auto chars = [&](int buffer_column, int row, int count) {
     std::wstring text(static_cast<std::size_t>(count), L'\0');
     DWORD read = 0;
     ReadConsoleOutputCharacterW(output, text.data(), count, COORD{SHORT(buffer_column), SHORT(row - 1)}, &read);
     return text.substr(0, read);
-  }
-  WORD attribute(int buffer_column, int row) const {
+  };
+  const auto attribute = [&](int buffer_column, int row) {
     WORD value = 0;
     DWORD read = 0;
     ReadConsoleOutputAttribute(output, &value, 1, COORD{SHORT(buffer_column), SHORT(row - 1)}, &read);
     return value;
+  };
+  SizeScreenBuffer(output);
+  SetConsoleMode(output, 0);
+  for (const bool two_cells : {false, true}) {
+    SCOPED_TRACE(two_cells ? "every full-width character in two cells" : "as the console stores them");
+    std::optional<ConsoleScreen> screen;
+    two_cells ? screen.emplace(output, true) : screen.emplace(output);
+    ScreenGrid grid;
+    grid.write({30, 12}, "old", 0, 15);
+    screen->present(grid, {});
+    grid.fill(0, 15);
+    grid.write({74, 10}, "tail", 0, 15);
+    grid.write({78, 25}, "end", 0, 15);  // the last cell of the buffer: nothing may scroll
+    screen->present(grid, {40, 12, false, 8});
+    EXPECT_EQ(chars(0, 12, 80), std::wstring(80, L' ')) << "the old text stays after a fill";
+    EXPECT_EQ(chars(0, 25, 80), std::wstring(77, L' ') + L"end");
+    for (int column : {0, 29, 79}) EXPECT_EQ(attribute(column, 12), 0xF0) << "black on white at " << column;
+    CONSOLE_CURSOR_INFO cursor{};
+    GetConsoleCursorInfo(output, &cursor);
+    EXPECT_FALSE(cursor.bVisible) << "the hidden cursor shows";
+
+    // Something else writes on row 5; the game then changes other rows only.
+    DWORD written = 0;
+    WriteConsoleOutputCharacterW(output, L"marker", 6, COORD{10, 4}, &written);
+    grid.write({34, 10}, "ネームエントリー", 0, 15);
+    grid.write({50, 10}, "|", 9, 7);
+    screen->present(grid, {40, 12, true, 50});
+    EXPECT_EQ(chars(10, 5, 6), L"marker");
+    // Wine stores a full-width character in one cell: with a blank after it on the two-cell
+    // layout, packed otherwise, the cells this frees at the row's end blank.
+    const bool two = screen->wide_takes_two_cells();
+    EXPECT_EQ(chars(0, 10, 80), std::wstring(33, L' ') +
+                                    (two ? L"ネ ー ム エ ン ト リ ー |" : L"ネームエントリー|") +
+                                    std::wstring(23, L' ') + L"tail" + std::wstring(two ? 3 : 11, L' '));
+    EXPECT_EQ(attribute(two ? 49 : 41, 10), 0x79) << "bright blue on grey";
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(output, &info);
+    EXPECT_EQ(info.dwCursorPosition.X, 39) << "drawing moved the cursor the game had not moved";
+    EXPECT_EQ(info.dwCursorPosition.Y, 11);
+    GetConsoleCursorInfo(output, &cursor);
+    EXPECT_TRUE(cursor.bVisible);
+    EXPECT_EQ(cursor.dwSize, 50u);
   }
-
-  std::optional<ConsoleScreen> screen;
-};
-
-// A run of frames: a fill paints every cell, text keeps its columns and colours, only changed
-// rows are redrawn, the cursor stays where the game put it and shows as the game asks.
-TEST_P(WindowsScreen, FramesShowTheModelsTextColoursAndCursor) {
-  ScreenGrid grid;
-  grid.write({30, 12}, "old", 0, 15);
-  screen->present(grid, {});
-  grid.fill(0, 15);
-  grid.write({74, 10}, "tail", 0, 15);
-  grid.write({78, 25}, "end", 0, 15);  // the last cell of the buffer: nothing may scroll
-  screen->present(grid, {40, 12, false, 8});
-  EXPECT_EQ(chars(0, 12, 80), std::wstring(80, L' ')) << "the old text stays after a fill";
-  EXPECT_EQ(chars(0, 25, 80), std::wstring(77, L' ') + L"end");
-  for (int column : {0, 29, 79}) EXPECT_EQ(attribute(column, 12), 0xF0) << "black on white at " << column;
-  CONSOLE_CURSOR_INFO cursor{};
-  GetConsoleCursorInfo(output, &cursor);
-  EXPECT_FALSE(cursor.bVisible) << "the hidden cursor shows";
-
-  // Something else writes on row 5; the game then changes other rows only.
-  DWORD written = 0;
-  WriteConsoleOutputCharacterW(output, L"marker", 6, COORD{10, 4}, &written);
-  grid.write({34, 10}, "ネームエントリー", 0, 15);
-  grid.write({50, 10}, "|", 9, 7);
-  screen->present(grid, {40, 12, true, 50});
-  EXPECT_EQ(chars(10, 5, 6), L"marker");
-  // Wine stores a full-width character in one cell: with a blank after it on the two-cell
-  // layout, packed otherwise, the cells this frees at the row's end blank.
-  const bool two = screen->wide_takes_two_cells();
-  EXPECT_EQ(chars(0, 10, 80), std::wstring(33, L' ') + (two ? L"ネ ー ム エ ン ト リ ー |" : L"ネームエントリー|") +
-                                  std::wstring(23, L' ') + L"tail" + std::wstring(two ? 3 : 11, L' '));
-  EXPECT_EQ(attribute(two ? 49 : 41, 10), 0x79) << "bright blue on grey";
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  GetConsoleScreenBufferInfo(output, &info);
-  EXPECT_EQ(info.dwCursorPosition.X, 39) << "drawing moved the cursor the game had not moved";
-  EXPECT_EQ(info.dwCursorPosition.Y, 11);
-  GetConsoleCursorInfo(output, &cursor);
-  EXPECT_TRUE(cursor.bVisible);
-  EXPECT_EQ(cursor.dwSize, 50u);
 }
-
-INSTANTIATE_TEST_SUITE_P(AsProbedAndTwoCells, WindowsScreen, ::testing::Bool());
 
 // The cell that tells the player's buffer: inside 80x25, so it survives the game's resizing,
 // away from the cell where the game's screen probes how the console stores wide characters.

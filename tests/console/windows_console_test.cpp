@@ -100,6 +100,35 @@ TEST_F(WindowsConsole, KeysComeTypedAndCountAsHeldFromPressToRelease) {
   EXPECT_EQ(state.mouse_y, 5);
 }
 
+// The cell that tells the player's buffer: inside 80x25, so it survives the game's resizing,
+// away from the cell where the game's screen probes how the console stores wide characters.
+constexpr COORD kMarkCell{79, 24};
+
+// What the player sees of the console, by name: the active buffer (or `buffer`) by its marked
+// cell, its size, window, mode and cursor, the input mode and both code pages.
+using ConsoleState = std::map<std::string, long>;
+
+ConsoleState ReadConsoleState(HANDLE input, HANDLE buffer = nullptr) {
+  HANDLE active = buffer ? buffer : OpenConsole(L"CONOUT$");
+  wchar_t mark = 0;
+  DWORD read = 0, output_mode = 0, input_mode = 0;
+  ReadConsoleOutputCharacterW(active, &mark, 1, kMarkCell, &read);
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  GetConsoleScreenBufferInfo(active, &info);
+  GetConsoleMode(active, &output_mode);
+  CONSOLE_CURSOR_INFO cursor{};
+  GetConsoleCursorInfo(active, &cursor);
+  if (!buffer) CloseHandle(active);
+  GetConsoleMode(input, &input_mode);
+  return {{"mark", mark}, {"columns", info.dwSize.X}, {"rows", info.dwSize.Y},
+          {"window columns", info.srWindow.Right - info.srWindow.Left},
+          {"window rows", info.srWindow.Bottom - info.srWindow.Top}, {"output mode", output_mode},
+          {"cursor shown", cursor.bVisible}, {"cursor size", cursor.dwSize},
+          {"cursor column", info.dwCursorPosition.X}, {"cursor row", info.dwCursorPosition.Y},
+          {"input mode", input_mode}, {"input code page", GetConsoleCP()},
+          {"output code page", GetConsoleOutputCP()}};
+}
+
 // A run of frames, on the layout the console reports and again with every full-width character
 // given two cells (wine's console stores one, so both ways of drawing are covered there): a fill
 // paints every cell, text keeps its columns and colours, only changed rows are redrawn, the cursor
@@ -133,9 +162,7 @@ TEST_F(WindowsConsole, FramesShowTheModelsTextColoursAndCursor) {
     EXPECT_EQ(chars(0, 12, 80), std::wstring(80, L' ')) << "the old text stays after a fill";
     EXPECT_EQ(chars(0, 25, 80), std::wstring(77, L' ') + L"end");
     for (int column : {0, 29, 79}) EXPECT_EQ(attribute(column, 12), 0xF0) << "black on white at " << column;
-    CONSOLE_CURSOR_INFO cursor{};
-    GetConsoleCursorInfo(output, &cursor);
-    EXPECT_FALSE(cursor.bVisible) << "the hidden cursor shows";
+    EXPECT_EQ(ReadConsoleState(input, output)["cursor shown"], 0) << "the hidden cursor shows";
 
     // Something else writes on row 5; the game then changes other rows only.
     DWORD written = 0;
@@ -151,41 +178,12 @@ TEST_F(WindowsConsole, FramesShowTheModelsTextColoursAndCursor) {
                                     (two ? L"ネ ー ム エ ン ト リ ー |" : L"ネームエントリー|") +
                                     std::wstring(23, L' ') + L"tail" + std::wstring(two ? 3 : 11, L' '));
     EXPECT_EQ(attribute(two ? 49 : 41, 10), 0x79) << "bright blue on grey";
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    GetConsoleScreenBufferInfo(output, &info);
-    EXPECT_EQ(info.dwCursorPosition.X, 39) << "drawing moved the cursor the game had not moved";
-    EXPECT_EQ(info.dwCursorPosition.Y, 11);
-    GetConsoleCursorInfo(output, &cursor);
-    EXPECT_TRUE(cursor.bVisible);
-    EXPECT_EQ(cursor.dwSize, 50u);
+    ConsoleState after = ReadConsoleState(input, output);
+    EXPECT_EQ(after["cursor column"], 39) << "drawing moved the cursor the game had not moved";
+    EXPECT_EQ(after["cursor row"], 11);
+    EXPECT_EQ(after["cursor shown"], 1);
+    EXPECT_EQ(after["cursor size"], 50);
   }
-}
-
-// The cell that tells the player's buffer: inside 80x25, so it survives the game's resizing,
-// away from the cell where the game's screen probes how the console stores wide characters.
-constexpr COORD kMarkCell{79, 24};
-
-// What the player sees of the console, by name: the active buffer (by its marked cell), its
-// size, window, mode and cursor, the input mode and both code pages.
-using ConsoleState = std::map<std::string, long>;
-
-ConsoleState ReadConsoleState(HANDLE input) {
-  HANDLE active = OpenConsole(L"CONOUT$");
-  wchar_t mark = 0;
-  DWORD read = 0, output_mode = 0, input_mode = 0;
-  ReadConsoleOutputCharacterW(active, &mark, 1, kMarkCell, &read);
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  GetConsoleScreenBufferInfo(active, &info);
-  GetConsoleMode(active, &output_mode);
-  CONSOLE_CURSOR_INFO cursor{};
-  GetConsoleCursorInfo(active, &cursor);
-  CloseHandle(active);
-  GetConsoleMode(input, &input_mode);
-  return {{"mark", mark}, {"columns", info.dwSize.X}, {"rows", info.dwSize.Y},
-          {"window columns", info.srWindow.Right - info.srWindow.Left},
-          {"window rows", info.srWindow.Bottom - info.srWindow.Top}, {"output mode", output_mode},
-          {"cursor shown", cursor.bVisible}, {"cursor size", cursor.dwSize}, {"input mode", input_mode},
-          {"input code page", GetConsoleCP()}, {"output code page", GetConsoleOutputCP()}};
 }
 
 // Stands last in the handler list, after the game's: it records the console as the process

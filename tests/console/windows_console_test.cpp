@@ -276,8 +276,7 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION game{};
-  std::wstring command = std::wstring(L"\"") + DOMRAK_PROGRAM + L"\"";
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game));
+  ASSERT_TRUE(CreateProcessW(DOMRAK_PROGRAM, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game));
   for (int tries = 0; tries < 6000 && !(ReadConsoleState(input)["input mode"] & ENABLE_MOUSE_INPUT); ++tries)
     Sleep(10);
   EXPECT_NE(ReadConsoleState(input)["mark"], L'#') << "the game drew on the player's buffer";

@@ -1,10 +1,15 @@
-// The terminal key decoder fed byte sequences: plain keys, arrows, kitty key events, win32
-// records, junk, split reads, timeouts, the terminal's answers.
+// The terminal key decoder fed the byte sequences of key_bytes.txt (plain keys, arrows, kitty
+// key events, win32 records, junk, split reads, timeouts) and the terminal's answers.
 #include "console/posix/key_decoder.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <deque>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,7 +19,7 @@
 namespace {
 
 // What the typed-character input reads, which keys go down and which come up.
-using Decoded = std::tuple<std::vector<int>, std::vector<std::uint32_t>, std::vector<std::uint32_t>>;
+using Decoded = std::tuple<std::vector<int>, std::vector<int>, std::vector<int>>;
 
 // Feeds each chunk `gap` ms after the one before, then lets the last run out.
 Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting, std::uint32_t gap) {
@@ -32,71 +37,63 @@ Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting, s
   auto& [bytes, down, up] = d;
   for (const TerminalKey& k : keys) {
     bytes.insert(bytes.end(), k.bytes, k.bytes + k.byte_count);
-    if (k.virtual_key) (k.released ? up : down).push_back(k.virtual_key);
+    if (k.virtual_key) (k.released ? up : down).push_back(static_cast<int>(k.virtual_key));
   }
   return d;
 }
 
-constexpr int X = kExtendedKeyPrefix;
+// The reads of a line of key_bytes.txt, its escapes turned into bytes.
+std::vector<std::string> Reads(const std::string& text) {
+  static const std::map<char, char> kEscapes = {{'e', '\x1b'}, {'a', '\a'}, {'0', '\0'}, {'r', '\r'},
+                                                {'n', '\n'}, {'b', '\b'}, {'\\', '\\'}};
+  std::vector<std::string> reads(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 3, " + ") == 0) {
+      reads.emplace_back();
+      i += 2;
+    } else if (text[i] != '\\') {
+      reads.back() += text[i];
+    } else if (text[++i] == 'x') {
+      reads.back() += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      reads.back() += kEscapes.at(text[i]);
+    }
+  }
+  return reads;
+}
+
+// Typed bytes or keys as key_bytes.txt writes them.
+std::vector<int> Values(const std::string& list) {
+  static const std::map<std::string, int> kNames = {{"X", kExtendedKeyPrefix}, {"Up", kKeyUp},
+                                                    {"Down", kKeyDown},        {"Left", kKeyLeft},
+                                                    {"Right", kKeyRight},      {"Enter", kKeyEnter}};
+  std::vector<int> values;
+  std::istringstream in(list);
+  for (std::string word; in >> word && word != "-";) {
+    const bool named = kNames.count(word);
+    values.push_back(named ? kNames.at(word) : word[0] == '\'' ? word[1] : std::stoi(word, nullptr, 0));
+  }
+  return values;
+}
 
 TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
-  constexpr auto Kitty = KeyReporting::KittyEvents;
-  constexpr auto Win32 = KeyReporting::Win32Records;
-  const struct {
-    const char* name;
-    std::vector<std::string> chunks;
-    Decoded expected;
-    KeyReporting reporting = KeyReporting::PressesOnly;
-    std::uint32_t gap = kEscapeTimeoutMs - 1;  // between chunks: by default just soon enough
-  } cases[] = {
-      {"Enter as CR and LF, Backspace as DEL and BS", {"\r\n\x7f\b"}, {{13, 13, 8, 8}, {kKeyEnter, kKeyEnter, 8, 8}, {}}},
-      {"letters hold their upper-case key", {"aZ5 _"}, {{'a', 'Z', '5', ' ', '_'}, {'A', 'Z', '5', ' '}, {}}},
-      {"CSI and SS3 arrows", {"\x1b[A\x1b[B\x1b[C\x1b[D\x1bOA\x1bOD"},
-       {{X, 72, X, 80, X, 77, X, 75, X, 72, X, 75}, {kKeyUp, kKeyDown, kKeyRight, kKeyLeft, kKeyUp, kKeyLeft}, {}}},
-      {"function keys, Home, alt with a letter, SGR mouse, rxvt's Shift+Up, Ctrl+Space",
-       {std::string("\x1b[15~\x1bOP\x1b[H\x1bx\x1b[<0;12;5M\x1b[a\0", 27)}, {{X, 0, X, 0, X, 0, X, 0, X, 0, X, 0, X, 0}, {}, {}}},
-      {"X10 mouse report with raw bytes", {"\x1b[M !!x"}, {{X, 0, 'x'}, {'X'}, {}}},
-      {"bracketed paste keeps the text, drops the markers",
-       {"\x1b[200~ab\x1b[201~"}, {{X, 0, 'a', 'b', X, 0}, {'A', 'B'}, {}}},
-      {"OSC strings up to BEL and ST", {"\x1b]11;rgb:0/0/0\x07q\x1b]11;x\x1b\\"}, {{X, 0, 'q', X, 0}, {'Q'}, {}}},
-      {"lone ESC after the timeout", {"\x1b"}, {{27}, {27}, {}}},
-      {"ESC ESC: the first is the Esc key", {"\x1b\x1b[A"}, {{27, X, 72}, {27, kKeyUp}, {}}},
-      {"sequence split after ESC", {"\x1b", "[A"}, {{X, 72}, {kKeyUp}, {}}},
-      {"sequence split inside", {"\x1b[1;", "5", "C"}, {{X, 77}, {kKeyRight}, {}}},
-      {"cut-off CSI then a control byte", {"\x1b[12\x01"}, {{X, 0, 1}, {}, {}}},
-      {"unfinished CSI times out as one key", {"\x1b[12"}, {{X, 0}, {}, {}}},
-      {"Esc, then a letter 40 ms later", {"\x1b", "a"}, {{27, 'a'}, {27, 'A'}, {}}, {}, 40},
-      {"arrow split after ESC [ by 500 ms", {"\x1b[", "B"}, {{X, 80}, {kKeyDown}, {}}, {}, 500},
-      {"arrow split after ESC by 500 ms: Esc, then the arrow", {"\x1b", "[B"},
-       {{27, X, 80}, {27, kKeyDown}, {}}, {}, 500},
-      {"SS3 arrow split after ESC by 50 ms", {"\x1b", "OD"}, {{27, X, 75}, {27, kKeyLeft}, {}}, {}, 50},
-      {"Esc, [ and letters typed apart: no letter lost", {"\x1b", "[", "a", "b"}, {{27, '[', 'a', 'b'}, {27, 'A', 'B'}, {}}, {}, 100},
-      {"Alt+[ and Alt+O, then a letter", {"\x1b[", "a", "\x1bO", "k"}, {{X, 0, 'a', X, 0, 'k'}, {'A', 'K'}, {}}, {}, 100},
-      {"cursor report and keyboard flags are no keys", {"\x1b[?3;5R\x1b[?2u"}, {}},
-      {"press with its event type; releases type nothing, nor count for other keys",
-       {"\x1b[1;1:1A\x1b[1;1:3D\x1b[15;1:3~"}, {{X, 72}, {kKeyUp}, {kKeyLeft}}},
-      {"report without ? is a key (F3 with modifiers)", {"\x1b[1;2R"}, {{X, 0}, {}, {}}},
-      {"overlong junk is one key, its tail skipped", {"\x1b[" + std::string(200, '1') + "Ax"},
-       {{X, 0, 'x'}, {'X'}, {}}},
-      {"kitty Enter, Backspace and their releases", {"\x1b[13u\x1b[13;1:3u\x1b[127u"},
-       {{13, 8}, {kKeyEnter, 8}, {kKeyEnter}}, Kitty},
-      {"kitty typed text: plain, shifted, shifted key, text field",
-       {"\x1b[97u\x1b[97;2u\x1b[45:95;2u\x1b[122;;12354u"},
-       {{'a', 'A', '_', 0xE3, 0x81, 0x82}, {'A', 'A', 'Z'}, {}}, Kitty},
-      {"kitty keypad arrows", {"\x1b[57417u\x1b[57418u\x1b[57419u\x1b[57420u"},
-       {{X, 75, X, 77, X, 72, X, 80}, {kKeyLeft, kKeyRight, kKeyUp, kKeyDown}, {}}, Kitty},
-      {"kitty Ctrl+C, Ctrl+Z on a Cyrillic layout: the keys of C and Z",
-       {"\x1b[1089::99;5u\x1b[1103::122;5u"}, {{3, 26}, {'C', 'Z'}, {}}, Kitty},
-      {"kitty keypad digits type their text", {"\x1b[57399;129;48u\x1b[57408;129;57u\x1b[57400;129:3u"},
-       {{'0', '9'}, {}, {}}, Kitty},
-      {"kitty modifier keys type nothing", {"\x1b[57441;2u\x1b[57441;1:3u"}, {}, Kitty},
-      {"win32 letter, Enter, lone Shift", {"\x1b[65;30;97;1;0;1_\x1b[13;28;13;1;0;1_\x1b[16;42;0;1;16;1_"},
-       {{'a', 13}, {'A', kKeyEnter, 16}, {}}, Win32},
-      {"win32 character in two halves", {"\x1b[0;0;55357;1;0;1_\x1b[0;0;56832;1;0;1_"},
-       {{0xF0, 0x9F, 0x98, 0x80}, {}, {}}, Win32},
-      {"win32 record without win32-input-mode is junk", {"\x1b[40;80;0;1;0;1_"}, {{X, 0}, {}, {}}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Decode(c.chunks, c.reporting, c.gap), c.expected) << c.name;
+  std::ifstream file(DOMRAK_SOURCE_DIR "/tests/console/key_bytes.txt");
+  const std::regex row(R"(([^|]+) \| ([^|]+) \| ([^|]+) \| ([^|]+) \| ([^|]+?)(?: \| (.+))?)");
+  int lines = 0;
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::smatch c;  // what arrives, the reads, typed bytes, keys down and up, the terminal or gap
+    ASSERT_TRUE(std::regex_match(line, c, row)) << "an unreadable line: " << line;
+    ++lines;
+    const KeyReporting reporting = c[6] == "kitty"   ? KeyReporting::KittyEvents
+                                   : c[6] == "win32" ? KeyReporting::Win32Records
+                                                     : KeyReporting::PressesOnly;
+    const std::uint32_t gap = std::isdigit(c[6].str()[0]) ? std::stoul(c[6]) : kEscapeTimeoutMs - 1;
+    EXPECT_EQ(Decode(Reads(c[2]), reporting, gap), Decoded(Values(c[3]), Values(c[4]), Values(c[5])))
+        << c[1];
+  }
+  EXPECT_EQ(lines, 32) << "the lines read from key_bytes.txt";
 }
 
 // The terminal's answers to the game's questions are taken, never typed; a plain cursor report

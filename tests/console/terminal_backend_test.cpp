@@ -15,7 +15,6 @@
 #include <fstream>
 #include <thread>
 
-#include "console/text_width.hpp"
 #include "tests/support/pty_terminal.hpp"
 
 namespace {
@@ -24,11 +23,17 @@ using Size = PtyTerminal::Size;
 
 constexpr int kMargin = 8;  // palette index of dark grey
 
-int RealGame() {
-  setenv("SDL_AUDIODRIVER", "dummy", 1);  // the real game, silent
-  execl(DOMRAK_GAME, "domrak", nullptr);
+// The real game, silent; when `british`, under a British locale with `option` (if any) given.
+int RealGameIn(bool british, const char* option) {
+  if (british) {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "DOMRAK_LANG"}) unsetenv(name);
+    setenv("LANG", "en_GB.UTF-8", 1);
+  }
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  execl(DOMRAK_GAME, "domrak", option, nullptr);
   return 127;
 }
+int RealGame() { return RealGameIn(false, nullptr); }
 
 // The exit code, or minus the signal that ended the child.
 int Ending(int status) { return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status); }
@@ -36,23 +41,16 @@ int Ending(int status) { return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITS
 bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
 
 // The title's menu with the screen's top left corner after `left` columns and `top` rows.
-bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0) { return t.shows(left + 34, top + 10, "ネームエントリー"); }
-
-// The row where `line` shows centred across the window, or 0.
-int CentredRow(const PtyTerminal& t, const std::string& line) {
-  const int room = t.columns() - text::ColumnWidth(line);
-  for (int row = 1; row <= t.rows(); ++row)
-    for (int left = room / 2; left <= (room + 1) / 2; ++left)
-      if (t.shows(left + 1, row, line)) return row;
-  return 0;
+bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0, bool english = false) {
+  return english ? t.shows(left + 37, top + 10, "Name Entry") : t.shows(left + 34, top + 10, "ネームエントリー");
 }
 
-// The too-small note for the window's size: each language's line centred, both in the middle.
-bool ShowsTooSmallNote(const PtyTerminal& t) {
+// The too-small note for the window's size: its Japanese line at (column, row), the English
+// one (four columns shorter, so two further right) centred two rows below.
+bool ShowsTooSmallNote(const PtyTerminal& t, int column, int row) {
   const std::string now = std::to_string(t.columns()) + "x" + std::to_string(t.rows());
-  const int row = CentredRow(t, "ウィンドウを 80x25 以上に広げてください（いまは " + now + "）");
-  const int english = CentredRow(t, "Please make this window at least 80x25 (now " + now + ").");
-  return row && english == row + 2 && std::abs((row - 1) - (t.rows() - row - 2)) <= 1;
+  return t.shows(column, row, "ウィンドウを 80x25 以上に広げてください（いまは " + now + "）") &&
+         t.shows(column + 2, row + 2, "Please make this window at least 80x25 (now " + now + ").");
 }
 
 // The shell's screen, cursor and line settings are back.
@@ -69,21 +67,25 @@ void ExpectTerminalGivenBack(const PtyTerminal& t) {
 struct RunCase {
   const char* name;
   PtyTerminal::Window window;
-  Size request;                 // what the game asks the window to grow to; none when 0x0
-  int top;                      // rows above the screen then
+  Size request;  // what the game asks the window to grow to; none when 0x0
+  int top;  // rows above the screen then; when it does not fit, the too-small note's first row
+  bool british = false;  // a British locale: the title in English, unless the option
+  const char* option = nullptr;  // asks for Japanese
 };
 
 class Runs : public ::testing::TestWithParam<RunCase> {};
 
-// The real game fits the window it is given, and when Ctrl+C ends it the shell gets its screen,
-// its line settings and its window size back.
+// The real game fits the window it is given and speaks the player's locale, and when Ctrl+C
+// ends it the shell gets its screen, its line settings and its window size back.
 TEST_P(Runs, FitTheWindowAndGiveTheTerminalBack) {
   const RunCase& c = GetParam();
-  PtyTerminal t(c.window, RealGame);
+  PtyTerminal t(c.window, [&] { return RealGameIn(c.british, c.option); });
+  const bool english = c.british && !c.option;
   if (!c.request.first || c.window.resizable) {  // the screen fits
-    ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 0, c.top) && MarginAt(t, 80, 1) == (c.top > 0); }));
+    ASSERT_TRUE(t.pump_until(
+        [&] { return ShowsTitle(t, 0, c.top, english) && MarginAt(t, 80, 1) == (c.top > 0); }));
   } else {
-    ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
+    ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t, 13, c.top); }));
   }
   EXPECT_EQ(t.size_requests(), c.request.first ? std::vector<Size>{c.request} : std::vector<Size>{});
   t.type("\x03");
@@ -95,10 +97,11 @@ TEST_P(Runs, FitTheWindowAndGiveTheTerminalBack) {
 INSTANTIATE_TEST_SUITE_P(
     Terminal, Runs,
     ::testing::Values(RunCase{"Grows80x24", {80, 24, true}, Size{80, 25}, 0},
-                      RunCase{"Fixed80x24", {80, 24, false}, Size{80, 25}, 0},
-                      RunCase{"Grows79x30", {79, 30, true}, Size{80, 30}, 2},
-                      RunCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, 0},
-                      RunCase{"LinuxConsole", {80, 25, true, "linux"}, Size{}, 0}),
+                      RunCase{"Fixed80x24", {80, 24, false}, Size{80, 25}, 11},
+                      RunCase{"Grows79x30British", {79, 30, true}, Size{80, 30}, 2, true},
+                      RunCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, 14},
+                      RunCase{"LinuxConsoleBritishAskingForJapanese", {80, 25, true, "linux"}, Size{}, 0,
+                              true, "--lang=ja"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Closing the window ends the game, even with hang-up ignored (as under nohup).
@@ -112,24 +115,6 @@ TEST(TerminalBackend, RealGameEndsWithItsWindow) {
   EXPECT_NE(t.wait_exit(), -1) << "the game went on after its window closed";
 }
 
-// The real game speaks the player's locale: English for a British one, unless told otherwise.
-TEST(TerminalBackend, RealGameSpeaksTheLocaleUnlessToldOtherwise) {
-  const struct { const char* option; int column; const char* item; } cases[] = {
-      {nullptr, 37, "Name Entry"}, {"--lang=ja", 34, "ネームエントリー"}};
-  for (const auto& c : cases) {
-    PtyTerminal t({80, 25}, [&] {
-      for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "DOMRAK_LANG"}) unsetenv(name);
-      setenv("LANG", "en_GB.UTF-8", 1);
-      setenv("SDL_AUDIODRIVER", "dummy", 1);
-      execl(DOMRAK_GAME, "domrak", c.option, nullptr);
-      return 127;
-    });
-    EXPECT_TRUE(t.pump_until([&] { return t.shows(c.column, 10, c.item); })) << "the title has no " << c.item;
-    kill(t.pid(), SIGTERM);
-    t.wait_exit();
-  }
-}
-
 // The real game centred in a large window, following it as it shrinks and grows, redrawn with
 // no key needed. Started as the command of a terminal window, it leads its own session and
 // nothing could resume it after Ctrl+Z: the system discards the stop, and the game takes the
@@ -137,11 +122,13 @@ TEST(TerminalBackend, RealGameSpeaksTheLocaleUnlessToldOtherwise) {
 // whole frame, and cannot keep Ctrl+C, sent as a kitty key event, from ending the game.
 TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
   PtyTerminal t({120, 40, true, "xterm-kitty", PtyTerminal::Window::Answers::Kitty}, RealGame);
-  ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 120, 40); }));
+  // The margin all round, the row right above the screen too.
+  ASSERT_TRUE(t.pump_until(
+      [&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 21, 7) && MarginAt(t, 120, 40); }));
   t.resize(101, 31);  // an odd margin is rounded down on the left
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t, 10, 3) && MarginAt(t, 10, 4); }));
   t.resize(70, 20);
-  ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t); }));
+  ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t, 8, 9); }));
   t.resize(80, 25);
   ASSERT_TRUE(t.pump_until([&] { return ShowsTitle(t); }));
   t.type("\x1a");

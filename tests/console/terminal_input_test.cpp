@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -46,9 +48,7 @@ class ScriptedTerminal final : public ConsoleBackend, public InputSource {
   void add(std::uint32_t at, const std::string& bytes) {
     if (!bytes.empty()) arrivals_[at] += bytes;
   }
-  // Sends a timeline of keys: "D1000-1060" is Down pressed at 1000 ms and let go at 1060 (U is
-  // Up, E Enter); "D1000-3000/200/20" is Down held, auto-repeating from 200 ms after its press,
-  // every 20 ms.
+  // Sends a timeline of keys, as key_timelines.txt writes them.
   void send(const std::string& timeline) {
     std::istringstream in(timeline);
     char name = 0, mark = 0;
@@ -116,52 +116,32 @@ std::string Play(GameConsole& game, std::uint32_t waitMs, std::uint32_t end) {
   return steps;
 }
 
+// Each timeline of key_timelines.txt on every kind of terminal.
 TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
-  const struct {
-    const char* name;
-    std::uint32_t waitMs;  // the game waits this long first, reading no keys
-    const char* keys;
-    const char* steps;
-    const char* paste = "";  // bytes in one read at 1000 ms, as a terminal reporting presses sends
-  } cases[] = {
-      {"held Down, repeat after 200 ms at 50 Hz", 0, "D1000-3000/200/20", "D"},
-      {"held Down, repeat after 1000 ms at 15 Hz", 0, "D1000-3000/1000/67", "D"},
-      {"held Enter confirms once", 0, "E1000-3000/250/33", "E"},
-      {"two taps 120 ms apart", 0, "D1000-1060 D1120-1180", "DD"},
-      {"two taps 1100 ms apart", 0, "D1000-1060 D2100-2160", "DD"},
-      {"four taps 120 ms apart", 0, "D1000-1060 D1120-1180 D1240-1300 D1360-1420", "DDDD"},
-      {"four taps 150 ms apart", 0, "D1000-1060 D1150-1210 D1300-1360 D1450-1510", "DDDD"},
-      {"four taps 200 ms apart", 0, "D1000-1060 D1200-1260 D1400-1460 D1600-1660", "DDDD"},
-      // After a pause where auto-repeat could have started, the next tap acts late: the quick
-      // taps behind it still each count.
-      {"tap, 820 ms, two taps 120 ms apart", 0, "D1000-1060 D1820-1880 D1940-2000", "DDD"},
-      {"tap, 500 ms, four taps 120 ms apart", 0,
-       "D1000-1060 D1500-1560 D1620-1680 D1740-1800 D1860-1920", "DDDDD"},
-      {"tap, 600 ms, tap, 120 ms, tap", 0, "D1000-1060 D1600-1660 D1720-1780", "DDD"},
-      {"Up then Enter in one read", 0, "U1000-1060 E1000-1100", "UE"},
-      {"taps while the game waits", 2000, "E500-560 D800-860 D1300-1360 E1500-1560", ""},
-      {"Up and Enter in one read while the game waits", 2000, "U1200-1260 E1200-1300", ""},
-      {"Enter tapped again during the turn it started", 0, "E1000-1060 E1500-1560 E2600-2660", "E"},
-      {"held through the end of a wait", 2000, "D1200-3000/500/33", "D"},
-      {"held through the end of a wait before its repeat starts", 2000, "D1500-3500/1000/33", "D"},
-      // A paste's few keys act in turn; the Enter at the end of a long one would act seconds
-      // late, so it never does.
-      {"a short paste", 0, "", "UDE", "\x1b[A\x1b[B\r"},
-      {"a long paste", 0, "", "", "abcdefghijklmnopqrstuvwxyz0123456789\r"},
-  };
-  for (KeyReporting reporting :
-       {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
-    for (const auto& c : cases) {
-      if (*c.paste && reporting != KeyReporting::PressesOnly) continue;  // kitty's arrows are events
+  std::ifstream file(DOMRAK_SOURCE_DIR "/tests/console/key_timelines.txt");
+  const std::regex row(R"(([^|]+) \| (\d+) \| ([^|]+) \| (\S+)(?: \| (.+))?)");
+  int timelines = 0;
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::smatch c;  // what happens, the wait, the keys, the steps, a paste
+    ASSERT_TRUE(std::regex_match(line, c, row)) << "an unreadable timeline: " << line;
+    ++timelines;
+    const std::string paste = std::regex_replace(
+        std::regex_replace(c[5].str(), std::regex(R"(\\e)"), "\x1b"), std::regex(R"(\\r)"), "\r");
+    for (KeyReporting reporting :
+         {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
+      // Only a terminal reporting presses sends keys as plain bytes: kitty's arrows are events.
+      if (!paste.empty() && reporting != KeyReporting::PressesOnly) continue;
       ScriptedTerminal terminal(reporting);
-      terminal.send(c.keys);
-      terminal.add(1000, c.paste);
+      terminal.send(c[3]);
+      terminal.add(1000, paste);
       GameConsole game;
       game.attach(&terminal);
-      EXPECT_EQ(Play(game, c.waitMs, 8000), c.steps)
-          << "the keys the game acted on: " << c.name << " (terminal kind " << static_cast<int>(reporting) << ")";
+      EXPECT_EQ(Play(game, std::stoul(c[2]), 8000), c[4] == "-" ? "" : c[4].str())
+          << "the keys the game acted on: " << c[1] << " (terminal kind " << int(reporting) << ")";
     }
   }
+  EXPECT_EQ(timelines, 19) << "the timelines read from key_timelines.txt";
 }
 
 }  // namespace

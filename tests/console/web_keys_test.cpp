@@ -1,8 +1,8 @@
 // The browser's key records as held keys and typed bytes.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
-#include <vector>
 
 #include "console/web/key_queue.hpp"
 
@@ -13,36 +13,24 @@ KeyRecord Key(std::uint32_t key, bool down, char32_t character = 0, std::uint32_
   return {key, down, character, extended, shift};
 }
 
-TEST(WebKeys, HeldFromPressToReleaseAsDrainedTogether) {
-  const KeyRecord shifted = Key('A', true, U'A', 0, true);
-  const struct {
-    const char* name;
-    std::vector<KeyRecord> records;
-    std::uint32_t key;
-    bool held;
-  } cases[] = {
-      {"auto-repeated press", {Key(40, true), Key(40, true), Key(40, true)}, 40, true},
-      {"press and release between two polls", {Key(40, true), Key(40, false)}, 40, false},
-      {"a key code above 255 changes nothing", {Key(40, true), Key(300, false)}, 40, true},
-      {"Shift from a record's modifiers", {shifted}, 16, true},
-      {"Shift let go with the next record", {shifted, Key('A', false)}, 16, false},
-  };
-  for (const auto& c : cases) {
-    KeyQueue keys;
-    InputState state;
-    for (const KeyRecord& record : c.records) keys.push(record);
-    keys.drain(state);
-    EXPECT_EQ(state.held(c.key), c.held) << c.name;
-  }
-}
-
+// Records arrive in batches between two polls. A key is held from its press (auto-repeated or
+// not) to its release, Shift by each record's own modifiers; codes above 255 change nothing.
 // Presses that type come out as UTF-8, keys without a character as prefix and scan code; the
 // records the typed input reads still reach the held keys, releases included.
-TEST(WebKeys, TypedBytesLeaveEveryRecordToTheHeldKeys) {
+TEST(WebKeys, HeldFromPressToReleaseAndTypedAsBytes) {
   KeyQueue keys;
   InputState state;
-  keys.push(Key(13, true, U'\r'));
-  keys.drain(state);
+  const auto drain = [&](std::initializer_list<KeyRecord> records) {
+    for (const KeyRecord& record : records) keys.push(record);
+    keys.drain(state);
+  };
+  drain({Key(40, true), Key(40, true), Key(38, true), Key(38, false), Key(300, false)});
+  EXPECT_TRUE(state.held(40)) << "an auto-repeated Down let go";
+  EXPECT_FALSE(state.held(38)) << "Up, pressed and let go between two polls, still held";
+  drain({Key('A', true, U'A', 0, true)});
+  EXPECT_TRUE(state.held(16)) << "Shift, from the record's modifiers, not held";
+  drain({Key('A', false), Key(13, true, U'\r')});
+  EXPECT_FALSE(state.held(16)) << "Shift still held after a record without it";
   for (const KeyRecord& record : {Key(13, false), Key(16, true), Key('B', true, U'B'), Key('B', false),
                                   Key(38, true, 0, kExtendedKeyPrefix << 8 | 0x48), Key(8, true, 8),
                                   Key(0xE5, true, U'名')})
@@ -52,8 +40,8 @@ TEST(WebKeys, TypedBytesLeaveEveryRecordToTheHeldKeys) {
   EXPECT_EQ(typed, "B\xE0\x48\b名");
   EXPECT_EQ(keys.read_key(), 0);
   keys.drain(state);
-  EXPECT_FALSE(state.held(13));
-  EXPECT_TRUE(state.held(0xE5));
+  EXPECT_FALSE(state.held(13)) << "Enter, its release read while typing, still held";
+  EXPECT_TRUE(state.held(0xE5)) << "a key pressed while typing not held";
 }
 
 }  // namespace

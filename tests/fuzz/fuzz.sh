@@ -10,8 +10,9 @@ scripts/install-deps.sh clang libclang-rt-14-dev cmake make
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DDOMRAK_FUZZ=ON -DDOMRAK_SANITIZE=ON -DDOMRAK_TESTS=OFF >/dev/null
 cmake --build build/fuzz -j"$(nproc)" --target sound_files_fuzz >/dev/null
-corpus=build/fuzz/corpus/sound_files_fuzz
+corpus=$PWD/build/fuzz/corpus/sound_files_fuzz
 mkdir -p "$corpus"
 echo "fuzzing sound_files_fuzz for ${seconds}s"
+# Paths in full: the target works in a scratch directory of its own; crash inputs land in build/fuzz.
 build/fuzz/tests/fuzz/sound_files_fuzz -max_total_time="$seconds" -malloc_limit_mb=64 -print_final_stats=1 \
-  "$corpus" tests/fuzz/seeds/sound_files_fuzz 2>&1 | tail -n 3
+  -artifact_prefix="$PWD/build/fuzz/" "$corpus" "$PWD/tests/fuzz/seeds/sound_files_fuzz" 2>&1 | tail -n 3

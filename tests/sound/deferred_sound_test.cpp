@@ -43,8 +43,9 @@ TEST(DeferredSound, MusicAskedForBeforeTheSoundIsUpStartsOnceItIsAndLaterCallsGo
     EXPECT_EQ(sound.play_music(entry, false), platformHasSound);  // loaded before the sound was up
     EXPECT_EQ(sound.play_wave(sound.prepare_wave("kettei.wav")), platformHasSound);
     if (!platformHasSound) continue;
-    EXPECT_EQ(SoundLog(*recording), (std::vector<std::string>{"load title.mid", "play title.mid loop", "stop title.mid",
-                                                              "load entry.mid", "play entry.mid once", "wave kettei.wav"}));
+    EXPECT_EQ(SoundLog(*recording),
+              (std::vector<std::string>{"0 load title.mid", "0 play title.mid loop", "0 stop title.mid",
+                                        "0 load entry.mid", "0 play entry.mid once", "0 wave kettei.wav"}));
   }
 }
 

@@ -12,7 +12,7 @@
 #include "tests/support/sound_bytes.hpp"
 
 namespace {
-struct WaveVoicesTest : testing::Test {
+struct EffectsTest : testing::Test {
   ScratchDirectory scratch;
   OfflineAudio audio{48000};
   WaveVoices voices{audio};
@@ -33,7 +33,7 @@ struct WaveVoicesTest : testing::Test {
 };
 }  // namespace
 
-TEST_F(WaveVoicesTest, PlaysBeyond256RefusedBadEffectsRefusedVoicesRestartedReleasedResampledMixedAndKeepSides) {
+TEST_F(EffectsTest, PlaysBeyond256RefusedBadEffectsRefusedVoicesRestartedReleasedResampledMixedAndKeepSides) {
   // The output stands still (a page whose audio never started): 256 plays wait, the rest are refused.
   for (int effect = 0; effect < 300; ++effect) EXPECT_EQ(voices.play_wave(Steady(1000)), effect < 256) << effect;
   EXPECT_EQ(voices.voice_count(), 256u) << "every refused effect kept its voice";
@@ -43,11 +43,9 @@ TEST_F(WaveVoicesTest, PlaysBeyond256RefusedBadEffectsRefusedVoicesRestartedRele
   audio.render(10);  // the output running takes all 256
   EXPECT_FALSE(voices.play_wave(Steady(1000))) << "a 257th effect sounding at once";
   EXPECT_EQ(SoundingFrames(2000), 990u);
-  EXPECT_FALSE(voices.play_wave(0));
-  EXPECT_FALSE(voices.play_wave(12345));
+  for (const WaveVoice unknown : {0u, 12345u}) EXPECT_FALSE(voices.play_wave(unknown)) << unknown;
   scratch.write("liar.wav", Riff("WAVE", {Chunk("fmt ", Format(1, 1, 8000, 16)), Text("data"), Le(0xFFFFFFF0u, 4)}));
-  EXPECT_EQ(voices.prepare_wave("liar.wav"), 0u);
-  EXPECT_EQ(voices.prepare_wave("late.wav"), 0u);
+  for (const char* refused : {"liar.wav", "late.wav"}) EXPECT_EQ(voices.prepare_wave(refused), 0u) << refused;
   scratch.write("late.wav", Pcm16Wave(1, 8000, {100}));
   EXPECT_EQ(voices.prepare_wave("late.wav"), 0u) << "an effect that failed was read again";
   const WaveVoice voice = Steady(1000), waiting = Steady(100);  // prepared, never played
@@ -96,11 +94,9 @@ TEST(SourceMix, SumsItsSourcesOverStaleDataAndClampsTheResult) {
   EXPECT_EQ(out[7], 0.75f);
 }
 
-TEST(SoundEngine, PlaysBuiltInSoundsRefusesStrangePlayersAndRetiresStoppedOnesAsTheMusicChanges) {
-  ScratchDirectory scratch;
+TEST_F(EffectsTest, EnginePlaysBuiltInSoundsRefusesStrangePlayersRetiresStoppedOnesAsMusicChanges) {
   scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})}));
   FakeStreamService streams;
-  OfflineAudio audio;
   auto players = std::make_unique<MidiPlayerSet>(streams);
   const MidiPlayerSet& music = *players;
   SoundEngine engine(audio, std::move(players));

@@ -70,9 +70,9 @@ TEST(MidiSequence, ReadsEveryFileOfTheTrackTableAsWorkedOutThereAndTheSoundFontM
     if (expected.find("fail") != std::string::npos) continue;
     EXPECT_EQ(line, Events(sequence, "", true) + "\n") << "the browser plays other notes than the game";
   }
-  if (maker) {
-    EXPECT_EQ(pclose(maker), 0);
-  }
+#ifndef _WIN32
+  EXPECT_EQ(pclose(maker), 0) << "make_soundfont.py failed";
+#endif
 }
 
 TEST(MidiSequence, LoadsPlainAndRmidFilesWithinItsLimitsAndFallsBackToTheBuiltInPieceOnAnythingElse) {

@@ -57,8 +57,7 @@ TEST(WinmmSound, EffectVoicesTellTheirFormatRestartAndCloseTheirDevicesOncePlaye
   WinmmWaveVoices voices(kStandIns);
   for (const char* name : {"nosuch.wav", "broken.wav", static_cast<const char*>(nullptr)})
     EXPECT_EQ(voices.prepare_wave(name), 0u) << (name ? name : "no name");
-  EXPECT_FALSE(voices.play_wave(0));
-  EXPECT_FALSE(voices.play_wave(0x1234));
+  for (const WaveVoice unknown : {0u, 0x1234u}) EXPECT_FALSE(voices.play_wave(unknown)) << unknown;
   ASSERT_NE(voices.prepare_wave("click.wav"), 0u);  // never played, as the next
   EXPECT_EQ(lastFormat, pcm) << "the device was told another format than the file's";
   ASSERT_NE(voices.prepare_wave("float.wav"), 0u);

@@ -6,16 +6,15 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sound/sound_system.hpp"
 
 class RecordingSound final : public SoundSystem {
  public:
-  struct Call {
-    std::uint32_t time;
-    std::string line;  // "load x.mid", "play x.mid loop" / "play x.mid once", "stop x.mid", "wave x.wav"
-  };
+  // The game time, and "load x.mid", "play x.mid loop" / "once", "stop x.mid" or "wave x.wav".
+  using Call = std::pair<std::uint32_t, std::string>;
 
   // `clock` tells the game time of each call.
   explicit RecordingSound(std::function<std::uint32_t()> clock) : clock_(std::move(clock)) {}

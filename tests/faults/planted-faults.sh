@@ -9,20 +9,6 @@ scripts/install-deps.sh cmake make g++ pkg-config libgtest-dev libsdl2-dev libfl
   timgm6mb-soundfont libvterm-dev perl >/dev/null
 list=tests/faults/planted-faults.txt
 build=build/faults
-targets=(game_tests console_tests terminal_tests sound_tests music_tests)
-
-build_tests() {  # targets...
-  local native=() target
-  for target; do [[ $target == web_* ]] || native+=("$target"); done
-  if [ ${#native[@]} -lt $# ]; then
-    { scripts/install-deps.sh chromium && ./web.sh --build-only; } </dev/null >"$build/fault-build.log" 2>&1 || return
-  fi
-  [ ${#native[@]} -eq 0 ] && return
-  local dir=$build
-  [[ ${native[0]} == windows_* ]] && windows_ready && dir=$windows_dir
-  cmake --build "$dir" -j2 --target "${native[@]}" </dev/null >>"$build/fault-build.log" 2>&1
-}
-
 # The Windows code is seen only by the Windows tests, cross-built in the build directory of
 # tests/windows/windows-check.sh (made ready on the first Windows fault) and run under wine in a console.
 windows_dir=build/windows
@@ -35,52 +21,61 @@ windows_ready() {
   wine_start "$windows_dir"
 }
 
-# The test executables that can see a fault in `file`: game code is only reached through the game
-# tests, the terminal only through its own, the sound layer only through the sound tests, the
-# browser page only through its offline check in Chromium, its SoundFont through its renders and
-# the MIDI reading it shares with the game.
+# The tests that can see a fault in `file`: game code is only reached through the game tests, the
+# terminal only through its own, the sound layer only through the sound tests, the browser page
+# only through its checks in Chromium (tests/web/), its SoundFont through its renders and the MIDI
+# reading it shares with the game.
 relevant_tests() {  # file
   case $1 in
     game/*) echo game_tests ;;
     console/posix/*) echo terminal_tests ;;
-    console/web/web_backend.cpp) echo web_check ;;
+    console/web/web_backend.cpp) echo web-check.mjs ;;
     console/web/*) echo console_tests ;;
     tests/support/*) echo console_tests game_tests ;;
     console/windows/*) echo windows_console_tests ;;
     sound/winmm/* | sound/resources/windows_*) echo windows_sound_tests ;;
     sound/*) echo sound_tests music_tests ;;
-    web/make_soundfont.py) echo music_tests web_check_soundfont ;;
-    web/layout.js) echo web_check_phone ;;
-    web/*) echo web_check web_check_offline ;;
-    *) echo "${targets[@]}" ;;
+    web/make_soundfont.py) echo music_tests web-check-soundfont.sh ;;
+    web/layout.js) echo web-check-phone.mjs ;;
+    web/*) echo web-check.mjs web-check-offline.mjs ;;
+    *) echo game_tests console_tests terminal_tests sound_tests music_tests ;;
   esac
 }
 
-# Runs one test executable and prints its output; a Windows one under wine, in a console; a
-# browser check (tests/web/web-check*.mjs, .sh) on the page in build/web.
-run_one() {  # path
-  [[ $1 == *.mjs ]] && { timeout 600 node "$1" build/web </dev/null 2>&1; return; }
-  [[ $1 == *.sh ]] && { timeout 600 "$1" build/web </dev/null 2>&1; return; }
-  [[ $1 == *.exe ]] || { timeout 120 "$1" --gtest_brief=1 </dev/null 2>&1; return; }
-  local log=$PWD/$windows_dir/fault-test.log status=0
-  wine_console "$log" 120 "cd '${1%/*}' && HOME='$wave_home' '$wine' ./'${1##*/}' --gtest_brief=1" || status=$?
-  cat "$log"
-  return $status
+# Builds the tests: a browser check's page into build/web, a Windows test in its own build.
+build_tests() {  # tests...
+  local test web=
+  : >"$build/fault-build.log"
+  for test; do
+    case $test in
+      *.*) [ -n "$web" ] || { web=1 && scripts/install-deps.sh chromium && ./web.sh --build-only; } ;;
+      windows_*) windows_ready && cmake --build "$windows_dir" -j2 --target "$test" ;;
+      *) cmake --build "$build" -j2 --target "$test" ;;
+    esac </dev/null >>"$build/fault-build.log" 2>&1 || return
+  done
 }
 
-# Runs the executables in turn and names the first that fails, with its failing tests; with
+# Runs one test and prints its output: a Windows one under wine, in a console.
+run_one() {  # test
+  case $1 in
+    *.mjs) timeout 600 node "tests/web/$1" build/web ;;
+    *.sh) timeout 600 "tests/web/$1" build/web ;;
+    windows_*)
+      local exe=("$windows_dir"/tests/*/"$1.exe")
+      wine_console "$PWD/$windows_dir/fault-test.log" 120 \
+        "cd '${exe%/*}' && HOME='$wave_home' '$wine' ./'$1.exe' --gtest_brief=1" ;;
+    *) timeout 120 "$build"/tests/*/"$1" --gtest_brief=1 ;;
+  esac
+}
+
+# Runs the tests in turn and names the first that fails, with its failing tests; with
 # FAULTS_ALL=1 it runs them all and names every failing test.
-run_tests() {  # executables...
-  local exe path failed found=1
-  for exe in "$@"; do
-    case $exe in
-      web_*) path=$(ls "tests/web/${exe//_/-}".{mjs,sh} 2>/dev/null | head -n 1) ;;
-      windows_*) path=$(find "$windows_dir/tests" -maxdepth 2 -type f -name "$exe.exe" | head -n 1) ;;
-      *) path=$(find "$build/tests" -maxdepth 2 -type f -name "$exe" | head -n 1) ;;
-    esac
-    [ -n "$path" ] || continue
-    if ! failed=$(run_one "$path"); then
-      echo -n "$exe:$(grep -oE '^(\[  FAILED  \] [^ ,(]+|FAIL [^(]+)' <<<"$failed" | sed 's/.*\] \|^FAIL / /' | sort -u | tr -d '\n') "
+run_tests() {  # tests...
+  local test failed found=1
+  for test; do
+    if ! failed=$(run_one "$test" </dev/null 2>&1); then
+      echo -n "$test:$(grep -oE '^(\[  FAILED  \] [^ ,(]+|FAIL [^(]+)' <<<"$failed" |
+        sed 's/.*\] \|^FAIL / /' | sort -u | tr -d '\n') "
       found=0
       [ -n "${FAULTS_ALL:-}" ] || return 0
     fi
@@ -104,37 +99,30 @@ saved=$(mktemp)
 restore() { [ -n "${file:-}" ] && cp "$saved" "$file" && touch "$file"; file=; }
 trap 'restore; rm -f "$saved"; exit 130' INT TERM
 caught=0 missed=0 number=0
-tab=$'\t'
 while IFS= read -r line; do
   case $line in '#'* | '') continue ;; esac
-  path=${line%%"$tab"*} rest=${line#*"$tab"}
-  text=${rest%%"$tab"*} rest=${rest#*"$tab"}
-  replacement=${rest%%"$tab"*} what=${rest#*"$tab"}
+  path=${line%%$'\t'*} what=${line##*$'\t'} by=
   number=$((number + 1))
   [ -n "${1:-}" ] && ! grep -qE -- "$1" <<<"$number $path $what" && continue
   read -ra tests <<<"$(relevant_tests "$path")"
   check_unchanged "${tests[@]}"
   file=$path
   cp "$file" "$saved"
-  if ! FROM=$text TO=$replacement perl -e '
-       my ($f, $t) = map { s/\\n/\n/gr } @ENV{qw(FROM TO)};
+  if ! FAULT=$line perl -e '
+       my (undef, $f, $t) = map { s/\\n/\n/gr } split /\t/, $ENV{FAULT}, -1;
        local $/; open my $in, "<", $ARGV[0] or exit 3; my $s = <$in>; close $in;
        my $n = index($s, $f); exit 3 if $n < 0; substr($s, $n, length $f) = $t;
        open my $out, ">", $ARGV[0] or exit 3; print $out $s;' "$file"; then
-    file=
-    printf '%3d %-7s %s\n' "$number" stale "$what"
-    continue
-  fi
-  if ! build_tests "${tests[@]}"; then
-    result=nobuild detail=
+    result=stale
+  elif ! build_tests "${tests[@]}"; then
+    result=nobuild
   elif by=$(run_tests "${tests[@]}"); then
-    result=caught detail=$by
+    result=caught caught=$((caught + 1))
   else
-    result=MISSED detail=
+    result=MISSED missed=$((missed + 1))
   fi
   restore
-  case $result in caught) caught=$((caught + 1)) ;; MISSED) missed=$((missed + 1)) ;; esac
-  printf '%3d %-7s %s  [%s]\n' "$number" "$result" "$what" "$detail"
+  printf '%3d %-7s %s%s\n' "$number" "$result" "$what" "${by:+  [$by]}"
 done <"$list"
 rm -f "$saved"
 echo "caught $caught, missed $missed"

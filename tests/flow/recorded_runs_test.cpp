@@ -215,7 +215,7 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
     }
   }
   for (const Look& look : looks)
-    if (look.when != "end") At(std::stoul(look.when), [look] { Check(look); });
+    if (look.when != "end") keys.at(std::stoul(look.when), [look] { Check(look); });
   // The watched rows as each change is shown: "1234 19|text".
   std::vector<std::string> changes, last(26);
   if (watched.first)

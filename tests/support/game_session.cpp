@@ -1,10 +1,7 @@
 // A test fixture that runs the real game on the headless back end.
 #include "tests/support/game_session.hpp"
 
-#include <utility>
-
 #include "console/text_width.hpp"
-#include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
 #include "game/text/translate.hpp"
 
@@ -37,14 +34,6 @@ GameSession::~GameSession() {
   return ::testing::AssertionSuccess();
 }
 
-void GameSession::At(std::uint32_t time, std::function<void()> check) {
-  ++pendingChecks_;
-  keys.at(time, [this, check = std::move(check)] {
-    --pendingChecks_;
-    check();
-  });
-}
-
 void GameSession::TearDown() {
-  EXPECT_EQ(pendingChecks_, 0) << "timed checks that never ran: the game was over before them";
+  EXPECT_EQ(keys.checks_ahead(), 0u) << "timed checks never ran: the game was over before them";
 }

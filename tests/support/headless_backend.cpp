@@ -8,22 +8,6 @@ namespace {
 constexpr std::uint32_t kLongestSessionMs = 48u * 60 * 60 * 1000;
 }  // namespace
 
-void HeadlessBackend::press(std::uint32_t key, std::uint32_t hold_ms) {
-  script_.push_back({key, hold_ms, {}});
-}
-
-void HeadlessBackend::type(std::string_view bytes) { script_.push_back({0, 0, std::string(bytes)}); }
-
-void HeadlessBackend::pause(std::uint32_t ms) { script_.push_back({0, ms, {}}); }
-
-void HeadlessBackend::hold(std::uint32_t key, std::uint32_t from, std::uint32_t until) {
-  holds_.push_back({key, from, until});
-}
-
-void HeadlessBackend::at(std::uint32_t time, std::function<void()> check) {
-  checks_.emplace(time, std::move(check));
-}
-
 void HeadlessBackend::present(const ScreenGrid& grid, const CursorState&) {
   shown_ = grid;
   if (on_present) on_present();

@@ -9,10 +9,10 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,12 +22,12 @@ namespace {
 
 // Long enough for a sanitizer build on a machine whose cores are all busy; a passing test
 // never waits it out.
-constexpr int kPatienceMs = 60000;
+constexpr std::chrono::milliseconds kPatience{60000};
 
-long long NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+// Milliseconds from now until `end`, 0 once it has passed.
+int MsUntil(std::chrono::steady_clock::time_point end) {
+  using namespace std::chrono;
+  return static_cast<int>(std::max<long>(0, ceil<milliseconds>(end - steady_clock::now()).count()));
 }
 
 winsize WindowSize(int columns, int rows) {
@@ -62,19 +62,18 @@ PtyTerminal::~PtyTerminal() {
 }
 
 bool PtyTerminal::pump_until(const std::function<bool()>& done) {
-  const long long deadline = NowMs() + kPatienceMs;
-  while (!done()) {
-    const long long left = deadline - NowMs();
-    if (left <= 0) return false;
-    read_some(static_cast<int>(std::min(left, 10LL)));
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  for (int left = MsUntil(deadline); !done(); left = MsUntil(deadline)) {
+    if (left == 0) return false;
+    read_some(std::min(left, 10));
   }
   return true;
 }
 
 std::size_t PtyTerminal::pump_for(int milliseconds) {
   const std::size_t before = output_.size();
-  const long long end = NowMs() + milliseconds;
-  for (long long left = milliseconds; left > 0; left = end - NowMs()) read_some(static_cast<int>(left));
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (int left = milliseconds; left > 0; left = MsUntil(end)) read_some(left);
   return output_.size() - before;
 }
 
@@ -120,14 +119,6 @@ std::string PtyTerminal::answer(std::string_view sequence) {
     if (resizable_) resize(columns, rows);
   }
   return "";
-}
-
-bool PtyTerminal::shows(int column, int row, std::string_view expected) const {
-  return screen_.text(column, row, static_cast<int>(expected.size())).starts_with(expected);
-}
-
-void PtyTerminal::type(std::string_view bytes) {
-  [[maybe_unused]] const ssize_t n = write(master_, bytes.data(), bytes.size());
 }
 
 void PtyTerminal::resize(int columns, int rows) {

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <functional>
 #include <optional>
@@ -43,8 +44,12 @@ class PtyTerminal {
   // Shows the child's output for `milliseconds`, answering its questions; the bytes it wrote.
   std::size_t pump_for(int milliseconds);
   // Whether the text at (column, row) of the window reads `expected`.
-  bool shows(int column, int row, std::string_view expected) const;
-  void type(std::string_view bytes);
+  bool shows(int column, int row, std::string_view expected) const {
+    return screen_.text(column, row, static_cast<int>(expected.size())).starts_with(expected);
+  }
+  void type(std::string_view bytes) {
+    [[maybe_unused]] const ssize_t n = write(master_, bytes.data(), bytes.size());
+  }
   // The player resizes the window.
   void resize(int columns, int rows);
   // The player closes the window: the child's terminal hangs up.

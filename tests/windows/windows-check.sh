@@ -16,7 +16,6 @@ log=$build/windows-tests.log
 status=0
 # A bound for a hung test, far beyond what a slow, busy machine needs.
 wine_console "$log" 1800 "ctest --test-dir '$build' --output-on-failure" || status=$?
-cat "$log"
 [ "$status" != 124 ] || { echo "windows tests did not finish in 30 minutes" >&2; exit 1; }
 skipped=$(grep -h '^\[  SKIPPED \] [A-Za-z]' "$build/Testing/Temporary/LastTest.log" | sort -u || true)
 [ -z "$skipped" ] || printf 'Skipped under wine:\n%s\n' "$skipped"
@@ -41,10 +40,6 @@ done
 
 # The Windows sound tests once more with the wave-out device over ALSA's null device. (No MIDI
 # device can be had this way.)
-sound_log=$PWD/$build/windows-sound-device.log
-sound_status=0
-(cd "$build/tests/sound" && HOME=$wave_home "$wine" ./windows_sound_tests.exe </dev/null >"$sound_log" 2>/dev/null) \
-  || sound_status=$?
 echo "windows_sound_tests with a wave-out device:"
-grep -E '^\[ *(PASSED|FAILED|SKIPPED) *\]|Failure' "$sound_log" || true
-exit "$sound_status"
+cd "$build/tests/sound"
+HOME=$wave_home "$wine" ./windows_sound_tests.exe --gtest_brief=1 </dev/null 2>/dev/null

@@ -17,8 +17,8 @@ wine_start() {  # build-dir
 }
 
 # Runs a shell command in a detached 80x25 tmux pane, where wine gives its program a real console
-# (the Windows console back end's tests need one), with its output in file $1. Returns the
-# command's status, or 124 when it has not finished after $2 seconds.
+# (the Windows console back end's tests need one), with its output in file $1, then printed.
+# Returns the command's status, or 124 when it has not finished after $2 seconds.
 wine_console() {  # log seconds command
   local status=$1.status session=domrak-wine-$$
   rm -f "$1" "$status"
@@ -30,6 +30,7 @@ wine_console() {  # log seconds command
     sleep 1
   done
   tmux -L "$session" kill-server 2>/dev/null || true
+  cat "$1" 2>/dev/null
   [ -f "$status" ] || return 124
   return "$(cat "$status")"
 }

@@ -23,7 +23,9 @@ TEST_F(ConsoleScreen, PrintsWhereAndHowAskedAndWaitsPresentItAndAnswersHeldKeys)
   console.locate(20, 12);
   for (auto [x, y] : {std::pair{0, 12}, {81, 12}, {20, 0}, {20, 26}}) console.locate(x, y);
   console.print("ＨＰ %3d / %3d", 7, 360);
-  EXPECT_TRUE(Shows(20, 12, "ＨＰ   7 / 360", 12, 15));
+  EXPECT_EQ(console.screen().text(20, 12, 14), "ＨＰ   7 / 360");
+  EXPECT_EQ(console.screen().at(20, 12), (Cell{U'Ｈ', 2, 12, 15})) << "the text's first cell";
+  EXPECT_EQ(console.screen().at(33, 12), (Cell{U'0', 1, 12, 15})) << "the text's last cell";
   EXPECT_EQ(console.cursor().column, 34);
   EXPECT_NE(keys.shown().row_text(12), console.screen().row_text(12));
   console.wait(250);

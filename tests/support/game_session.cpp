@@ -1,7 +1,6 @@
 // A test fixture that runs the real game on the headless back end.
 #include "tests/support/game_session.hpp"
 
-#include "console/text_width.hpp"
 #include "game/model/run_state.hpp"
 #include "game/text/translate.hpp"
 
@@ -16,22 +15,6 @@ GameSession::GameSession() : sound([this] { return keys.now_ms(); }) {
 GameSession::~GameSession() {
   console.attach_sound(nullptr);
   console.attach(nullptr);
-}
-
-::testing::AssertionResult GameSession::Shows(int column, int row, const std::string& expected,
-                                              int fg, int bg) {
-  const ScreenGrid& screen = console.screen();
-  const int columns = text::ColumnWidth(expected);
-  const std::string shown = screen.text(column, row, columns);
-  auto failure = ::testing::AssertionFailure() << "(" << column << ", " << row << ") reads \""
-                                               << shown << "\"";
-  if (shown != expected) return failure;
-  for (int c = column; c < column + columns; ++c) {
-    const int cellFg = screen.at(c, row).fg, cellBg = screen.at(c, row).bg;
-    if (cellFg != fg || cellBg != bg)
-      return failure << ", (" << c << ", " << row << ") is in (" << cellFg << ", " << cellBg << ")";
-  }
-  return ::testing::AssertionSuccess();
 }
 
 void GameSession::TearDown() {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "console/game_console.hpp"
 #include "tests/support/headless_backend.hpp"
@@ -17,10 +16,6 @@ class GameSession : public ::testing::Test {
   GameSession();
   ~GameSession() override;
 
-  // Whether the text at (column, row) reads `expected` and every one of its cells has the
-  // given colours. Prints what is there instead when it does not.
-  static ::testing::AssertionResult Shows(int column, int row, const std::string& expected, int fg,
-                                          int bg);
 
   // A timed check (keys.at) that never ran because the game was over before it fails the test.
   void TearDown() override;

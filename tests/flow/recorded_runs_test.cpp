@@ -221,13 +221,12 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
           changes.push_back(std::to_string(console.now()) + " " + std::to_string(row) + "|" +
                             (last[row] = SeenRow(row)));
     };
-  if (play.rfind("run ", 0) == 0) {
+  ASSERT_FALSE(play.empty()) << "nothing played";
+  if (play.starts_with("run "))
     PlayScriptedRun(keys, play.substr(4));
-  } else {
-    ASSERT_EQ(play.rfind("play ", 0), 0u) << "nothing played";
+  else
     RunScreens(Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
                               {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5)));
-  }
   keys.on_present = nullptr;
   for (const Look& look : looks)
     if (look.when == "end") Check(look);

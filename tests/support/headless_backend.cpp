@@ -69,10 +69,9 @@ int HeadlessBackend::read_key() {
 // The clock jumps to `deadline`, running the checks due on the way at their times.
 void HeadlessBackend::sleep_until(std::uint32_t deadline) {
   while (!checks_.empty() && checks_.begin()->first <= deadline) {
-    auto check = std::move(checks_.begin()->second);
-    now_ = std::max(now_, checks_.begin()->first);
-    checks_.erase(checks_.begin());
-    check();
+    auto due = checks_.extract(checks_.begin());
+    now_ = std::max(now_, due.key());
+    due.mapped()();
   }
   now_ = std::max(now_, deadline);
 }

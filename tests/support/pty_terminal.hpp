@@ -46,9 +46,7 @@ class PtyTerminal {
   bool shows(int column, int row, std::string_view expected) const {
     return screen_.text(column, row, static_cast<int>(expected.size())).starts_with(expected);
   }
-  void type(std::string_view bytes) {
-    [[maybe_unused]] const ssize_t n = write(master_, bytes.data(), bytes.size());
-  }
+  void type(std::string_view bytes) { [[maybe_unused]] auto n = write(master_, bytes.data(), bytes.size()); }
   // The player resizes the window.
   void resize(int columns, int rows);
   // The player closes the window: the child's terminal hangs up.

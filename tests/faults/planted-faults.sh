@@ -37,7 +37,7 @@ windows_ready() {
 
 # The test executables that can see a fault in `file`: game code is only reached through the game
 # tests, the terminal only through its own, the sound layer only through the sound tests, the
-# browser page only through its offline check in Chromium, its SoundFont through its renders and
+# browser page only through its check in Chromium, its SoundFont through its renders and
 # the MIDI reading it shares with the game.
 relevant_tests() {  # file
   case $1 in
@@ -51,7 +51,7 @@ relevant_tests() {  # file
     sound/*) echo sound_tests music_tests ;;
     web/make_soundfont.py) echo music_tests web_check_soundfont ;;
     web/layout.js) echo web_check_phone ;;
-    web/*) echo web_check web_check_offline ;;
+    web/*) echo web_check ;;
     *) echo "${targets[@]}" ;;
   esac
 }

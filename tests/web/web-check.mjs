@@ -1,18 +1,27 @@
-// Plays the browser build in headless Chromium as a player would, and measures its budgets.
+// Plays the browser build in headless Chromium as a player would, and measures its budgets:
+// then a first visit's bytes, the home-screen offer, offline play after it and a new build's
+// cache taking the old one's place.
 // Usage: node tests/web/web-check.mjs FOLDER [--strict]   (tests/web/web-check.sh builds build/web)
 // The timings depend on the machine's load, so they are reported, and fail the run only
 // with --strict. Every other wait lasts until the game answers, bounded by PATIENCE_MS
 // (tests/web/web-browser.mjs).
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
 import { serve } from '../../web/serve.mjs';
 import {
-  budget, check, finish, hold, launchChromium, PATIENCE_MS, rows, sleep, spoken, waitFor, waitForSpoken, waitForText,
+  budget, check, finish, hold, holdDown, launchChromium, musicHeardAt, pageErrors, PATIENCE_MS, rows,
+  serviceWorkerControls, shows, sleep, spoken, timeFirstVisit, visit, waitFor, waitForSpoken, waitForText,
 } from './web-browser.mjs';
 
+const FIRST_VISIT_BYTES = 2500000;
+const folder = process.argv[2];
 // While set, called when the game's code is asked for; the code is sent once its promise settles.
 let holdGameCode = null;
-const server = await serve(process.argv[2], 0, (path) => (path === '/domrak.wasm' && holdGameCode ? holdGameCode() : null));
-const url = `http://127.0.0.1:${server.address().port}/`;
-const strict = process.argv.includes('--strict');
+let server = await serve(folder, 0, (path) => (path === '/domrak.wasm' && holdGameCode ? holdGameCode() : null));
+const { port } = server.address();
+const url = `http://127.0.0.1:${port}/`;
 
 // The title's help line for the selected item.
 const NAME_ENTRY_HELP = '名前を入力してキャラを誕生させよう';
@@ -36,16 +45,17 @@ async function markedItem(page, mark) {
   return row < 0 ? null : screen[row].slice(screen[row].indexOf(mark) + mark.length).trim();
 }
 
+function stopServer() {
+  server.closeAllConnections();
+  return new Promise((done) => server.close(done));
+}
+
 const browser = await launchChromium();
+const copy = mkdtempSync(join(tmpdir(), 'domrak-next-build-'));
 try {
-  const page = await browser.newPage();
-  const pageErrors = [];
-  page.on('pageerror', (error) => pageErrors.push(error.message));
-  await page.setViewport({ width: 1000, height: 680 });
-  await returningVisitor(page);
+  const page = await visit(browser, url, (opened) => opened.setViewport({ width: 1000, height: 680 }), returningVisitor);
 
   // The title, timed from navigation; the SoundFont only after it.
-  await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   check('title on screen', await waitForText(page, 'ネームエントリー'));
   const titleMs = await page.evaluate(() => window.domrak.firstContentTime());
   budget('title on screen after navigation', titleMs, 1500, 'ms');
@@ -66,6 +76,10 @@ try {
   await sleep(10000);
   budget('main thread busy while the title idles 10 s', (((await page.metrics()).TaskDuration - busyBefore) / 10) * 100, 1, '%');
   check('no redraw while idle', (await page.evaluate(() => window.domrak.lastDrawTime())) === drawnBefore);
+  const { installabilityErrors } = await page.target().createCDPSession()
+    .then((session) => session.send('Page.getInstallabilityErrors'));
+  check('the game can be added to a home screen', installabilityErrors.length === 0,
+    installabilityErrors.map((error) => error.errorId).join(', '));
 
   // Held keys move the selection one step; the first key starts the sound.
   check('held Down moves one step', await hold(page, 'ArrowDown', ARENA_HELP));
@@ -81,8 +95,7 @@ try {
   check('typed name shows', await waitFor(page, () => window.domrak.rows().join('\n').includes('Ab_1')
     && !window.domrak.rows().join('\n').includes('Ab_1 x')));
   await hold(page, 'Enter');
-  check('creation screen shows the abilities', await waitForText(page, 'このキャラでＯＫ？')
-    && (await rows(page)).join('').includes('敏捷'));
+  check('creation screen shows the abilities', await waitForText(page, 'このキャラでＯＫ？') && await shows(page, '敏捷'));
   check('the fighter is on the title', await hold(page, 'Enter', '名前:Ab_1'));
   check('music sounds once the effects have died away', (await effectsThenMusic(page))[1]);
   // The browser suspends the sound (a phone call, a frozen tab): the next key brings it back.
@@ -169,10 +182,8 @@ try {
   }
   // A browser that prefers English: the title and the page in English; the switch turns the
   // page to Japanese at once, the game at its next screen, and is kept for the next visit.
-  const english = await (await browser.createBrowserContext()).newPage();
-  await returningVisitor(english);
-  await english.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'languages', { get: () => ['en-GB', 'de'] }));
-  await english.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
+  const english = await visit(await browser.createBrowserContext(), url, returningVisitor,
+    (opened) => opened.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'languages', { get: () => ['en-GB', 'de'] })));
   const pageSays = (selector, what) => english.$eval(selector, (element, w) => element[w], what);
   check('an English browser: the title in English', await waitForText(english, 'Name Entry'));
   check('an English browser: the page in English', await pageSays('#read-button', 'textContent') === 'Read the screen (F2)' && await pageSays('html', 'lang') === 'en');
@@ -183,36 +194,32 @@ try {
   await english.reload({ waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
   check('the choice is kept for the next visit', await waitForText(english, '闘技場へ行く'));
   await english.browserContext().close();
-  check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
 
   // A gamepad (d-pad and south button, as the Gamepad API gives them) and a link with a name.
-  const padPage = await browser.newPage();
-  await returningVisitor(padPage);
-  await padPage.evaluateOnNewDocument(() => {
+  const padPage = await visit(browser, `${url}#name=Pad_1`, returningVisitor, (opened) => opened.evaluateOnNewDocument(() => {
     window.testPad = { connected: true, buttons: Array.from({ length: 17 }, () => ({ pressed: false })), axes: [0, 0] };
     navigator.getGamepads = () => [window.testPad];
-  });
-  await padPage.goto(`${url}#name=Pad_1`, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
+  }));
   await waitForText(padPage, 'ネームエントリー');
-  const padButton = async (button, answer) => {
-    const before = JSON.stringify(await rows(padPage));
-    await padPage.evaluate((b) => { window.testPad.buttons[b].pressed = true; window.dispatchEvent(new Event('gamepadconnected')); }, button);
-    await waitFor(padPage, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
-    await sleep(500);  // held on: a second step would show by now
-    await padPage.evaluate((b) => { window.testPad.buttons[b].pressed = false; }, button);
-    // The page looks at the pad once a frame: a release and the next press in one frame would be no release.
+  const setPad = (button, pressed) => padPage.evaluate((b, p) => {
+    window.testPad.buttons[b].pressed = p;
+    window.dispatchEvent(new Event('gamepadconnected'));
+  }, button, pressed);
+  // Held on 500 ms, when a second step would show. The page looks at the pad once a frame: a
+  // release and the next press in one frame would be no release.
+  const padButton = (button, answer) => holdDown(padPage, () => setPad(button, true), async () => {
+    await setPad(button, false);
     await padPage.evaluate(() => new Promise((seen) => requestAnimationFrame(() => requestAnimationFrame(seen))));
-    return waitForText(padPage, answer);
-  };
-  check('the gamepad\'s d-pad moves the selection one step', await padButton(13, ARENA_HELP) && !(await rows(padPage)).join('').includes('まずはルールを覚えましょう'));
+  }, answer, 500);
+  check('the gamepad\'s d-pad moves the selection one step', await padButton(13, ARENA_HELP) && !(await shows(padPage, 'まずはルールを覚えましょう')));
   await padButton(12, NAME_ENTRY_HELP);
   check('its south button is Enter', await padButton(0, '名前：'));
   check('a #name= link fills the name entry and goes no further', await waitForText(padPage, 'Pad_1')
-    && !(await rows(padPage)).join('').includes('このキャラでＯＫ？'));
+    && !(await shows(padPage, 'このキャラでＯＫ？')));
   check('the player\'s Enter makes the fighter', await padButton(0, 'このキャラでＯＫ？'));
 
   // Browsers that cannot run the game say what they lack, and the loading sign stops turning.
-  for (const [lacking, address, remove] of [['file://', `file://${process.cwd()}/${process.argv[2]}/index.html`, ''],
+  for (const [lacking, address, remove] of [['file://', `file://${process.cwd()}/${folder}/index.html`, ''],
     ['WebAssembly', url, 'WebAssembly'], ['Worker', url, 'Worker']]) {
     const bare = await browser.newPage();
     if (remove) await bare.evaluateOnNewDocument((name) => delete window[name], remove);
@@ -221,9 +228,66 @@ try {
     check(`without ${lacking}: said plainly, the loading sign stopped`, said.includes(lacking) && turning === 'none', said);
     await bare.close();
   }
+
+  // First visits on slow links, each in a browser context of its own.
+  const slow = await timeFirstVisit(browser, url, { mbits: 10, slowdown: 2 });
+  budget('title on screen, first visit at 10 Mbit/s with the CPU slowed 2x', slow.titleMs, 1200, 'ms');
+  budget('music heard, first visit at 10 Mbit/s with the CPU slowed 2x', slow.musicMs, 3000, 'ms');
+  const slow4g = await timeFirstVisit(browser, url, { mbits: 1.6, latency: 150, slowdown: 4 });
+  budget('music heard, first visit on slow 4G (1.6 Mbit/s, 150 ms, the page slowed 4x)', slow4g.musicMs, 5000, 'ms');
+
+  // One whole first visit in a fresh context: the page, its sound and the service worker's
+  // cache of it all; the game's code held back until the loading sign has been looked at.
+  const visitor = await browser.createBrowserContext();
+  const cacheNames = (opened) => opened.evaluate(() => caches.keys());
+  let release;
+  const asked = new Promise((resolve) => {
+    holdGameCode = () => { resolve(true); return new Promise((go) => { release = go; }); };
+  });
+  const bytesBefore = server.bytesSent();
+  const firstVisit = await visit(visitor, url);
+  const held = await Promise.race([asked, sleep(PATIENCE_MS).then(() => false)]);
+  check('a loading sign shows while the game loads', held && await firstVisit.evaluate(() => {
+    const sign = document.getElementById('loading');
+    return sign?.checkVisibility() && sign.textContent === '読み込み中…';
+  }));
+  holdGameCode = null;
+  release?.();
+  check('the loading sign is gone once the title is drawn', await waitForText(firstVisit, 'ネームエントリー')
+    && await waitFor(firstVisit, () => window.domrak.firstContentTime() > 0 && !document.getElementById('loading')?.checkVisibility()));
+  check('music sounds on the first visit', await musicHeardAt(firstVisit) !== null);
+  check('the service worker takes the page', await serviceWorkerControls(firstVisit));
+  const bytes = server.bytesSent() - bytesBefore;
+  check(`a first visit sends at most ${FIRST_VISIT_BYTES} bytes`, bytes <= FIRST_VISIT_BYTES, `${bytes} bytes`);
+  const firstCaches = await cacheNames(firstVisit);
+  await firstVisit.close();
+
+  // No network at all: the server is gone.
+  await stopServer();
+  const offline = await visit(visitor, url);
+  check('offline, the title shows', await waitForText(offline, 'ネームエントリー'));
+  check('offline, the music sounds', await musicHeardAt(offline) !== null);
+  check('offline, Enter opens the name entry', await hold(offline, 'Enter', '名前：'));
+
+  // A new build: its worker waits until no page of the old one is open, then drops the old cache.
+  cpSync(folder, copy, { recursive: true });
+  const worker = join(copy, 'service-worker.js');
+  writeFileSync(worker, readFileSync(worker, 'utf8').replace(/'domrak-[0-9a-f]+'/, "'domrak-0123456789abcdef'"));
+  rmSync(`${worker}.gz`, { force: true });
+  rmSync(`${worker}.br`, { force: true });
+  server = await serve(copy, port);
+  await offline.evaluate(() => navigator.serviceWorker.ready.then((registration) => registration.update()));
+  await waitFor(offline, () => navigator.serviceWorker.getRegistration().then((registration) => registration.waiting !== null));
+  await offline.close();
+  const updated = await visit(visitor, url);
+  await waitFor(updated, () => caches.keys().then((names) => names.includes('domrak-0123456789abcdef') && names.length === 1));
+  check('a new build replaces the old cache', JSON.stringify(await cacheNames(updated)) === '["domrak-0123456789abcdef"]',
+    `before ${firstCaches}, now ${await cacheNames(updated)}`);
+  check('after the new build, the title shows', await waitForText(updated, 'ネームエントリー'));
 } finally {
   await browser.close();
-  server.close();
+  await stopServer();
+  rmSync(copy, { recursive: true, force: true });
 }
 
-finish(strict);
+finish();

@@ -1,9 +1,6 @@
 // What the browser checks share: their PASS/FAIL and BUDGET lines, headless Chromium (Debian's,
 // driven by puppeteer-core) with a profile of its own, opening the game's page and noting its
-// errors, reading its screen, holding keys and buttons, and timing a first visit.
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+// errors, reading its screen, and holding keys and buttons.
 import { createRequire } from 'node:module';
 
 const require = createRequire(new URL('../../web/package.json', import.meta.url));
@@ -45,24 +42,14 @@ export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 export const rows = (page) => page.evaluate(() => window.domrak.rows());
 export const shows = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 
-// Chromium with a fresh profile, removed again by close().
-export async function launchChromium() {
-  const profile = mkdtempSync(join(tmpdir(), 'domrak-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    timeout: PATIENCE_MS,  // Chromium's own start, and each page's loading, on a busy machine
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`,
-      '--accept-lang=ja'],  // a browser that prefers Japanese, whatever the machine's locale
-  });
-  const close = browser.close.bind(browser);
-  browser.close = async () => {
-    await close();
-    rmSync(profile, { recursive: true, force: true });
-  };
-  return browser;
-}
+// Chromium with a fresh profile of puppeteer's, removed again by close().
+export const launchChromium = () => puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  timeout: PATIENCE_MS,  // Chromium's own start, and each page's loading, on a busy machine
+  args: ['--no-sandbox', '--disable-gpu', '--disable-component-update',
+    '--accept-lang=ja'],  // a browser that prefers Japanese, whatever the machine's locale
+});
 
 // A new page of `within` (the browser or one of its contexts) gone to `address`, its errors
 // kept for finish(); each of `setUps(page)` first says what the visitor's browser is like. A
@@ -109,26 +96,3 @@ export async function musicHeardAt(page) {
 
 // Whether the page's service worker has taken the page (so it has cached the build).
 export const serviceWorkerControls = (page) => waitFor(page, () => navigator.serviceWorker.controller !== null);
-
-// A first visit in a fresh browser context over a simulated link (`mbits` down, `latency` ms)
-// on a CPU slowed `slowdown` times (the page's own thread: Chromium refuses to slow a worker):
-// when the title and the music came.
-export async function timeFirstVisit(browser, url, { mbits, slowdown, latency = 40 }) {
-  const context = await browser.createBrowserContext();
-  try {
-    const page = await visit(context, url, async (opened) => {
-      await opened.setViewport({ width: 1000, height: 680 });
-      await opened.emulateNetworkConditions({ download: (mbits * 1e6) / 8, upload: (mbits * 1e6) / 8, latency });
-      await opened.emulateCPUThrottling(slowdown);
-    });
-    const titleShown = await waitForText(page, 'ネームエントリー');
-    const titleMs = titleShown ? await page.evaluate(() => window.domrak.firstContentTime()) : null;
-    const musicMs = titleShown ? await musicHeardAt(page) : null;
-    // The context is closed only once the service worker has settled: closing it while the
-    // worker starts up can cut Chromium's link to the browser.
-    await serviceWorkerControls(page);
-    return { titleMs, musicMs };
-  } finally {
-    await context.close();
-  }
-}

@@ -5,7 +5,20 @@
 import { pathToFileURL } from 'node:url';
 
 import { serve } from '../web/serve.mjs';
-import { launchChromium, musicHeardAt, serviceWorkerControls, visit, waitForText } from '../tests/web/web-browser.mjs';
+import {
+  launchChromium, PATIENCE_MS, visit, waitFor, waitForText,
+} from '../tests/web/web-browser.mjs';
+
+// Whether the page's service worker has taken the page (so it has cached the build).
+export const serviceWorkerControls = (page) => waitFor(page, () => navigator.serviceWorker.controller !== null);
+
+// Milliseconds from navigation until the music is heard, for a visitor who presses a key
+// (Shift, which moves nothing) as soon as the title shows; null if it never comes.
+export async function musicHeardAt(page) {
+  await page.keyboard.press('Shift');
+  return page.waitForFunction(() => (window.domrak.outputPeak() > 0 ? performance.now() : 0),
+    { timeout: PATIENCE_MS, polling: 20 }).then((heard) => heard.jsonValue(), () => null);
+}
 
 // A first visit in a fresh browser context over a simulated link (`mbits` down, `latency` ms)
 // on a CPU slowed `slowdown` times (the page's own thread: Chromium refuses to slow a worker):

@@ -62,11 +62,9 @@ export async function visit(within, address, ...setUps) {
   return page;
 }
 
-// What `condition(arg)`, run in the page, gave once it gave anything, or null if it did not
-// within PATIENCE_MS.
-export const waitForValue = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
-  .then((answer) => answer.jsonValue(), () => null);
-export const waitFor = (page, condition, arg) => waitForValue(page, condition, arg).then((answer) => answer !== null);
+// Whether `condition(arg)`, run in the page, came true within PATIENCE_MS.
+export const waitFor = (page, condition, arg) => page.waitForFunction(condition, { timeout: PATIENCE_MS, polling: 20 }, arg)
+  .then(() => true, () => false);
 export const waitForText = (page, text) => waitFor(page, (t) => window.domrak.rows().some((row) => row.includes(t)), text);
 export const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
 export const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
@@ -86,13 +84,3 @@ export async function holdDown(page, press, release, answer = null, heldOn = 0) 
 // A key held with real key-down and key-up events.
 export const hold = (page, key, answer = null, heldOn = 0) =>
   holdDown(page, () => page.keyboard.down(key), () => page.keyboard.up(key), answer, heldOn);
-
-// Milliseconds from navigation until the music is heard, for a visitor who presses a key
-// (Shift, which moves nothing) as soon as the title shows; null if it never comes.
-export async function musicHeardAt(page) {
-  await page.keyboard.press('Shift');
-  return waitForValue(page, () => (window.domrak.outputPeak() > 0 ? performance.now() : 0));
-}
-
-// Whether the page's service worker has taken the page (so it has cached the build).
-export const serviceWorkerControls = (page) => waitFor(page, () => navigator.serviceWorker.controller !== null);

@@ -84,12 +84,13 @@ var Module = {
   onRuntimeInitialized() {
     // The page's language holds from the game's first screen.
     earlyMessages.filter((message) => message.type === 'language').forEach(receive);
-    // Called just before main(): what came before is handed over once main() first yields.
-    queueMicrotask(() => {
-      const early = earlyMessages;
-      earlyMessages = null;
-      handOver(early);
-    });
+  },
+  // Called from main() once the console exists, before the game's first look at the keys: a
+  // key held through the loading is seen as held on the title's first frame.
+  domrakConsoleReady() {
+    const early = earlyMessages;
+    earlyMessages = null;
+    handOver(early);
   },
   print() {},
   printErr() {},

@@ -11,6 +11,7 @@
 extern "C" {
 void domrak_show_screen(const std::uint32_t* cells, int column, int row, int visible, int size);
 void domrak_wait_for_input(int ms);
+void domrak_console_ready();
 }
 
 namespace {
@@ -25,7 +26,10 @@ int MillisecondsUntil(std::uint32_t now, std::uint32_t deadline) {
 
 }  // namespace
 
-WebBackend::WebBackend() { currentBackend = this; }
+WebBackend::WebBackend() {
+  currentBackend = this;
+  domrak_console_ready();
+}
 
 WebBackend::~WebBackend() { currentBackend = nullptr; }
 

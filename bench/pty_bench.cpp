@@ -3,7 +3,7 @@
 // while idle, CPU time while a key is held (auto-repeat every 33 ms after a 500 ms delay),
 // stopping with Ctrl+Z and resuming, a window too small and grown back, and whether the
 // terminal settings come back unchanged after a signal. The window answers as a terminal of
-// the kind given (see PtyTerminal::Window::Answers).
+// the kind given (see TerminalKind).
 //
 //   pty_bench [--answer narrow|wide|plain|xterm|attributes|silent|kitty|win32] [--signal INT|TERM|HUP|QUIT]
 //             [--idle SECONDS] [--until-exit] -- PROGRAM [ARGS...]
@@ -18,20 +18,42 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/pty_terminal.hpp"
 
 namespace {
 
-using Answers = PtyTerminal::Window::Answers;
+const std::set<std::string> kAnswers = {"narrow", "wide",   "plain", "xterm",
+                                        "attributes", "silent", "kitty", "win32"};
 
-const std::map<std::string, Answers> kAnswers = {
-    {"narrow", Answers::Narrow},         {"wide", Answers::Wide},     {"plain", Answers::Plain},
-    {"xterm", Answers::Xterm},           {"attributes", Answers::Attributes},
-    {"silent", Answers::Silent},         {"kitty", Answers::Kitty},   {"win32", Answers::Win32}};
+// How a terminal of each kind answers the program's questions, where it differs from the
+// harness's narrow one: ambiguous-width characters drawn wide, only the plain form of the
+// position question (tmux, the Linux console), the marked form with its page added (xterm), only
+// the device attributes, nothing at all, or Windows Terminal's win32-input-mode. (kitty's key
+// events are the harness's own.)
+struct TerminalKind {
+  std::string kind;
+  bool win32Input = false;  // switched on by the program
+
+  std::optional<std::string> Answer(std::string_view sequence) {
+    if (sequence == "?6n" || sequence == "6n") {
+      const bool marked = sequence[0] == '?';
+      if (kind == "attributes" || kind == "silent" || marked == (kind == "plain")) return "";
+      return std::string("\x1b[") + (marked ? "?" : "") + (kind == "wide" ? "1;3" : "1;2") +
+             (marked && kind == "xterm" ? ";1R" : "R");
+    }
+    if (sequence == "c" && kind == "silent") return "";
+    if (kind == "win32" && sequence == "?9001$p") return win32Input ? "\x1b[?9001;1$y" : "\x1b[?9001;2$y";
+    if (kind == "win32" && (sequence == "?9001h" || sequence == "?9001l")) win32Input = sequence.back() == 'h';
+    return std::nullopt;
+  }
+};
 const std::map<std::string, int> kSignals = {{"INT", SIGINT}, {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"QUIT", SIGQUIT}};
 
 double Now() {
@@ -127,7 +149,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Answers answers = Answers::Narrow;
+  TerminalKind terminal{"narrow"};
   std::string signalName = "TERM";
   double idle = 10;
   bool untilExit = false;
@@ -138,7 +160,7 @@ int main(int argc, char** argv) {
     if (option == "--until-exit") {
       untilExit = true;
     } else if (option == "--answer" && kAnswers.contains(value)) {
-      answers = kAnswers.at(argv[++first]);
+      terminal.kind = argv[++first];
     } else if (option == "--signal" && kSignals.contains(value)) {
       signalName = argv[++first];
     } else if (option == "--idle") {
@@ -152,7 +174,10 @@ int main(int argc, char** argv) {
 
   const termios before = FreshSettings();
   const double started = Now();
-  PtyTerminal term({.answers = answers}, [command] { return RunAsShellJob(command); });
+  PtyTerminal term({.answers = terminal.kind == "kitty" ? PtyTerminal::Window::Answers::Kitty
+                                                       : PtyTerminal::Window::Answers::Narrow,
+                     .other_answers = [&terminal](std::string_view q) { return terminal.Answer(q); }},
+                    [command] { return RunAsShellJob(command); });
   const pid_t job = JobOf(term.pid());
   if (untilExit) {
     int status = -1;
@@ -176,7 +201,7 @@ int main(int argc, char** argv) {
   cpu = CpuSeconds(job);
   const double start = Now();
   const bool kitty = term.keyboard_flags() & 2;
-  const bool win32 = term.win32_input();
+  const bool win32 = terminal.win32Input;
   std::string press = win32 ? "\x1b[40;80;0;1;0;1_" : "\x1b[B";
   term.type(press);
   std::size_t repeatBytes = term.pump_for(500);
@@ -220,7 +245,7 @@ int main(int argc, char** argv) {
   }
   const int status = term.wait_exit();
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  const bool restored = EndsWithNormalScreen(term.output()) && term.keyboard_flags() == 0 && !term.win32_input();
+  const bool restored = EndsWithNormalScreen(term.output()) && term.keyboard_flags() == 0 && !terminal.win32Input;
   const std::string how = code > 128 ? "signal " + std::to_string(code - 128) : "exit " + std::to_string(code);
   std::printf("SIG%s: ended by %s; normal screen restored: %s; terminal settings as before: %s\n",
               signalName.c_str(), how.c_str(), restored ? "True" : "False",

@@ -30,7 +30,6 @@ std::size_t HeapInUse() { return mallinfo2().uordblks; }
 int main(int argc, char** argv) {
   const int visits = argc > 1 ? std::atoi(argv[1]) : 10000;
   HeadlessBackend keys;
-  keys.set_idle_limit(1000);
   ResetGameState();
   console.attach(&keys);
 

@@ -125,6 +125,7 @@ void RefuseArenaWithoutFighter() {
   PrintAt(4, 24, Tr("先にネームエントリーして下さい！"));
   console.wait(1000);
   console.wait_release(kKeyEnter);
+  BlankHelpLine();  // a translated message may reach past the help line drawn over it
 }
 
 }  // namespace

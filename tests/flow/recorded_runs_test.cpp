@@ -1,6 +1,7 @@
 // Recorded runs: the real game played from a key timeline and checked against the screens and
 // sounds a player meets on the way, kept as data in tests/*/*.run. A run's steps, one a line:
 //   fighter NAME HP MP ATTACK DEFENCE AGILITY MAGIC | seed N | name NAME | erase | set FIGURE N
+//   language LANGUAGE (Japanese when a run names none)
 //   music PIECE (playing when the run starts) | press KEY [MS] | pause MS | type BYTES (\r, \b, \xNN)
 //   at MS [whole] | at end [whole]: a look at the screen, followed by its checks:
 //     ROW|TEXT (the row as SeenRow tells it; with `whole`, every row not listed is blank),
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -20,6 +22,9 @@
 #include "console/text_width.hpp"
 #include "game/flow/game_loop.hpp"
 #include "game/model/enemy_roster.hpp"
+#include "game/model/fighter.hpp"
+#include "game/pages/name_entry_screen.hpp"
+#include "game/text/translate.hpp"
 #include "game/ui/sound_cues.hpp"
 #include "tests/support/game_session.hpp"
 #include "tests/support/scripted_run.hpp"
@@ -39,7 +44,7 @@ void PrintTo(const RecordedRun& run, std::ostream* out) { *out << run.name; }
 
 std::vector<RecordedRun> LoadRuns() {
   std::vector<RecordedRun> runs;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(DOMRAK_RUNS_DIR)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(DOMRAK_TEST_DATA_DIR)) {
     if (entry.path().extension() != ".run") continue;
     std::ifstream in(entry.path());
     std::string text;
@@ -172,15 +177,19 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
       looks.push_back({a, b == "whole", {}});
     } else if (word == "seed") {
       gameRandom.seed(std::stoul(a));
+    } else if (word == "language") {
+      ASSERT_TRUE(UseLanguage(a)) << "line " << line.number << ": no language " << a;
     } else if (word == "erase") {
       player.erase();
-    } else if (word == "name") {
-      CreateFighter(rest.c_str());
-    } else if (word == "fighter") {
-      ScriptedFighter f{};
-      f.name = a.c_str();
-      words >> f.hp >> f.mp >> f.attack >> f.defence >> f.agility >> f.magic;
-      PrepareFighter(f);  // seeds the random source too: a run's seed follows
+    } else if (word == "name") {  // as a confirmed name entry makes it
+      std::strncpy(player.name, rest.c_str(), sizeof player.name - 1);
+      DeriveAbilitiesFromName(player.name);
+    } else if (word == "fighter") {  // by its abilities, max HP and MP full
+      std::strncpy(player.name, a.c_str(), sizeof player.name - 1);
+      words >> player.maxHp >> player.maxMp >> player.attack >> player.defence >> player.agility
+          >> player.magic;
+      player.hp = player.maxHp;
+      player.mp = player.maxMp;
     } else if (word == "set") {
       Field(a) = std::stoi(rest.substr(a.size()));
     } else if (word == "music") {
@@ -220,10 +229,8 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
     PlayScriptedRun(keys, play.substr(4));
   } else {
     ASSERT_EQ(play.rfind("play ", 0), 0u) << "nothing played";
-    Screen screen = Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
-                                   {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5));
-    while (screen != Screen::Quit)
-      screen = ShowScreen(screen);
+    RunScreens(Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
+                              {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5)));
   }
   keys.on_present = nullptr;
   for (const Look& look : looks)

@@ -1,5 +1,5 @@
 // Effect voices heard through an offline render (overlaps, restarts, limits, resampling, bad
-// files), the mix they go through, and the sound engine's music.
+// files), the mix they go through, and the sound engine's music and its set of players.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -55,8 +55,7 @@ TEST_F(WaveVoicesTest, PlaysBeyond256RefusedBadEffectsRefusedVoicesRestartedRele
   EXPECT_EQ(SoundingFrames(600), 600u);
   ASSERT_TRUE(voices.play_wave(voice));
   EXPECT_EQ(SoundingFrames(2000), 1000u);  // the whole effect again, not the 400 left
-  EXPECT_EQ(voices.voice_count(), 1u);
-  EXPECT_FALSE(voices.play_wave(voice));
+  EXPECT_FALSE(voices.play_wave(voice)) << "a voice kept after its effect ended";
   EXPECT_TRUE(voices.play_wave(waiting));
   // Effects are read once, resampled, mixed together and keep their sides.
   scratch.write("once.wav", Pcm16Wave(1, 22050, std::vector<std::int16_t>(2205, 16384)));  // 100 ms
@@ -97,13 +96,30 @@ TEST(SourceMix, SumsItsSourcesOverStaleDataAndClampsTheResult) {
   EXPECT_EQ(out[7], 0.75f);
 }
 
-TEST(SoundEngine, PlaysBuiltInSoundsAPiecePlayedOnceEndsAndWithoutMusicLoadingFailsQuietly) {
+TEST(SoundEngine, PlaysBuiltInSoundsRefusesStrangePlayersAndRetiresStoppedOnesAsTheMusicChanges) {
+  ScratchDirectory scratch;
+  scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})}));
   FakeStreamService streams;
   OfflineAudio audio;
-  SoundEngine engine(audio, std::make_unique<MidiPlayerSet>(streams));
+  auto players = std::make_unique<MidiPlayerSet>(streams);
+  const MidiPlayerSet& music = *players;
+  SoundEngine engine(audio, std::move(players));
   EXPECT_TRUE(engine.play_wave(engine.prepare_wave("kettei.wav"))) << "the built-in effect was not played";
+  EXPECT_EQ(engine.load_music("no_such_music.mid"), nullptr);
+  MidiStreamPlayer foreign(streams);
+  for (MidiStreamPlayer* stranger : {static_cast<MidiStreamPlayer*>(nullptr), &foreign}) {
+    EXPECT_FALSE(engine.play_music(stranger, true));
+    EXPECT_FALSE(engine.stop_music(stranger));
+  }
+  MusicPlayer* first = engine.load_music("piece.mid");
+  ASSERT_TRUE(engine.play_music(first, true));
+  ASSERT_NE(engine.load_music("piece.mid"), nullptr);
+  EXPECT_EQ(music.size(), 2u);  // the first still plays, so it stays
+  ASSERT_TRUE(engine.stop_music(first));
   auto* const once = static_cast<MidiStreamPlayer*>(engine.load_music("syori.mid"));
   ASSERT_TRUE(engine.play_music(once, false));
+  EXPECT_EQ(music.size(), 1u) << "stopped and never-played players kept as the music changed";
+  EXPECT_EQ(streams.open_streams, 1);
   streams.hand_back(1000);
   EXPECT_EQ(once->end_state(), MidiStreamPlayer::EndState::Finished) << "a piece played once went on";
   EXPECT_EQ(SoundEngine(audio, nullptr).load_music("title.mid"), nullptr);

@@ -1,11 +1,10 @@
-// The stream players against a fake stream: records written, budgets, looping, ending and
-// stopping; and the set of players behind the game's music calls.
+// The stream player against a fake stream: records written, budgets, looping, ending and
+// stopping.
 #include <gtest/gtest.h>
 
 #include <future>
-#include <optional>
 
-#include "sound/midi/midi_player_set.hpp"
+#include "sound/midi/midi_stream_player.hpp"
 #include "tests/support/fake_midi_stream.hpp"
 #include "tests/support/sound_bytes.hpp"
 
@@ -25,12 +24,12 @@ Bytes EvenNotes(int count, std::uint8_t step, const Bytes& tail = {}) {
   return Smf(480, {Join({track, tail, kEndOfTrack})});
 }
 
-// A player of `file` on a fake stream of its own, playing it (looping or not) if `loop` is given.
+// A player of `file` on a fake stream of its own, playing it, looping or not.
 struct Rig {
-  Rig(Bytes bytes, std::optional<bool> loop, std::chrono::milliseconds stop_wait = MidiStreamPlayer::kStopWait)
+  Rig(Bytes bytes, bool loop, std::chrono::milliseconds stop_wait = MidiStreamPlayer::kStopWait)
       : file(std::move(bytes)), player(streams, stop_wait) {
     EXPECT_TRUE(player.sequence().parse_image(file));
-    EXPECT_TRUE(!loop || player.play(*loop));
+    EXPECT_TRUE(player.play(loop));
   }
   Bytes file;
   FakeStreamService streams;
@@ -56,7 +55,7 @@ TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKee
             (std::vector<Record>{{0, kOn}, {208, kOff}, {0, Tempo(MidiStreamPlayer::kMinTempo)}}));
 }
 
-TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOnceToTheirEnd) {
+TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimeless) {
   // Note on at 10, off at 30, end of track at 400: the pass is 30 ticks long, a sixty-fourth
   // note, the shortest that loops.
   Rig rig(Smf(480, {Join({TempoEvent(500000), {0x0A, 0x90, 60, 100, 0x14, 0x80, 60, 0, 0x82, 0x72, 0xFF, 0x2F, 0}})}),
@@ -65,7 +64,6 @@ TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOn
   const std::vector<Record> pass = {kTempo120, {10, kOn}, {20, kOff}};
   ASSERT_GE(rig.streams.all_records.size(), 9u);
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(rig.streams.all_records[i], pass[i % 3]) << i;
-  EXPECT_EQ(rig.player.end_state(), State::Running);
   // A piece without time, or with a pass shorter than a sixty-fourth note, plays out instead of spinning.
   for (const Bytes& piece : {Smf(96, {{}}), Smf(96, {{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x83, 0x00, 0xFF, 0x2F, 0}}),
                              Smf(96, {Join({{0x05, 0x90, 60, 100}, kEndOfTrack})})}) {  // 5 ticks: a 64th is 6
@@ -74,16 +72,6 @@ TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimelessAndPlayOn
     EXPECT_EQ(once.streams.sent.size(), 2u);
     EXPECT_EQ(once.player.end_state(), State::Finished);
   }
-  // A short piece played once: the second buffer goes out empty, and it finishes by itself.
-  Rig shortPiece(EvenNotes(3, 10), false);
-  ASSERT_EQ(shortPiece.streams.sent.size(), 2u);
-  EXPECT_TRUE(shortPiece.streams.sent[1].empty());
-  shortPiece.streams.hand_back();
-  EXPECT_EQ(shortPiece.player.end_state(), State::Ending);
-  shortPiece.streams.hand_back();
-  EXPECT_EQ(shortPiece.player.end_state(), State::Finished);
-  EXPECT_TRUE(shortPiece.player.stop());
-  EXPECT_EQ(shortPiece.streams.open_streams, 0);
 }
 
 TEST(MidiStreamPlayer, EachRefillReadsAtMost4096EventsAndRestsWhenThatWasNotEnough) {
@@ -129,25 +117,4 @@ TEST(MidiStreamPlayer, StopWaitsForBuffersOutPlayingAgainStartsOverAndARunDryPie
   if (!stoppedAtOnce) dry.streams.done(nullptr);
   EXPECT_TRUE(stoppedAtOnce) << "stop waited for buffers that were home already";
   EXPECT_TRUE(stopping.get());
-}
-
-TEST(MidiPlayerSet, RefusesStrangePlayersQuietlyAndRetiresStoppedOnesWhenTheMusicChanges) {
-  ScratchDirectory scratch;
-  scratch.write("piece.mid", Smf(96, {Join({{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}, kEndOfTrack})}));
-  FakeStreamService streams;
-  MidiPlayerSet music{streams};
-  MidiStreamPlayer foreign(streams);
-  EXPECT_EQ(music.load_music("no_such_music.mid"), nullptr);
-  for (MidiStreamPlayer* stranger : {static_cast<MidiStreamPlayer*>(nullptr), &foreign}) {
-    EXPECT_FALSE(music.play_music(stranger, true));
-    EXPECT_FALSE(music.stop_music(stranger));
-  }
-  MusicPlayer* first = music.load_music("piece.mid");
-  ASSERT_TRUE(music.play_music(first, true));
-  ASSERT_NE(music.load_music("piece.mid"), nullptr);
-  EXPECT_EQ(music.size(), 2u);  // the first still plays, so it stays
-  ASSERT_TRUE(music.stop_music(first));
-  EXPECT_TRUE(music.play_music(music.load_music("piece.mid"), false));
-  EXPECT_EQ(music.size(), 1u) << "stopped and never-played players kept as the music changed";
-  EXPECT_EQ(streams.open_streams, 1);
 }

@@ -1,14 +1,11 @@
 // A test fixture that runs the real game on the headless back end.
 #include "tests/support/game_session.hpp"
 
-#include <cstring>
 #include <utility>
 
 #include "console/text_width.hpp"
-#include "game/model/fighter.hpp"
 #include "game/model/game_random.hpp"
 #include "game/model/run_state.hpp"
-#include "game/pages/name_entry_screen.hpp"
 #include "game/text/translate.hpp"
 
 GameSession::GameSession() : sound([this] { return keys.now_ms(); }) {
@@ -24,33 +21,20 @@ GameSession::~GameSession() {
   console.attach(nullptr);
 }
 
-std::string GameSession::Text(int column, int row, int columns) {
-  return console.screen().text(column, row, columns);
-}
-
-std::pair<int, int> GameSession::Colors(int column, int row) {
-  const Cell& cell = console.screen().at(column, row);
-  return {cell.fg, cell.bg};
-}
-
 ::testing::AssertionResult GameSession::Shows(int column, int row, const std::string& expected,
                                               int fg, int bg) {
+  const ScreenGrid& screen = console.screen();
   const int columns = text::ColumnWidth(expected);
-  int c = column;  // the first cell not in the colours asked for
-  while (c < column + columns && Colors(c, row) == std::make_pair(fg, bg)) ++c;
-  if (Text(column, row, columns) == expected && c == column + columns)
-    return ::testing::AssertionSuccess();
+  const std::string shown = screen.text(column, row, columns);
   auto failure = ::testing::AssertionFailure() << "(" << column << ", " << row << ") reads \""
-                                               << Text(column, row, columns) << "\"";
-  if (c < column + columns)
-    failure << ", (" << c << ", " << row << ") is in (" << Colors(c, row).first << ", "
-            << Colors(c, row).second << ")";
-  return failure;
-}
-
-void GameSession::CreateFighter(const char* name) {
-  std::strncpy(player.name, name, sizeof player.name - 1);
-  DeriveAbilitiesFromName(player.name);
+                                               << shown << "\"";
+  if (shown != expected) return failure;
+  for (int c = column; c < column + columns; ++c) {
+    const int cellFg = screen.at(c, row).fg, cellBg = screen.at(c, row).bg;
+    if (cellFg != fg || cellBg != bg)
+      return failure << ", (" << c << ", " << row << ") is in (" << cellFg << ", " << cellBg << ")";
+  }
+  return ::testing::AssertionSuccess();
 }
 
 void GameSession::At(std::uint32_t time, std::function<void()> check) {

@@ -19,17 +19,10 @@ class GameSession : public ::testing::Test {
   GameSession();
   ~GameSession() override;
 
-  // The text of `columns` cells from (column, row), a full-width character once.
-  static std::string Text(int column, int row, int columns);
-  // The colours of one cell, as {fg, bg}.
-  static std::pair<int, int> Colors(int column, int row);
   // Whether the text at (column, row) reads `expected` and every one of its cells has the
   // given colours. Prints what is there instead when it does not.
   static ::testing::AssertionResult Shows(int column, int row, const std::string& expected, int fg,
                                           int bg);
-
-  // Gives the player a fighter made from `name`, as a confirmed name entry would.
-  static void CreateFighter(const char* name);
 
   // Runs `check` when the game clock reaches `time`, like keys.at, but the test fails when
   // the game was over before that time, so a timed check is never skipped unnoticed.

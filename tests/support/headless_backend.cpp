@@ -29,10 +29,6 @@ void HeadlessBackend::present(const ScreenGrid& grid, const CursorState&) {
   if (on_present) on_present();
 }
 
-bool HeadlessBackend::step_in_progress() const {
-  return step_active_ && (now_ < step_until_ || !typed_.empty());
-}
-
 // Called whenever the game asks for input: starts the next queued step once the last one is
 // over, and ends the session when nothing is left to happen. Returns whether a step started.
 bool HeadlessBackend::start_next_step() {
@@ -41,7 +37,7 @@ bool HeadlessBackend::start_next_step() {
     stopped_ = true;
     return false;
   }
-  if (step_in_progress()) return false;
+  if (step_active_ && (now_ < step_until_ || !typed_.empty())) return false;  // still going on
   if (step_active_) {
     step_active_ = false;
     last_step_done_ = now_;
@@ -53,7 +49,6 @@ bool HeadlessBackend::start_next_step() {
     Step step = std::move(script_.front());
     script_.pop_front();
     step_active_ = true;
-    idle_ = false;
     if (step.key) holds_.push_back({step.key, now_, now_ + step.ms});
     typed_.insert(typed_.end(), step.bytes.begin(), step.bytes.end());
     step_until_ = now_ + step.ms;
@@ -61,15 +56,9 @@ bool HeadlessBackend::start_next_step() {
   }
   const bool holdsAhead =
       std::any_of(holds_.begin(), holds_.end(), [&](const Hold& h) { return now_ < h.until; });
-  if (holdsAhead || !checks_.empty() || !typed_.empty()) {
-    idle_ = false;
-    return false;
-  }
-  if (!idle_) {
-    idle_ = true;
-    idle_since_ = now_;
-  }
-  if (now_ - idle_since_ >= idle_limit_) stopped_ = true;
+  // Once the script is done and nothing is held, checked or typed, the session ends (running()
+  // turns false) at the game's next question.
+  stopped_ = !holdsAhead && checks_.empty() && typed_.empty();
   return false;
 }
 
@@ -97,17 +86,16 @@ int HeadlessBackend::read_key() {
   return byte;
 }
 
-void HeadlessBackend::advance_to(std::uint32_t time) {
-  while (!checks_.empty() && checks_.begin()->first <= time) {
+// The clock jumps to `deadline`, running the checks due on the way at their times.
+void HeadlessBackend::sleep_until(std::uint32_t deadline) {
+  while (!checks_.empty() && checks_.begin()->first <= deadline) {
     auto check = std::move(checks_.begin()->second);
     now_ = std::max(now_, checks_.begin()->first);
     checks_.erase(checks_.begin());
     check();
   }
-  now_ = std::max(now_, time);
+  now_ = std::max(now_, deadline);
 }
-
-void HeadlessBackend::sleep_until(std::uint32_t deadline) { advance_to(deadline); }
 
 std::uint32_t HeadlessBackend::next_change_after_now() const {
   std::uint32_t next = UINT32_MAX;
@@ -123,5 +111,5 @@ std::uint32_t HeadlessBackend::next_change_after_now() const {
 
 void HeadlessBackend::wait_for_input(std::uint32_t deadline) {
   if (start_next_step() || stopped_ || !typed_.empty()) return;
-  advance_to(std::min(deadline, next_change_after_now()));
+  sleep_until(std::min(deadline, next_change_after_now()));
 }

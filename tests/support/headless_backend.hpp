@@ -30,10 +30,6 @@ class HeadlessBackend final : public ConsoleBackend {
   // Absolute: runs `check` when the clock reaches `time` (while the game waits).
   void at(std::uint32_t time, std::function<void()> check);
 
-  // Once the script is done, how long the game may keep asking for input before the session
-  // ends (running() turns false). 0 ends it at the first question.
-  void set_idle_limit(std::uint32_t ms) { idle_limit_ = ms; }
-
   // What the player saw last: the grid of the latest present().
   const ScreenGrid& shown() const { return shown_; }
   // Called after each present(), with the grid already shown.
@@ -60,9 +56,7 @@ class HeadlessBackend final : public ConsoleBackend {
     std::uint32_t until;
   };
 
-  void advance_to(std::uint32_t time);
   bool start_next_step();
-  bool step_in_progress() const;
   std::uint32_t next_change_after_now() const;
 
   std::uint32_t now_ = 0;
@@ -73,9 +67,6 @@ class HeadlessBackend final : public ConsoleBackend {
   std::uint32_t step_until_ = 0;  // end of the current queued press or pause
   bool step_active_ = false;
   std::optional<std::uint32_t> last_step_done_;
-  std::uint32_t idle_limit_ = 0;
-  bool idle_ = false;
-  std::uint32_t idle_since_ = 0;
   bool stopped_ = false;
 
   ScreenGrid shown_;

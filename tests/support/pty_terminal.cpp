@@ -37,7 +37,9 @@ winsize WindowSize(int columns, int rows) {
 }  // namespace
 
 PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
-    : resizable_(window.resizable), answers_(window.answers), columns_(window.columns), rows_(window.rows), screen_(window.rows, window.columns) {
+    : resizable_(window.resizable), answers_(window.answers),
+      other_answers_(std::move(window.other_answers)), columns_(window.columns), rows_(window.rows),
+      screen_(window.rows, window.columns) {
   screen_.feed(kShellLine);
   winsize size = WindowSize(columns_, rows_);
   std::fflush(nullptr);
@@ -100,24 +102,18 @@ bool PtyTerminal::read_some(int timeout_ms) {
 }
 
 std::string PtyTerminal::answer(std::string_view sequence) {
-  using enum Window::Answers;
-  if (sequence == "?6n" || sequence == "6n") {
-    // Only tmux-like terminals leave the marked form unanswered; they answer the plain one.
-    const bool marked = sequence[0] == '?';
-    if (answers_ == Attributes || answers_ == Silent || marked == (answers_ == Plain)) return "";
-    return std::string("\x1b[") + (marked ? "?" : "") + (answers_ == Wide ? "1;3" : "1;2") +
-           (marked && answers_ == Xterm ? ";1R" : "R");
-  }
-  if (sequence == "c") return answers_ == Silent ? "" : "\x1b[?62;22c";
+  if (other_answers_)
+    if (std::optional<std::string> other = other_answers_(sequence)) return *other;
+  if (sequence == "?6n") return "\x1b[?1;2R";  // the plain form is left to tmux-like terminals
+  if (sequence == "c") return "\x1b[?62;22c";
   if (sequence == "<u") {
     type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
     if (!keyboard_modes_.empty()) keyboard_modes_.pop_back();
   }
-  if (answers_ == Kitty && sequence.starts_with('>') && sequence.ends_with('u'))
+  const bool kitty = answers_ == Window::Answers::Kitty;
+  if (kitty && sequence.starts_with('>') && sequence.ends_with('u'))
     keyboard_modes_.push_back(std::atoi(&sequence[1]));
-  if (answers_ == Kitty && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags()) + 'u';
-  if (answers_ == Win32 && sequence == "?9001$p") return win32_input_ ? "\x1b[?9001;1$y" : "\x1b[?9001;2$y";
-  if (answers_ == Win32 && (sequence == "?9001h" || sequence == "?9001l")) win32_input_ = sequence.back() == 'h';
+  if (kitty && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags()) + 'u';
   int rows = 0, columns = 0;
   if (std::sscanf(std::string(sequence).c_str(), "8;%d;%dt", &rows, &columns) == 2) {
     size_requests_.push_back({columns, rows});

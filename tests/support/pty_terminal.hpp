@@ -7,6 +7,7 @@
 #include <termios.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,13 +22,13 @@ class PtyTerminal {
     int rows = 25;
     bool resizable = true;  // honours the request to resize its text area (CSI 8 ; r ; c t)
     const char* term = "xterm-256color";
-    // How the window answers the child's questions, as terminals of each kind do: ambiguous-width
-    // characters drawn narrow or wide, only the plain form of the position question (tmux, the
-    // Linux console), the marked form with its page added (xterm), only the device attributes,
-    // nothing at all, kitty's (key events with their releases, when asked for), or Windows
-    // Terminal's win32-input-mode.
-    enum class Answers { Narrow, Wide, Plain, Xterm, Attributes, Silent, Kitty, Win32 };
+    // How the window answers the child's questions: as most terminals do (the marked form of
+    // the position question, with ambiguous-width characters drawn narrow, and the device
+    // attributes), or as kitty does, with key events and their releases when asked for.
+    enum class Answers { Narrow, Kitty };
     Answers answers = Answers::Narrow;
+    // Answers in place of the window's own where it gives one: a terminal of another kind.
+    std::function<std::optional<std::string>(std::string_view sequence)> other_answers = nullptr;
   };
   // The screen shows a shell's line before the child starts; the child's return value is its
   // exit status.
@@ -69,9 +70,8 @@ class PtyTerminal {
   // The sizes the child asked the window for, in order, as columns and rows.
   using Size = std::pair<int, int>;
   const std::vector<Size>& size_requests() const { return size_requests_; }
-  // The keyboard protocols the child has switched on: kitty's flags, win32-input-mode.
+  // The kitty keyboard protocol's flags the child has switched on.
   int keyboard_flags() const { return keyboard_modes_.empty() ? 0 : keyboard_modes_.back(); }
-  bool win32_input() const { return win32_input_; }
 
   static constexpr const char* kShellLine = "$ domrak";
   static constexpr const char* kStopped = "[stopped]";
@@ -90,8 +90,8 @@ class PtyTerminal {
   std::string in_flight_;
   bool resizable_;
   Window::Answers answers_;
+  std::function<std::optional<std::string>(std::string_view)> other_answers_;
   std::vector<int> keyboard_modes_;  // kitty's stack of flags, the newest last
-  bool win32_input_ = false;
   int columns_;
   int rows_;
   VtermScreen screen_;

@@ -98,14 +98,10 @@ class ScratchDirectory {
     std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     if (size) std::filesystem::resize_file(name, size);
   }
-  // What a player's working directory may hold under a sound's name instead of a sound file.
-  enum class Hostile { Directory, Fifo, EndlessDevice };
-  void make(const char* name, Hostile what) const {
-    std::filesystem::remove_all(name);
-    if (what == Hostile::Directory) std::filesystem::create_directory(name);
-#ifndef _WIN32  // Windows has neither: the name stays missing there
-    if (what == Hostile::Fifo) mkfifo(name, 0600);
-    if (what == Hostile::EndlessDevice) std::filesystem::create_symlink("/dev/zero", name);
+  // A FIFO nobody writes to, where a player's working directory should hold a sound file.
+  void make_fifo([[maybe_unused]] const char* name) const {
+#ifndef _WIN32  // Windows has none: the name stays missing there
+    mkfifo(name, 0600);
 #endif
   }
 

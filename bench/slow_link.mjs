@@ -3,7 +3,8 @@
 // median of RUNS.
 // Usage: node bench/slow_link.mjs PAGE_FOLDER [RUNS]
 import { serve } from '../web/serve.mjs';
-import { launchChromium, timeFirstVisit } from '../tests/web/web-browser.mjs';
+import { launchChromium } from '../tests/web/web-browser.mjs';
+import { timeFirstVisit } from './first_visit.mjs';
 
 const runs = Number(process.argv[3] || 3);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];

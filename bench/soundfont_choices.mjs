@@ -9,8 +9,9 @@ import { brotliCompressSync, constants, gzipSync } from 'node:zlib';
 
 import { serve } from '../web/serve.mjs';
 import {
-  launchChromium, musicHeardAt, PATIENCE_MS, serviceWorkerControls, timeFirstVisit, waitForText,
+  launchChromium, PATIENCE_MS, waitForText,
 } from '../tests/web/web-browser.mjs';
+import { musicHeardAt, serviceWorkerControls, timeFirstVisit } from './first_visit.mjs';
 
 const [page, choices, runs] = [process.argv[2], process.argv[3], Number(process.argv[4] || 3)];
 const synthesisers = new URL('../web/node_modules/js-synthesizer/externals/', import.meta.url).pathname;

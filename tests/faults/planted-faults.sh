@@ -37,7 +37,7 @@ relevant_tests() {  # file
     sound/*) echo sound_tests music_tests ;;
     web/make_soundfont.py) echo music_tests web-check-soundfont.sh ;;
     web/layout.js) echo web-check-phone.mjs ;;
-    web/*) echo web-check.mjs web-check-offline.mjs ;;
+    web/*) echo web-check.mjs ;;
     *) echo game_tests console_tests terminal_tests sound_tests music_tests ;;
   esac
 }

@@ -1,9 +1,6 @@
 // What the browser checks share: their PASS/FAIL and BUDGET lines, headless Chromium (Debian's,
-// driven by puppeteer-core) with a profile of its own, reading the game's screen, holding
-// keys, and timing a first visit.
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+// driven by puppeteer-core) with a profile of its own, opening the game's page and noting its
+// errors, reading its screen, and holding keys and buttons.
 import { createRequire } from 'node:module';
 
 const require = createRequire(new URL('../../web/package.json', import.meta.url));
@@ -15,13 +12,15 @@ export const PATIENCE_MS = 60000;
 
 const results = [];
 const budgetsMet = [];
+// The errors of every page opened by visit(), checked once by finish().
+export const pageErrors = [];
 
 export function check(name, ok, detail = '') {
   results.push(ok);
   console.log(`${ok ? 'PASS' : 'FAIL'} ${name}${detail ? ` (${detail})` : ''}`);
 }
 
-// A timing or load budget: reported, and failing the run only when `strict`; null is never.
+// A timing or load budget: reported, and failing the run only with --strict; null is never.
 export function budget(name, value, limit, unit) {
   const met = value !== null && value < limit;
   budgetsMet.push(met);
@@ -29,33 +28,38 @@ export function budget(name, value, limit, unit) {
   console.log(`BUDGET ${name}: ${shown} (under ${limit} ${unit}) ${met ? 'met' : 'MISSED'}`);
 }
 
-// Prints the tally and ends the process: failing on a failed check, or on a missed budget when `strict`.
-export function finish(strict) {
+// Checks that no page had an error, prints the tally and ends the process: failing on a failed
+// check, or on a missed budget when the command line says --strict.
+export function finish() {
+  check('no page errors', pageErrors.length === 0, pageErrors.join('; '));
   const passed = results.filter(Boolean).length;
   console.log(`${passed} passed, ${results.length - passed} failed`);
+  const strict = process.argv.includes('--strict');
   process.exit(passed === results.length && (!strict || budgetsMet.every(Boolean)) ? 0 : 1);
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 export const rows = (page) => page.evaluate(() => window.domrak.rows());
+export const shows = async (page, text) => (await rows(page)).some((row) => row.includes(text));
 
-// Chromium with a fresh profile, removed again by close().
-export async function launchChromium() {
-  const profile = mkdtempSync(join(tmpdir(), 'domrak-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    timeout: PATIENCE_MS,  // Chromium's own start, and each page's loading, on a busy machine
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run', `--user-data-dir=${profile}`,
-      '--accept-lang=ja'],  // a browser that prefers Japanese, whatever the machine's locale
-  });
-  const close = browser.close.bind(browser);
-  browser.close = async () => {
-    await close();
-    rmSync(profile, { recursive: true, force: true });
-  };
-  return browser;
+// Chromium with a fresh profile of puppeteer's, removed again by close().
+export const launchChromium = () => puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  timeout: PATIENCE_MS,  // Chromium's own start, and each page's loading, on a busy machine
+  args: ['--no-sandbox', '--disable-gpu', '--disable-component-update',
+    '--accept-lang=ja'],  // a browser that prefers Japanese, whatever the machine's locale
+});
+
+// A new page of `within` (the browser or one of its contexts) gone to `address`, its errors
+// kept for finish(); each of `setUps(page)` first says what the visitor's browser is like. A
+// page that cannot load stays blank, for the checks that follow to find.
+export async function visit(within, address, ...setUps) {
+  const page = await within.newPage();
+  page.on('pageerror', (error) => pageErrors.push(error.message));
+  for (const setUp of setUps) await setUp(page);
+  await page.goto(address, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS }).catch(() => {});
+  return page;
 }
 
 // Whether `condition(arg)`, run in the page, came true within PATIENCE_MS.
@@ -65,58 +69,18 @@ export const waitForText = (page, text) => waitFor(page, (t) => window.domrak.ro
 export const spoken = (page) => page.$eval('#screen-text', (region) => region.textContent);
 export const waitForSpoken = (page, text) => waitFor(page, (t) => document.getElementById('screen-text').textContent.includes(t), text);
 
-const screenChanged = (page, before) => waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
-
-// Holds a key with real key-down and key-up events until the screen changes, as a player
-// holds a key until the game answers, `heldOn` ms longer; whether the screen then shows
-// `answer` (without one, whether it changed).
-export async function hold(page, key, answer = null, heldOn = 0) {
+// Holds something down (`press()`, then `release()`) until the screen changes, as a player holds
+// a key until the game answers, `heldOn` ms longer; whether the screen then shows `answer`
+// (without one, whether it changed).
+export async function holdDown(page, press, release, answer = null, heldOn = 0) {
   const before = JSON.stringify(await rows(page));
-  await page.keyboard.down(key);
-  const changed = await screenChanged(page, before);
+  await press();
+  const changed = await waitFor(page, (b) => JSON.stringify(window.domrak.rows()) !== b, before);
   await sleep(heldOn);
-  await page.keyboard.up(key);
+  await release();
   return changed && (!answer || (await waitForText(page, answer)));
 }
 
-// Milliseconds from navigation until the music is heard, for a visitor who presses a key
-// (Shift, which moves nothing) as soon as the title shows; null if it never comes.
-export async function musicHeardAt(page) {
-  await page.keyboard.press('Shift');
-  try {
-    const heard = await page.waitForFunction(() => (window.domrak.outputPeak() > 0 ? performance.now() : 0),
-      { timeout: PATIENCE_MS, polling: 20 });
-    return heard.jsonValue();
-  } catch {
-    return null;
-  }
-}
-
-// Whether the page's service worker has taken the page (so it has cached the build).
-export function serviceWorkerControls(page) {
-  return page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: PATIENCE_MS })
-    .then(() => true, () => false);
-}
-
-// A first visit in a fresh browser context over a simulated link (`mbits` down, `latency` ms)
-// on a CPU slowed `slowdown` times (the page's own thread: Chromium refuses to slow a worker):
-// when the title and the music came.
-export async function timeFirstVisit(browser, url, { mbits, slowdown, latency = 40 }) {
-  const context = await browser.createBrowserContext();
-  try {
-    const page = await context.newPage();
-    await page.setViewport({ width: 1000, height: 680 });
-    await page.emulateNetworkConditions({ download: (mbits * 1e6) / 8, upload: (mbits * 1e6) / 8, latency });
-    await page.emulateCPUThrottling(slowdown);
-    await page.goto(url, { waitUntil: 'domcontentloaded', timeout: PATIENCE_MS });
-    const titleShown = await waitForText(page, 'ネームエントリー');
-    const titleMs = titleShown ? await page.evaluate(() => window.domrak.firstContentTime()) : null;
-    const musicMs = titleShown ? await musicHeardAt(page) : null;
-    // The context is closed only once the service worker has settled: closing it while the
-    // worker starts up can cut Chromium's link to the browser.
-    await serviceWorkerControls(page);
-    return { titleMs, musicMs };
-  } finally {
-    await context.close();
-  }
-}
+// A key held with real key-down and key-up events.
+export const hold = (page, key, answer = null, heldOn = 0) =>
+  holdDown(page, () => page.keyboard.down(key), () => page.keyboard.up(key), answer, heldOn);

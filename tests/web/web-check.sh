@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the browser version into build/web and plays it in headless Chromium (Debian's
-# chromium, driven by puppeteer-core): screen, keys, name entry, arena, effects and music;
-# then on a phone: touch pad, name field, help panel, screen reader text; then a first visit's
-# bytes, offline play after it and the home-screen offer. The cut-down SoundFont must play the
-# game's pieces exactly as the whole one.
+# chromium, driven by puppeteer-core): screen, keys, name entry, arena, effects and music, a
+# first visit's bytes, offline play after it and the home-screen offer; then on a phone: touch
+# pad, name field, help panel, screen reader text. The cut-down SoundFont must play the game's
+# pieces exactly as the whole one.
 # It reports the budgets for start-up on a slow link, idle work and key response; `--strict`
 # fails on them. The game's size and a first visit's bytes are checked always.
 set -euo pipefail
@@ -20,5 +20,4 @@ tests/web/web-check-soundfont.sh build/web || status=1
 node tests/web/web-check.mjs build/web "$@" || status=1
 # The same game on a phone, by touch, upright and on its side; screenshots in build/web-check.
 node tests/web/web-check-phone.mjs build/web build/web-check "$@" || status=1
-node tests/web/web-check-offline.mjs build/web "$@" || status=1
 exit $status

@@ -134,11 +134,8 @@ void Check(const Look& look) {
   bool listed[26] = {};
   for (const Line& line : look.checks) {
     SCOPED_TRACE("line " + std::to_string(line.number) + ", at " + look.when);
-    std::istringstream words(line.text);
-    std::string word;
     int column = 0, row = 0;
-    words >> word >> column >> row;
-    if (word == "cursor") {  // "cursor 0 0": hidden
+    if (std::sscanf(line.text.c_str(), "cursor %d %d", &column, &row) == 2) {  // "cursor 0 0": hidden
       const CursorState& cursor = console.cursor();
       EXPECT_EQ(cursor.visible ? std::pair(cursor.column, cursor.row) : std::pair(0, 0),
                 std::pair(column, row)) << "the cursor (column, row)";
@@ -166,15 +163,14 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
   std::string play;
   for (const Line& line : GetParam().lines) {
     std::istringstream words(line.text);
-    std::string word, a, b;
+    std::string word, a;
     words >> word >> a;
     const std::string rest = line.text.substr(std::min(line.text.size(), word.size() + 1));
     if (line.text[0] == ' ' || isdigit(static_cast<unsigned char>(line.text[0]))) {
       ASSERT_FALSE(looks.empty()) << "line " << line.number << ": a check outside a look";
       looks.back().checks.push_back({line.number, line.text.substr(line.text.find_first_not_of(' '))});
     } else if (word == "at") {
-      words >> b;
-      looks.push_back({a, b == "whole", {}});
+      looks.push_back({a, rest.ends_with(" whole"), {}});
     } else if (word == "seed") {
       gameRandom.seed(std::stoul(a));
     } else if (word == "language") {
@@ -225,13 +221,12 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
           changes.push_back(std::to_string(console.now()) + " " + std::to_string(row) + "|" +
                             (last[row] = SeenRow(row)));
     };
-  if (play.rfind("run ", 0) == 0) {
+  ASSERT_FALSE(play.empty()) << "nothing played";
+  if (play.starts_with("run "))
     PlayScriptedRun(keys, play.substr(4));
-  } else {
-    ASSERT_EQ(play.rfind("play ", 0), 0u) << "nothing played";
+  else
     RunScreens(Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
                               {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5)));
-  }
   keys.on_present = nullptr;
   for (const Look& look : looks)
     if (look.when == "end") Check(look);

@@ -16,11 +16,8 @@ void HeadlessBackend::present(const ScreenGrid& grid, const CursorState&) {
 // Called whenever the game asks for input: starts the next queued step once the last one is
 // over, and ends the session when nothing is left to happen. Returns whether a step started.
 bool HeadlessBackend::start_next_step() {
+  if (now_ >= kLongestSessionMs) stopped_ = true;
   if (stopped_) return false;
-  if (now_ >= kLongestSessionMs) {
-    stopped_ = true;
-    return false;
-  }
   if (step_active_ && (now_ < step_until_ || !typed_.empty())) return false;  // still going on
   if (step_active_) {
     step_active_ = false;
@@ -38,11 +35,10 @@ bool HeadlessBackend::start_next_step() {
     step_until_ = now_ + step.ms;
     return true;
   }
-  const bool holdsAhead =
-      std::any_of(holds_.begin(), holds_.end(), [&](const Hold& h) { return now_ < h.until; });
   // Once the script is done and nothing is held, checked or typed, the session ends (running()
   // turns false) at the game's next question.
-  stopped_ = !holdsAhead && checks_.empty() && typed_.empty();
+  stopped_ = checks_.empty() && typed_.empty() &&
+             std::ranges::none_of(holds_, [&](const Hold& h) { return now_ < h.until; });
   return false;
 }
 
@@ -73,10 +69,9 @@ int HeadlessBackend::read_key() {
 // The clock jumps to `deadline`, running the checks due on the way at their times.
 void HeadlessBackend::sleep_until(std::uint32_t deadline) {
   while (!checks_.empty() && checks_.begin()->first <= deadline) {
-    auto check = std::move(checks_.begin()->second);
-    now_ = std::max(now_, checks_.begin()->first);
-    checks_.erase(checks_.begin());
-    check();
+    auto due = checks_.extract(checks_.begin());
+    now_ = std::max(now_, due.key());
+    due.mapped()();
   }
   now_ = std::max(now_, deadline);
 }

@@ -20,22 +20,16 @@
 class HeadlessBackend final : public ConsoleBackend {
  public:
   // Queued: `key` goes down when the game next asks for input and stays down for `hold_ms`.
-  void press(std::uint32_t key, std::uint32_t hold_ms = 50) {
-    script_.push_back({key, hold_ms, {}});
-  }
+  void press(std::uint32_t key, std::uint32_t hold_ms = 50) { script_.push_back({key, hold_ms, {}}); }
   // Queued: the bytes are all waiting at once for the typed-character input.
   void type(std::string_view bytes) { script_.push_back({0, 0, std::string(bytes)}); }
   // Queued: nothing is pressed for `ms` of game time.
   void pause(std::uint32_t ms) { script_.push_back({0, ms, {}}); }
 
   // Absolute: `key` is held from `from` until just before `until`.
-  void hold(std::uint32_t key, std::uint32_t from, std::uint32_t until) {
-    holds_.push_back({key, from, until});
-  }
+  void hold(std::uint32_t key, std::uint32_t from, std::uint32_t until) { holds_.push_back({key, from, until}); }
   // Absolute: runs `check` when the clock reaches `time` (while the game waits).
-  void at(std::uint32_t time, std::function<void()> check) {
-    checks_.emplace(time, std::move(check));
-  }
+  void at(std::uint32_t time, std::function<void()> check) { checks_.emplace(time, std::move(check)); }
   // The checks whose time has not come yet.
   std::size_t checks_ahead() const { return checks_.size(); }
 
@@ -60,9 +54,7 @@ class HeadlessBackend final : public ConsoleBackend {
     std::string bytes;
   };
   struct Hold {
-    std::uint32_t key;
-    std::uint32_t from;
-    std::uint32_t until;
+    std::uint32_t key, from, until;
   };
 
   bool start_next_step();

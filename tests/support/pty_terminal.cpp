@@ -37,15 +37,13 @@ winsize WindowSize(int columns, int rows) {
 }  // namespace
 
 PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
-    : resizable_(window.resizable), answers_(window.answers),
-      other_answers_(std::move(window.other_answers)), columns_(window.columns), rows_(window.rows),
-      screen_(window.rows, window.columns) {
+    : window_(std::move(window)), screen_(window_.rows, window_.columns) {
   screen_.feed(kShellLine);
-  winsize size = WindowSize(columns_, rows_);
+  winsize size = WindowSize(window_.columns, window_.rows);
   std::fflush(nullptr);
   pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ == 0) {
-    setenv("TERM", window.term, 1);
+    setenv("TERM", window_.term, 1);
     setenv("DOMRAK_LANG", "ja", 1);  // the game's own screens, whatever the developer's locale
     const rlimit noCore{0, 0};  // signals that dump core should not leave files behind
     setrlimit(RLIMIT_CORE, &noCore);
@@ -96,34 +94,34 @@ bool PtyTerminal::read_some(int timeout_ms) {
     shown = at = end + 1;
   }
   screen_.feed(bytes.substr(shown));
-  if (!answers.empty()) type(answers);
+  type(answers);
   return true;
 }
 
 std::string PtyTerminal::answer(std::string_view sequence) {
-  if (other_answers_)
-    if (std::optional<std::string> other = other_answers_(sequence)) return *other;
+  if (window_.other_answers)
+    if (std::optional<std::string> other = window_.other_answers(sequence)) return *other;
   if (sequence == "?6n") return "\x1b[?1;2R";  // the plain form is left to tmux-like terminals
   if (sequence == "c") return "\x1b[?62;22c";
   if (sequence == "<u") {
     type(std::exchange(in_flight_, {}));  // before the answers to what follows the switch
     if (!keyboard_modes_.empty()) keyboard_modes_.pop_back();
   }
-  const bool kitty = answers_ == Window::Answers::Kitty;
+  const bool kitty = window_.answers == Window::Answers::Kitty;
   if (kitty && sequence.starts_with('>') && sequence.ends_with('u'))
     keyboard_modes_.push_back(std::atoi(&sequence[1]));
   if (kitty && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags()) + 'u';
   int rows = 0, columns = 0;
   if (std::sscanf(std::string(sequence).c_str(), "8;%d;%dt", &rows, &columns) == 2) {
     size_requests_.push_back({columns, rows});
-    if (resizable_) resize(columns, rows);
+    if (window_.resizable) resize(columns, rows);
   }
   return "";
 }
 
 void PtyTerminal::resize(int columns, int rows) {
-  columns_ = columns;
-  rows_ = rows;
+  window_.columns = columns;
+  window_.rows = rows;
   screen_.resize(columns, rows);
   const winsize size = WindowSize(columns, rows);
   ioctl(master_, TIOCSWINSZ, &size);  // the child gets SIGWINCH
@@ -139,18 +137,9 @@ void PtyTerminal::stop_reading() {
   ::close(writer);
 }
 
-void PtyTerminal::close() {
-  ::close(master_);
-  master_ = -1;
-}
-
 int PtyTerminal::wait_exit() {
-  pump_until([this] {
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
-    status_ = status;
-    return true;
-  });
+  // waitpid leaves the status alone until the child has ended.
+  pump_until([this] { return waitpid(pid_, &status_, WNOHANG) == pid_; });
   while (read_some(0)) continue;  // what it wrote just before ending
   return status_;
 }

@@ -33,10 +33,9 @@ class PtyTerminal {
   };
   // The screen shows a shell's line before the child starts; the child's return value is its
   // exit status.
+  // Not copyable: it owns the child and the window (the screen is not copyable either).
   PtyTerminal(Window window, std::function<int()> child);
   ~PtyTerminal();
-  PtyTerminal(const PtyTerminal&) = delete;
-  PtyTerminal& operator=(const PtyTerminal&) = delete;
 
   // Shows the child's output, answering its questions, until `done` holds (true) or a few
   // seconds pass (false).
@@ -47,13 +46,11 @@ class PtyTerminal {
   bool shows(int column, int row, std::string_view expected) const {
     return screen_.text(column, row, static_cast<int>(expected.size())).starts_with(expected);
   }
-  void type(std::string_view bytes) {
-    [[maybe_unused]] const ssize_t n = write(master_, bytes.data(), bytes.size());
-  }
+  void type(std::string_view bytes) { [[maybe_unused]] auto n = write(master_, bytes.data(), bytes.size()); }
   // The player resizes the window.
   void resize(int columns, int rows);
   // The player closes the window: the child's terminal hangs up.
-  void close();
+  void close() { ::close(std::exchange(master_, -1)); }
   // The window stops reading (a frozen emulator, a stalled link): from now on what the child
   // writes waits, once what the window would hold is full. Until it reads again.
   void stop_reading();
@@ -67,8 +64,8 @@ class PtyTerminal {
   // The child, the leader of the window's session.
   pid_t pid() const { return pid_; }
   const VtermScreen& screen() const { return screen_; }
-  int columns() const { return columns_; }
-  int rows() const { return rows_; }
+  int columns() const { return window_.columns; }
+  int rows() const { return window_.rows; }
   // Everything the child has written, and the line settings of the terminal now.
   const std::string& output() const { return output_; }
   termios settings() const;
@@ -93,12 +90,8 @@ class PtyTerminal {
   int status_ = -1;
   bool reading_ = true;
   std::string in_flight_;
-  bool resizable_;
-  Window::Answers answers_;
-  std::function<std::optional<std::string>(std::string_view)> other_answers_;
+  Window window_;  // its size as it is now
   std::vector<int> keyboard_modes_;  // kitty's stack of flags, the newest last
-  int columns_;
-  int rows_;
   VtermScreen screen_;
   std::string output_;
   std::vector<Size> size_requests_;

@@ -17,8 +17,7 @@
 // over screens is RunScreens' own, with one look at the round before each victory: a typed
 // name would be swallowed by the command menu's polling if it were queued earlier.
 inline Screen PlayScriptedRun(HeadlessBackend& keys, const std::string& boostName) {
-  constexpr std::uint32_t kRunLimitMs = 3600 * 1000;
-  keys.hold(kKeyEnter, console.now(), console.now() + kRunLimitMs);
+  keys.hold(kKeyEnter, console.now(), console.now() + 3600 * 1000);  // let go after an hour
   Screen screen = Screen::NewRun;
   while (screen != Screen::Title && screen != Screen::Quit && console.running()) {
     if (screen == Screen::Victory && runState.round == 3) keys.type(boostName + "\r");

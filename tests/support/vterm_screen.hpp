@@ -11,8 +11,7 @@
 struct VtermCell {
   char32_t ch;
   int width;
-  int fg;  // palette index 0..15
-  int bg;
+  int fg, bg;  // palette indices 0..15
   bool bold;
   bool blink;
 };

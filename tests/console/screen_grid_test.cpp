@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(ScreenGrid, WritesWideCharactersWholeTabsAndWrapsWithoutScrolling) {
   ScreenGrid grid;
   grid.fill(0, 15);
@@ -19,8 +21,7 @@ TEST(ScreenGrid, WritesWideCharactersWholeTabsAndWrapsWithoutScrolling) {
 
   const auto end = grid.write({78, 1}, "abcd", 0, 15);
   EXPECT_EQ(grid.text(78, 1, 3) + grid.text(1, 2, 1), "abcd");
-  EXPECT_EQ(end.column, 2) << "the next text would not follow on the next row";
-  EXPECT_EQ(end.row, 2) << "the next text would not follow on the next row";
+  EXPECT_EQ(std::pair(end.column, end.row), std::pair(2, 2)) << "the next text would not follow on the next row";
   // A full-width character with one column left starts the next row.
   grid.write({80, 5}, "■", 0, 15);
   EXPECT_EQ(grid.text(80, 5, 1) + grid.text(1, 6, 2), " ■");

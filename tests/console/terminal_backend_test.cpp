@@ -21,8 +21,6 @@ namespace {
 
 using Size = PtyTerminal::Size;
 
-constexpr int kMargin = 8;  // palette index of dark grey
-
 // The real game, silent; when `british`, under a British locale with `option` (if any) given.
 int RealGameIn(bool british, const char* option) {
   if (british) {
@@ -38,7 +36,8 @@ int RealGame() { return RealGameIn(false, nullptr); }
 // The exit code, or minus the signal that ended the child.
 int Ending(int status) { return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status); }
 
-bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
+// The margin round the screen is dark grey (palette index 8).
+bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == 8; }
 
 // The title's menu with the screen's top left corner after `left` columns and `top` rows.
 bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0, bool english = false) {
@@ -80,13 +79,11 @@ class Runs : public ::testing::TestWithParam<RunCase> {};
 TEST_P(Runs, FitTheWindowAndGiveTheTerminalBack) {
   const RunCase& c = GetParam();
   PtyTerminal t(c.window, [&] { return RealGameIn(c.british, c.option); });
-  const bool english = c.british && !c.option;
-  if (!c.request.first || c.window.resizable) {  // the screen fits
-    ASSERT_TRUE(t.pump_until(
-        [&] { return ShowsTitle(t, 0, c.top, english) && MarginAt(t, 80, 1) == (c.top > 0); }));
-  } else {
-    ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t, 13, c.top); }));
-  }
+  const bool fits = !c.request.first || c.window.resizable;
+  ASSERT_TRUE(t.pump_until([&] {
+    return fits ? ShowsTitle(t, 0, c.top, c.british && !c.option) && MarginAt(t, 80, 1) == (c.top > 0)
+                : ShowsTooSmallNote(t, 13, c.top);
+  }));
   EXPECT_EQ(t.size_requests(), c.request.first ? std::vector<Size>{c.request} : std::vector<Size>{});
   t.type("\x03");
   EXPECT_EQ(Ending(t.wait_exit()), -SIGINT);

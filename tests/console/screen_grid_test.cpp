@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 
 TEST(ScreenGrid, WritesWideCharactersWholeTabsAndWrapsWithoutScrolling) {
@@ -26,8 +27,7 @@ TEST(ScreenGrid, WritesWideCharactersWholeTabsAndWrapsWithoutScrolling) {
   grid.write({80, 5}, "■", 0, 15);
   EXPECT_EQ(grid.text(80, 5, 1) + grid.text(1, 6, 2), " ■");
   // Past the last cell everything is dropped; row 1 stays as it was.
-  const std::string row1 = grid.row_text(1);
   grid.write({79, 25}, "xyz", 0, 15);
   EXPECT_EQ(grid.text(79, 25, 2), "xy");
-  EXPECT_EQ(grid.row_text(1), row1);
+  EXPECT_EQ(grid.row_text(1), std::string(77, ' ') + "abc");
 }

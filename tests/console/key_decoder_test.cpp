@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "console/input_state.hpp"
@@ -71,8 +72,7 @@ std::vector<int> Values(const std::string& list) {
   std::vector<int> values;
   std::istringstream in(list);
   for (std::string word; in >> word && word != "-";) {
-    const bool named = kNames.count(word);
-    values.push_back(named ? kNames.at(word) : word[0] == '\'' ? word[1] : std::stoi(word, nullptr, 0));
+    values.push_back(kNames.count(word) ? kNames.at(word) : word[0] == '\'' ? word[1] : std::stoi(word, nullptr, 0));
   }
   return values;
 }
@@ -103,8 +103,7 @@ TEST(KeyDecoder, TakesCursorReportsOnceAndPlainOnesOnlyWhenAsked) {
   std::deque<TerminalKey> keys;
   decoder.feed("\x1b[?2;3R", 0, keys);
   const CursorReport report = decoder.take_cursor_report().value_or(CursorReport{});
-  EXPECT_EQ(report.row, 2) << "the cursor report's row";
-  EXPECT_EQ(report.column, 3) << "the cursor report's column";
+  EXPECT_EQ(std::pair(report.row, report.column), std::pair(2, 3)) << "the cursor report's row and column";
   EXPECT_FALSE(decoder.take_cursor_report().has_value()) << "one report taken twice";
   decoder.expect_plain_reports(true);
   decoder.feed("\x1b[?5;6;1R", 0, keys);

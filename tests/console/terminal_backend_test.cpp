@@ -21,10 +21,8 @@ namespace {
 
 using Size = PtyTerminal::Size;
 
-constexpr int kMargin = 8;  // palette index of dark grey
-
 // The real game, silent; when `british`, under a British locale with `option` (if any) given.
-int RealGameIn(bool british, const char* option) {
+int RealGame(bool british = false, const char* option = nullptr) {
   if (british) {
     for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "DOMRAK_LANG"}) unsetenv(name);
     setenv("LANG", "en_GB.UTF-8", 1);
@@ -33,12 +31,12 @@ int RealGameIn(bool british, const char* option) {
   execl(DOMRAK_GAME, "domrak", option, nullptr);
   return 127;
 }
-int RealGame() { return RealGameIn(false, nullptr); }
 
 // The exit code, or minus the signal that ended the child.
 int Ending(int status) { return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status); }
 
-bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == kMargin; }
+// The margin round the screen is dark grey (palette index 8).
+bool MarginAt(const PtyTerminal& t, int column, int row) { return t.screen().at(column, row).bg == 8; }
 
 // The title's menu with the screen's top left corner after `left` columns and `top` rows.
 bool ShowsTitle(const PtyTerminal& t, int left = 0, int top = 0, bool english = false) {
@@ -79,14 +77,12 @@ class Runs : public ::testing::TestWithParam<RunCase> {};
 // ends it the shell gets its screen, its line settings and its window size back.
 TEST_P(Runs, FitTheWindowAndGiveTheTerminalBack) {
   const RunCase& c = GetParam();
-  PtyTerminal t(c.window, [&] { return RealGameIn(c.british, c.option); });
-  const bool english = c.british && !c.option;
-  if (!c.request.first || c.window.resizable) {  // the screen fits
-    ASSERT_TRUE(t.pump_until(
-        [&] { return ShowsTitle(t, 0, c.top, english) && MarginAt(t, 80, 1) == (c.top > 0); }));
-  } else {
-    ASSERT_TRUE(t.pump_until([&] { return ShowsTooSmallNote(t, 13, c.top); }));
-  }
+  PtyTerminal t(c.window, [&] { return RealGame(c.british, c.option); });
+  const bool fits = !c.request.first || c.window.resizable;
+  ASSERT_TRUE(t.pump_until([&] {
+    return fits ? ShowsTitle(t, 0, c.top, c.british && !c.option) && MarginAt(t, 80, 1) == (c.top > 0)
+                : ShowsTooSmallNote(t, 13, c.top);
+  }));
   EXPECT_EQ(t.size_requests(), c.request.first ? std::vector<Size>{c.request} : std::vector<Size>{});
   t.type("\x03");
   EXPECT_EQ(Ending(t.wait_exit()), -SIGINT);
@@ -121,7 +117,7 @@ TEST(TerminalBackend, RealGameEndsWithItsWindow) {
 // terminal back. A window that stops reading for a while (frozen, a stalled link) still gets the
 // whole frame, and cannot keep Ctrl+C, sent as a kitty key event, from ending the game.
 TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
-  PtyTerminal t({120, 40, true, "xterm-kitty", PtyTerminal::Window::Answers::Kitty}, RealGame);
+  PtyTerminal t({120, 40, true, "xterm-kitty", PtyTerminal::Window::Answers::Kitty}, [] { return RealGame(); });
   // The margin all round, the row right above the screen too.
   ASSERT_TRUE(t.pump_until(
       [&] { return ShowsTitle(t, 20, 7) && MarginAt(t, 1, 1) && MarginAt(t, 21, 7) && MarginAt(t, 120, 40); }));
@@ -152,7 +148,7 @@ TEST(TerminalBackend, RealGameFollowsTheWindowAndTakesItBackAfterCtrlZ) {
 
 // A terminal that cannot place text (TERM=dumb) is refused as calmly as no terminal at all.
 TEST(TerminalBackend, RealGameRefusesADumbTerminal) {
-  PtyTerminal t({80, 25, true, "dumb"}, RealGame);
+  PtyTerminal t({80, 25, true, "dumb"}, [] { return RealGame(); });
   EXPECT_EQ(Ending(t.wait_exit()), 2);
   EXPECT_NE(t.output().find("domrak: needs a full terminal"), std::string::npos) << t.output();
   EXPECT_EQ(t.output().find('\x1b'), std::string::npos) << "escape codes shown as text: " << t.output();
@@ -190,7 +186,8 @@ TEST(TerminalBackend, RealGameUnderAScriptStopsAndEndsWithItsJobOnAKittyTerminal
   EXPECT_EQ(t.settings().c_lflag & ECHO, tcflag_t(ECHO)) << "bg: the shell's typing not shown";
   EXPECT_EQ(ProcessState(game), 'T') << "bg: the game runs in the background";
   t.type("\r");
-  ASSERT_TRUE(t.pump_until([&] { return t.output().rfind("\x1b[?1049h") > t.output().find(PtyTerminal::kStopped) && ShowsTitle(t); }));
+  ASSERT_TRUE(t.pump_until(
+      [&] { return t.output().rfind("\x1b[?1049h") > t.output().find(PtyTerminal::kStopped) && ShowsTitle(t); }));
   t.keys_in_flight("\x1b[99;5:3u");  // Ctrl+C's release
   t.type("\x1b[99;5u");
   ASSERT_TRUE(t.pump_until([&] { return ProcessState(game) == 0; }));

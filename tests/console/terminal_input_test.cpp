@@ -98,8 +98,7 @@ class ScriptedTerminal final : public ConsoleBackend, public InputSource {
 // turn's messages), each 20 ms pass asks for Down, Up and Enter. A held arrow is one step and
 // is waited for until it is let go; Enter plays a turn (3 s of waits). Returns the steps.
 std::string Play(GameConsole& game, std::uint32_t waitMs, std::uint32_t end) {
-  static constexpr std::pair<std::uint32_t, char> kKeys[] = {
-      {kKeyDown, 'D'}, {kKeyUp, 'U'}, {kKeyEnter, 'E'}};
+  static constexpr std::pair<std::uint32_t, char> kKeys[] = {{kKeyDown, 'D'}, {kKeyUp, 'U'}, {kKeyEnter, 'E'}};
   std::string steps;
   game.wait(waitMs);
   for (int passes = 0; passes < 100000 && !TimeReached(game.now(), end); ++passes) {  // a stuck clock ends too

@@ -2,20 +2,19 @@
 // character taking two columns.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "console/text_width.hpp"
 
 TEST(TextWidth, CountsColumnsAsShiftJisBytes) {
-  const struct {
-    const char* text;
-    int columns;
-  } cases[] = {
+  const std::pair<const char*, int> cases[] = {  // a text, its columns
       {"┏━┓", 6},
       {"　", 2},  // ideographic space
       {"[ENTER]…決定  [↑][↓]…選択", 29},
       {"｡･ｱﾟ", 4},  // half-width katakana, first to last
       {"ＧＡＭＥ ＯＶＥＲ", 17},
   };
-  for (const auto& c : cases) EXPECT_EQ(text::ColumnWidth(c.text), c.columns) << c.text;
+  for (const auto& [text, columns] : cases) EXPECT_EQ(text::ColumnWidth(text), columns) << text;
 }
 
 TEST(TextWidth, Utf8RoundTripsAndMalformedBytesDecodeOneAtATime) {

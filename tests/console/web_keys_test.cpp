@@ -8,11 +8,6 @@
 
 namespace {
 
-KeyRecord Key(std::uint32_t key, bool down, char32_t character = 0, std::uint32_t extended = 0,
-              bool shift = false) {
-  return {key, down, character, extended, shift};
-}
-
 // Records arrive in batches between two polls. A key is held from its press (auto-repeated or
 // not) to its release, Shift by each record's own modifiers; codes above 255 change nothing.
 // Presses that type come out as UTF-8, keys without a character as prefix and scan code; the
@@ -24,16 +19,17 @@ TEST(WebKeys, HeldFromPressToReleaseAndTypedAsBytes) {
     for (const KeyRecord& record : records) keys.push(record);
     keys.drain(state);
   };
-  drain({Key(40, true), Key(40, true), Key(38, true), Key(38, false), Key(300, false)});
+  // A record: the key, down, the character typed, the extended key typed, Shift held.
+  drain({{40, true}, {40, true}, {38, true}, {38, false}, {300, false}});
   EXPECT_TRUE(state.held(40)) << "an auto-repeated Down let go";
   EXPECT_FALSE(state.held(38)) << "Up, pressed and let go between two polls, still held";
-  drain({Key('A', true, U'A', 0, true)});
+  drain({{'A', true, U'A', 0, true}});
   EXPECT_TRUE(state.held(16)) << "Shift, from the record's modifiers, not held";
-  drain({Key('A', false), Key(13, true, U'\r')});
+  drain({{'A', false}, {13, true, U'\r'}});
   EXPECT_FALSE(state.held(16)) << "Shift still held after a record without it";
-  for (const KeyRecord& record : {Key(13, false), Key(16, true), Key('B', true, U'B'), Key('B', false),
-                                  Key(38, true, 0, kExtendedKeyPrefix << 8 | 0x48), Key(8, true, 8),
-                                  Key(0xE5, true, U'名')})
+  for (const KeyRecord& record : std::initializer_list<KeyRecord>{
+           {13, false}, {16, true}, {'B', true, U'B'}, {'B', false},
+           {38, true, 0, kExtendedKeyPrefix << 8 | 0x48}, {8, true, 8}, {0xE5, true, U'名'}})
     keys.push(record);
   std::string typed;
   for (int n = 0; n < 16 && keys.key_waiting(); ++n) typed += static_cast<char>(keys.read_key());

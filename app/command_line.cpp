@@ -61,8 +61,8 @@ bool KnownLanguage(std::string_view language) {
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, const char* const argv[], std::ostream& out,
-                                     std::ostream& err, std::string& language) {
+std::optional<int> AnswerCommandLine(int argc, const char* const argv[], std::ostream& out, std::ostream& err,
+                                     std::string& language) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--lang" || arg.starts_with("--lang=")) {

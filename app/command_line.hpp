@@ -9,5 +9,5 @@
 // program should end without playing: 0 after --help or --version, 2 after anything else (a
 // --lang without a known language included). Returns nothing when the game should start;
 // `language` then holds the language asked for with --lang, or is left as it was.
-std::optional<int> AnswerCommandLine(int argc, const char* const argv[], std::ostream& out,
-                                     std::ostream& err, std::string& language);
+std::optional<int> AnswerCommandLine(int argc, const char* const argv[], std::ostream& out, std::ostream& err,
+                                     std::string& language);

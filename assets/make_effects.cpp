@@ -85,9 +85,8 @@ Samples CursorTick() {  // a soft, short click of a high sine
 Samples Flash() {  // a bright noise burst with a falling whistle
   Oscillator whistle;
   Noise noise(0.6);
-  return Render(0.3, [&](double t) {
-    return (noise.next() + 0.5 * whistle.sine(4000.0 - 10000.0 * t)) * Decay(t, 0.08);
-  });
+  return Render(0.3,
+                [&](double t) { return (noise.next() + 0.5 * whistle.sine(4000.0 - 10000.0 * t)) * Decay(t, 0.08); });
 }
 
 Samples Fanfare() {  // C E G C rising, the last note held with a little vibrato
@@ -97,8 +96,8 @@ Samples Fanfare() {  // C E G C rising, the last note held with a little vibrato
     const int step = std::min(3, static_cast<int>(t / 0.09));
     const double since = t - step * 0.09;
     const double vibrato = step == 3 ? 1.0 + 0.006 * std::sin(kTwoPi * 6.0 * since) : 1.0;
-    const double envelope = step == 3 ? Gate(since, 1.0) * Decay(since, 0.3)
-                                      : Gate(since, 0.09) * (0.6 + 0.4 * Decay(since, 0.05));
+    const double envelope =
+        step == 3 ? Gate(since, 1.0) * Decay(since, 0.3) : Gate(since, 0.09) * (0.6 + 0.4 * Decay(since, 0.05));
     return tone.square(notes[step] * vibrato) * envelope;
   });
 }
@@ -167,8 +166,8 @@ bool WriteWave(const std::string& path, const Samples& samples) {
   PutLittleEndian(bytes, 36 + data_bytes, 4);
   bytes += "WAVEfmt ";
   PutLittleEndian(bytes, 16, 4);
-  PutLittleEndian(bytes, 1, 2);          // PCM
-  PutLittleEndian(bytes, 1, 2);          // mono
+  PutLittleEndian(bytes, 1, 2);  // PCM
+  PutLittleEndian(bytes, 1, 2);  // mono
   PutLittleEndian(bytes, kRate, 4);
   PutLittleEndian(bytes, kRate * 2, 4);  // bytes per second
   PutLittleEndian(bytes, 2, 2);          // block alignment
@@ -194,10 +193,9 @@ int main(int argc, char** argv) {
     Samples (*make)();
     double peak;  // -3 dBFS, the cursor tick softer, the alarm a little lower for its length
   } effects[] = {
-      {"kettei.wav", Confirm, 0.7},    {"kasoru.wav", CursorTick, 0.4},
-      {"flush.wav", Flash, 0.7},       {"create.wav", Fanfare, 0.7},
-      {"alarm.wav", Alarm, 0.55},      {"tuzyou.wav", Punch, 0.7},
-      {"kyouda.wav", HeavyBlow, 0.7},  {"mahou.wav", MagicShimmer, 0.7},
+      {"kettei.wav", Confirm, 0.7},   {"kasoru.wav", CursorTick, 0.4},  {"flush.wav", Flash, 0.7},
+      {"create.wav", Fanfare, 0.7},   {"alarm.wav", Alarm, 0.55},       {"tuzyou.wav", Punch, 0.7},
+      {"kyouda.wav", HeavyBlow, 0.7}, {"mahou.wav", MagicShimmer, 0.7},
   };
   for (const auto& effect : effects) {
     Samples samples = effect.make();

@@ -41,10 +41,9 @@ int main(int argc, char** argv) {
     won += BattleScreen() == Screen::Victory;
     turns += runState.turnCount;
   }
-  const double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%d battles (%d won, %ld turns), %.0f s of game time: %.1f ms real time, %.3f ms per battle\n",
-              battles, won, turns, console.now() / 1000.0, ms, ms / battles);
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%d battles (%d won, %ld turns), %.0f s of game time: %.1f ms real time, %.3f ms per battle\n", battles,
+              won, turns, console.now() / 1000.0, ms, ms / battles);
   std::printf("heap in use: %zu bytes before, %zu after\n", heapBefore, mallinfo2().uordblks);
   console.attach(nullptr);
   return won == battles ? 0 : 1;

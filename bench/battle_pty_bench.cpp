@@ -82,12 +82,12 @@ int main(int argc, char** argv) {
   }
   TimedTerminal t(argv + 1);
   t.key("", 1.0);
-  t.key("\r");                   // ネームエントリー
-  t.key("Bench\r", 4.5);         // the name, then the creation screen rolls
-  t.key("\r", 2.5);              // はい: announced, back to the title
-  t.key("\x1b[B");               // 闘技場へ行く
+  t.key("\r");            // ネームエントリー
+  t.key("Bench\r", 4.5);  // the name, then the creation screen rolls
+  t.key("\r", 2.5);       // はい: announced, back to the title
+  t.key("\x1b[B");        // 闘技場へ行く
   std::size_t after = t.term().output().size();
-  t.key("\r", 9.0);              // round introduction and battle opening
+  t.key("\r", 9.0);  // round introduction and battle opening
 
   const auto barsStart = t.time_of("\x1b\\[11;1H", after);  // the first bar cell
   const auto caption = t.time_of("Round 1", after);

@@ -58,8 +58,8 @@ RunResult TimeOneRun(const ScriptedFighter& fighter) {
   const auto start = std::chrono::steady_clock::now();
   PlayScriptedRun(keys, "A");
   const auto end = std::chrono::steady_clock::now();
-  const RunResult result{std::chrono::duration<double, std::milli>(end - start).count(),
-                         keys.now_ms(), runState.round - 1, runState.turnCount};
+  const RunResult result{std::chrono::duration<double, std::milli>(end - start).count(), keys.now_ms(),
+                         runState.round - 1, runState.turnCount};
   console.attach_sound(nullptr);
   console.attach(nullptr);
   return result;
@@ -74,8 +74,8 @@ void Measure(const char* what, const ScriptedFighter& fighter, int runs) {
     total += run.realMs;
     slowest = std::max(slowest, run.realMs);
   }
-  std::printf("%-22s %d rounds won, %2d turns, %5.1f s game time: mean %.2f ms, slowest %.2f ms (%d runs)\n",
-              what, run.roundsWon, run.turns, run.gameMs / 1000.0, total / runs, slowest, runs);
+  std::printf("%-22s %d rounds won, %2d turns, %5.1f s game time: mean %.2f ms, slowest %.2f ms (%d runs)\n", what,
+              run.roundsWon, run.turns, run.gameMs / 1000.0, total / runs, slowest, runs);
 }
 
 }  // namespace

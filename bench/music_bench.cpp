@@ -29,8 +29,8 @@ struct PieceRole {
   const char* name;
   bool loops;
 };
-constexpr PieceRole kPieces[] = {{"title.mid", true},   {"entry.mid", true},    {"buttle1.mid", true},
-                                 {"buttle2.mid", true}, {"buttle3.mid", true},  {"buttle4.mid", true},
+constexpr PieceRole kPieces[] = {{"title.mid", true},   {"entry.mid", true},     {"buttle1.mid", true},
+                                 {"buttle2.mid", true}, {"buttle3.mid", true},   {"buttle4.mid", true},
                                  {"syori.mid", false},  {"gameover.mid", false}, {"end.mid", false}};
 
 // Note-ons with a velocity, the messages that make sound.
@@ -143,10 +143,11 @@ std::pair<double, double> FloodedFileMs() {
   }
   std::sort(refillMs.begin(), refillMs.end());
   const double p99 = refillMs[refillMs.size() * 99 / 100];
-  std::printf("flooded file (%zu bytes, %llu events read), processor time: play %.3f ms; refills: median %.3f ms, p99 %.3f ms, "
-              "max %.3f ms (bars: play 5 ms, p99 2 ms)\n",
-              file.size(), static_cast<unsigned long long>(player.sequence().events_read()), playMs,
-              refillMs[refillMs.size() / 2], p99, refillMs.back());
+  std::printf(
+      "flooded file (%zu bytes, %llu events read), processor time: play %.3f ms; refills: median %.3f ms, p99 %.3f ms, "
+      "max %.3f ms (bars: play 5 ms, p99 2 ms)\n",
+      file.size(), static_cast<unsigned long long>(player.sequence().events_read()), playMs,
+      refillMs[refillMs.size() / 2], p99, refillMs.back());
   return {playMs, p99};
 }
 
@@ -190,9 +191,10 @@ int main() {
   std::sort(changeMs.begin(), changeMs.end());
   double mean = 0;
   for (double ms : changeMs) mean += ms / changeMs.size();
-  std::printf("music change (stop, load, play) on the game thread over %d changes: mean %.3f ms, p99 %.3f ms, "
-              "max %.3f ms (bar: 50 ms)\n",
-              kChanges, mean, changeMs[changeMs.size() * 99 / 100], changeMs.back());
+  std::printf(
+      "music change (stop, load, play) on the game thread over %d changes: mean %.3f ms, p99 %.3f ms, "
+      "max %.3f ms (bar: 50 ms)\n",
+      kChanges, mean, changeMs[changeMs.size() * 99 / 100], changeMs.back());
   std::printf("resident memory: %ld kB after %d warm-up changes, %ld kB after %d more: growth %ld kB (bar: 1024 kB)\n",
               residentAfterWarmUp, kWarmUp, residentAfter, kChanges, residentAfter - residentAfterWarmUp);
   bool ok = worstMs < 2 && changeMs.back() < 50 && residentAfter - residentAfterWarmUp < 1024 && floodedPlayMs < 5 &&

@@ -29,8 +29,7 @@
 
 namespace {
 
-const std::set<std::string> kAnswers = {"narrow", "wide",   "plain", "xterm",
-                                        "attributes", "silent", "kitty", "win32"};
+const std::set<std::string> kAnswers = {"narrow", "wide", "plain", "xterm", "attributes", "silent", "kitty", "win32"};
 
 // How a terminal of each kind answers the program's questions, where it differs from the
 // harness's narrow one: ambiguous-width characters drawn wide, only the plain form of the
@@ -83,8 +82,8 @@ termios FreshSettings() {
 }
 
 bool Same(const termios& a, const termios& b) {
-  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-         a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag && a.c_lflag == b.c_lflag &&
+         std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
 }
 
 // Whether the program's last words switch back to the normal screen; with key events on, the
@@ -141,8 +140,9 @@ pid_t JobOf(pid_t shell) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: pty_bench [--answer KIND] [--signal INT|TERM|HUP|QUIT] [--idle SECONDS] "
-                       "[--until-exit] -- PROGRAM [ARGS...]\n");
+  std::fprintf(stderr,
+               "usage: pty_bench [--answer KIND] [--signal INT|TERM|HUP|QUIT] [--idle SECONDS] "
+               "[--until-exit] -- PROGRAM [ARGS...]\n");
   return 2;
 }
 
@@ -174,10 +174,10 @@ int main(int argc, char** argv) {
 
   const termios before = FreshSettings();
   const double started = Now();
-  PtyTerminal term({.answers = terminal.kind == "kitty" ? PtyTerminal::Window::Answers::Kitty
-                                                       : PtyTerminal::Window::Answers::Narrow,
-                     .other_answers = [&terminal](std::string_view q) { return terminal.Answer(q); }},
-                    [command] { return RunAsShellJob(command); });
+  PtyTerminal term(
+      {.answers = terminal.kind == "kitty" ? PtyTerminal::Window::Answers::Kitty : PtyTerminal::Window::Answers::Narrow,
+       .other_answers = [&terminal](std::string_view q) { return terminal.Answer(q); }},
+      [command] { return RunAsShellJob(command); });
   const pid_t job = JobOf(term.pid());
   if (untilExit) {
     int status = -1;
@@ -212,16 +212,20 @@ int main(int argc, char** argv) {
   }
   if (kitty || win32) term.type(win32 ? "\x1b[40;80;0;0;0;1_" : "\x1b[1;1:3B");
   used = CpuSeconds(job) - cpu;
-  std::printf("key releases reported: %s; auto-repeat every 33 ms for %.0f s: %zu bytes written, "
-              "CPU %.1f ms = %.2f%% of one core\n",
-              kitty ? "kitty" : win32 ? "win32" : "no", idle, repeatBytes, used * 1000, used / idle * 100);
+  std::printf(
+      "key releases reported: %s; auto-repeat every 33 ms for %.0f s: %zu bytes written, "
+      "CPU %.1f ms = %.2f%% of one core\n",
+      kitty   ? "kitty"
+      : win32 ? "win32"
+              : "no",
+      idle, repeatBytes, used * 1000, used / idle * 100);
   term.pump_for(300);
 
   // Ctrl+Z: the terminal is given back while stopped and the screen redrawn on resume.
   term.type("\x1a");
   term.pump_for(300);
-  const bool stoppedClean = ProcessState(job) == 'T' && EndsWithNormalScreen(term.output()) &&
-                            Same(term.settings(), before);
+  const bool stoppedClean =
+      ProcessState(job) == 'T' && EndsWithNormalScreen(term.output()) && Same(term.settings(), before);
   kill(job, SIGCONT);
   std::printf("Ctrl+Z: stopped with the terminal given back: %s; %zu bytes redrawn on resume\n",
               stoppedClean ? "True" : "False", term.pump_for(500));
@@ -247,8 +251,7 @@ int main(int argc, char** argv) {
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   const bool restored = EndsWithNormalScreen(term.output()) && term.keyboard_flags() == 0 && !terminal.win32Input;
   const std::string how = code > 128 ? "signal " + std::to_string(code - 128) : "exit " + std::to_string(code);
-  std::printf("SIG%s: ended by %s; normal screen restored: %s; terminal settings as before: %s\n",
-              signalName.c_str(), how.c_str(), restored ? "True" : "False",
-              Same(term.settings(), before) ? "yes" : "NO");
+  std::printf("SIG%s: ended by %s; normal screen restored: %s; terminal settings as before: %s\n", signalName.c_str(),
+              how.c_str(), restored ? "True" : "False", Same(term.settings(), before) ? "yes" : "NO");
   return 0;
 }

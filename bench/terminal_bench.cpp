@@ -79,9 +79,9 @@ void RunWaits(const char* file) {
     const auto within = std::count_if(errors.begin(), errors.end(), [](double e) { return std::abs(e) <= 2.0; });
     char line[160];
     std::snprintf(line, sizeof line,
-                  "wait(%3u): mean %+.3f ms, median %+.3f, p99 %+.3f, worst %+.3f; within 2 ms: %ld/%d\n",
-                  ms, sum / rounds, errors[errors.size() / 2], errors[errors.size() * 99 / 100],
-                  errors.back(), static_cast<long>(within), rounds);
+                  "wait(%3u): mean %+.3f ms, median %+.3f, p99 %+.3f, worst %+.3f; within 2 ms: %ld/%d\n", ms,
+                  sum / rounds, errors[errors.size() / 2], errors[errors.size() * 99 / 100], errors.back(),
+                  static_cast<long>(within), rounds);
     report += line;
   }
   if (FILE* out = std::fopen(file, "w")) {

@@ -37,15 +37,13 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   for (int v = 1; v <= visits; ++v) {
     ScriptOneVisit(keys);
-    if (ShowScreen(Screen::Title) != Screen::Manual ||
-        ShowScreen(Screen::Manual) != Screen::Title) {
+    if (ShowScreen(Screen::Title) != Screen::Manual || ShowScreen(Screen::Manual) != Screen::Title) {
       std::fprintf(stderr, "visit %d did not go title -> manual -> title\n", v);
       return 1;
     }
     if (v == 1000) heapAfterFirstThousand = HeapInUse();
   }
-  const std::chrono::duration<double, std::micro> elapsed =
-      std::chrono::steady_clock::now() - start;
+  const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
   const std::size_t heapAtEnd = HeapInUse();
   console.attach(nullptr);
 

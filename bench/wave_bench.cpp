@@ -20,7 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const char* const kEffects[8] = {"kettei.wav", "kasoru.wav", "flush.wav",  "create.wav",
-                                "alarm.wav",  "tuzyou.wav", "kyouda.wav", "mahou.wav"};
+                                 "alarm.wav",  "tuzyou.wav", "kyouda.wav", "mahou.wav"};
 
 double CpuSeconds() {
   timespec now{};
@@ -86,9 +86,10 @@ bool MeasureLatency() {
     output->remove_source(&probe);
   }
   const double total = worst_ms + buffer_ms;
-  std::printf("latency (%s, %d Hz, %d-frame buffer = %.1f ms): worst wait for a callback %.1f ms, "
-              "play_wave to device %.1f ms (target < 30 ms)\n",
-              device, output->sample_rate(), output->buffer_frames(), buffer_ms, worst_ms, total);
+  std::printf(
+      "latency (%s, %d Hz, %d-frame buffer = %.1f ms): worst wait for a callback %.1f ms, "
+      "play_wave to device %.1f ms (target < 30 ms)\n",
+      device, output->sample_rate(), output->buffer_frames(), buffer_ms, worst_ms, total);
   return total < 30.0;
 }
 
@@ -124,9 +125,10 @@ bool MeasureLongSession() {
   }
   audio.render(48000 * 2);
   const long growth = ResidentKilobytes() - warmed;
-  std::printf("10,000 effects: resident memory grew %ld KB after warm-up, %zu voices held "
-              "(target < 1024 KB)\n",
-              growth, voices.voice_count());
+  std::printf(
+      "10,000 effects: resident memory grew %ld KB after warm-up, %zu voices held "
+      "(target < 1024 KB)\n",
+      growth, voices.voice_count());
   return growth < 1024;
 }
 }  // namespace

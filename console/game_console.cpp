@@ -97,8 +97,7 @@ void GameConsole::print(const char* format, ...) {
   }
   va_end(again);
   if (!ScreenGrid::contains(cursor_.column, cursor_.row)) return;
-  const auto end = grid_.write({cursor_.column, cursor_.row}, text,
-                               static_cast<std::uint8_t>(foreground_),
+  const auto end = grid_.write({cursor_.column, cursor_.row}, text, static_cast<std::uint8_t>(foreground_),
                                static_cast<std::uint8_t>(background_));
   cursor_.column = end.column;
   cursor_.row = end.row;
@@ -142,9 +141,7 @@ void GameConsole::wait_until(std::uint32_t deadline) {
   backend().sleep_until(deadline);
 }
 
-WaveVoice GameConsole::prepare_wave(const char* name) {
-  return sound_ ? sound_->prepare_wave(name) : 0;
-}
+WaveVoice GameConsole::prepare_wave(const char* name) { return sound_ ? sound_->prepare_wave(name) : 0; }
 
 bool GameConsole::play_wave(WaveVoice voice) { return sound_ && sound_->play_wave(voice); }
 
@@ -152,12 +149,8 @@ void GameConsole::release_all_waves() {
   if (sound_) sound_->release_all_waves();
 }
 
-MusicPlayer* GameConsole::load_music(const char* name) {
-  return sound_ ? sound_->load_music(name) : nullptr;
-}
+MusicPlayer* GameConsole::load_music(const char* name) { return sound_ ? sound_->load_music(name) : nullptr; }
 
-bool GameConsole::play_music(MusicPlayer* player, bool loop) {
-  return sound_ && sound_->play_music(player, loop);
-}
+bool GameConsole::play_music(MusicPlayer* player, bool loop) { return sound_ && sound_->play_music(player, loop); }
 
 bool GameConsole::stop_music(MusicPlayer* player) { return sound_ && sound_->stop_music(player); }

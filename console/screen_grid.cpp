@@ -22,8 +22,7 @@ void ScreenGrid::put(int column, int row, char32_t ch, int width, std::uint8_t f
   if (width == 2) cell(column + 1, row) = Cell{U' ', 0, fg, bg};
 }
 
-ScreenGrid::Position ScreenGrid::write(Position at, std::string_view utf8, std::uint8_t fg,
-                                       std::uint8_t bg) {
+ScreenGrid::Position ScreenGrid::write(Position at, std::string_view utf8, std::uint8_t fg, std::uint8_t bg) {
   for (std::size_t pos = 0; pos < utf8.size();) {
     const char32_t ch = text::DecodeUtf8(utf8, pos);
     if (ch == U'\n' || ch == U'\r') {

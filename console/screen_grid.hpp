@@ -29,9 +29,7 @@ class ScreenGrid {
   };
 
   const Cell& at(int column, int row) const { return cells_[index(column, row)]; }
-  static bool contains(int column, int row) {
-    return column >= 1 && column <= kColumns && row >= 1 && row <= kRows;
-  }
+  static bool contains(int column, int row) { return column >= 1 && column <= kColumns && row >= 1 && row <= kRows; }
 
   // Blanks every cell with spaces in the given colours.
   void fill(std::uint8_t fg, std::uint8_t bg);

@@ -13,12 +13,8 @@ SoundEngine::~SoundEngine() {
   music_.reset();  // stop the music before the voices and the output go
 }
 
-MusicPlayer* SoundEngine::load_music(const char* name) {
-  return music_ ? music_->load_music(name) : nullptr;
-}
+MusicPlayer* SoundEngine::load_music(const char* name) { return music_ ? music_->load_music(name) : nullptr; }
 
-bool SoundEngine::play_music(MusicPlayer* player, bool loop) {
-  return music_ && music_->play_music(player, loop);
-}
+bool SoundEngine::play_music(MusicPlayer* player, bool loop) { return music_ && music_->play_music(player, loop); }
 
 bool SoundEngine::stop_music(MusicPlayer* player) { return music_ && music_->stop_music(player); }

@@ -120,7 +120,8 @@ void WriteBass(const Piece& piece, const std::vector<Bar>& bars, SmfTrack& track
         break;
       case BassStyle::Walking: {
         const int keys[] = {root, fifth, root + 12, fifth};
-        for (int beat = 0; beat < 4; ++beat) track.note(bar.start + beat * kTicksPerQuarter, kTicksPerQuarter, kBass, keys[beat], 92);
+        for (int beat = 0; beat < 4; ++beat)
+          track.note(bar.start + beat * kTicksPerQuarter, kTicksPerQuarter, kBass, keys[beat], 92);
         break;
       }
       case BassStyle::Pulse:
@@ -134,7 +135,9 @@ void WriteBass(const Piece& piece, const std::vector<Bar>& bars, SmfTrack& track
   }
 }
 
-void Hit(SmfTrack& track, std::uint32_t at, int key, int velocity) { track.note(at, kSixteenth / 2, kDrums, key, velocity); }
+void Hit(SmfTrack& track, std::uint32_t at, int key, int velocity) {
+  track.note(at, kSixteenth / 2, kDrums, key, velocity);
+}
 
 void WriteDrums(const Piece& piece, const std::vector<Bar>& bars, SmfTrack& track) {
   for (const Bar& bar : bars) {
@@ -159,8 +162,11 @@ void WriteDrums(const Piece& piece, const std::vector<Bar>& bars, SmfTrack& trac
           break;
         case DrumStyle::Rock:
         case DrumStyle::Drive:
-          if (onEighth) Hit(track, at, sixteenth == 14 && piece.drums == DrumStyle::Drive ? kOpenHat : kClosedHat, onBeat ? 84 : 64);
-          if (sixteenth == 0 || sixteenth == 8 || (piece.drums == DrumStyle::Drive && sixteenth == 6)) Hit(track, at, kKick, 104);
+          if (onEighth)
+            Hit(track, at, sixteenth == 14 && piece.drums == DrumStyle::Drive ? kOpenHat : kClosedHat,
+                onBeat ? 84 : 64);
+          if (sixteenth == 0 || sixteenth == 8 || (piece.drums == DrumStyle::Drive && sixteenth == 6))
+            Hit(track, at, kKick, 104);
           if (sixteenth == 4 || sixteenth == 12) Hit(track, at, kSnare, 108);
           break;
         case DrumStyle::Fury:

@@ -23,7 +23,7 @@ struct Piece {
   int tonic;  // MIDI key of the tonic: chords sit above it, the melody an octave up, the bass below
   bool minor;
   std::vector<Phrase> phrases;
-  std::string form;  // phrase letters in playing order
+  std::string form;                       // phrase letters in playing order
   std::vector<std::vector<int>> rhythms;  // melody bars, in eighths; negative lengths rest
   int leadProgram;
   int padProgram;

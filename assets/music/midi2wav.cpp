@@ -35,7 +35,9 @@ bool WriteWav(const char* path, const std::vector<float>& samples) {
   out.write("data", 4);
   PutLittle(out, dataBytes, 4);
   for (float sample : samples)
-    PutLittle(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767))), 2);
+    PutLittle(
+        out,
+        static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767))), 2);
   return static_cast<bool>(out);
 }
 }  // namespace

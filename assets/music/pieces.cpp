@@ -11,9 +11,12 @@ constexpr int kAcousticBass = 32, kFingerBass = 33, kSynthBass = 38, kSynthBass2
 std::vector<Piece> GamePieces() {
   const std::vector<std::vector<int>> heroic = {{3, 1, 2, 2}, {2, 2, 1, 1, 2}, {4, 2, 2}, {1, 1, 2, 2, 2}, {6, -2}};
   const std::vector<std::vector<int>> calm = {{4, 4}, {2, 2, 4}, {3, 1, 4}, {2, 2, 2, 2}, {8}};
-  const std::vector<std::vector<int>> battle = {{2, 1, 1, 2, 2}, {1, 1, 2, 1, 1, 2}, {3, 3, 2}, {2, 2, 2, 2}, {4, 2, -2}};
+  const std::vector<std::vector<int>> battle = {
+      {2, 1, 1, 2, 2}, {1, 1, 2, 1, 1, 2}, {3, 3, 2}, {2, 2, 2, 2}, {4, 2, -2}};
   const std::vector<std::vector<int>> fury = {
       {1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 2, 1, 1, 2}, {2, 1, 1, 1, 1, 2}, {3, 3, 2}, {2, 2, 4}};
+  // The pieces stay laid out as a table, one piece to two lines.
+  // clang-format off
   return {
       {"title.mid", true, 126, 55, false, {{'A', {0, 5, 3, 4}, 11}, {'B', {3, 4, 2, 5}, 12}}, "AABA", heroic,
        kTrumpet, kStrings, kFingerBass, BassStyle::Walking, DrumStyle::Rock, PadStyle::Held},
@@ -34,4 +37,5 @@ std::vector<Piece> GamePieces() {
       {"end.mid", false, 98, 58, false, {{'A', {0, 5, 3, 4}, 91}, {'B', {3, 4, 2, 5}, 92}, {'C', {3, 4, 0, 4}, 93}},
        "AABC", calm, kFlute, kSlowStrings, kAcousticBass, BassStyle::Held, DrumStyle::Brush, PadStyle::Held},
   };
+  // clang-format on
 }

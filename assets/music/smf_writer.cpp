@@ -43,8 +43,9 @@ void SmfTrack::control(std::uint32_t tick, int channel, int number, int value) {
 
 void SmfTrack::tempo(std::uint32_t tick, double beatsPerMinute) {
   auto micros = static_cast<std::uint32_t>(std::lround(60e6 / beatsPerMinute));
-  add(tick, 0, {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(micros >> 16), static_cast<std::uint8_t>(micros >> 8),
-                static_cast<std::uint8_t>(micros)});
+  add(tick, 0,
+      {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(micros >> 16), static_cast<std::uint8_t>(micros >> 8),
+       static_cast<std::uint8_t>(micros)});
 }
 
 void SmfTrack::time_signature(std::uint32_t tick, int beats, int beatUnitPower) {
@@ -60,8 +61,9 @@ void SmfTrack::name(const char* text) {
 
 std::vector<std::uint8_t> SmfTrack::data() const {
   std::vector<Event> sorted = events_;
-  std::stable_sort(sorted.begin(), sorted.end(),
-                   [](const Event& a, const Event& b) { return a.tick != b.tick ? a.tick < b.tick : a.order < b.order; });
+  std::stable_sort(sorted.begin(), sorted.end(), [](const Event& a, const Event& b) {
+    return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
+  });
   std::vector<std::uint8_t> out;
   std::uint32_t tick = 0;
   for (const Event& event : sorted) {

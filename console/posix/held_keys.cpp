@@ -13,7 +13,7 @@ void HeldKeys::add(const TerminalKey& key) {
     if (since) events_.push_back({code, false});
     since.reset();
   } else if (since) {
-    since = key.at;  // auto-repeat: still held
+    since = key.at;            // auto-repeat: still held
   } else if (!key.repeated) {  // a repeat of a key that is up belongs to a press let go already
     since = key.at;
     events_.push_back({code, true});

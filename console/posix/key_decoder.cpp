@@ -53,18 +53,23 @@ std::uint32_t VirtualKeyOf(std::uint32_t byte) {
 
 TerminalKey Plain(unsigned char byte) {
   if (byte == 0) return Unknown();  // Ctrl+Space: a lone 0 would read as an extended key's prefix
-  if (byte == 127) byte = 8;  // Backspace, whichever byte the terminal sends for it
+  if (byte == 127) byte = 8;        // Backspace, whichever byte the terminal sends for it
   if (byte == '\n') byte = 13;
   return {{byte, 0}, 1, VirtualKeyOf(byte)};
 }
 
 std::optional<TerminalKey> ArrowOf(char final) {
   switch (final) {
-    case 'A': return Extended(kExtendedUp, kKeyUp);
-    case 'B': return Extended(kExtendedDown, kKeyDown);
-    case 'C': return Extended(kExtendedRight, kKeyRight);
-    case 'D': return Extended(kExtendedLeft, kKeyLeft);
-    default: return std::nullopt;
+    case 'A':
+      return Extended(kExtendedUp, kKeyUp);
+    case 'B':
+      return Extended(kExtendedDown, kKeyDown);
+    case 'C':
+      return Extended(kExtendedRight, kKeyRight);
+    case 'D':
+      return Extended(kExtendedLeft, kKeyLeft);
+    default:
+      return std::nullopt;
   }
 }
 
@@ -233,8 +238,7 @@ bool KeyDecoder::sequence_complete() const {
     return size >= 3 && IsCsiFinal(last);
   }
   if (kind == 'O') return size == 3;
-  if (IsStringIntroducer(kind))
-    return last == kBell || (size >= 4 && last == '\\' && sequence_[size - 2] == '\x1b');
+  if (IsStringIntroducer(kind)) return last == kBell || (size >= 4 && last == '\\' && sequence_[size - 2] == '\x1b');
   return true;  // ESC and any other byte: Alt with a key
 }
 
@@ -293,8 +297,7 @@ void KeyDecoder::push(TerminalKey key, std::deque<TerminalKey>& out) const {
 }
 
 // A typed character as its UTF-8 bytes; the first holds `like`'s key down.
-void KeyDecoder::push_text(std::uint32_t codepoint, TerminalKey like,
-                           std::deque<TerminalKey>& out) const {
+void KeyDecoder::push_text(std::uint32_t codepoint, TerminalKey like, std::deque<TerminalKey>& out) const {
   std::string utf8;
   if (!text::AppendUtf8(codepoint, utf8)) push(Unknown(), out);
   for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -326,8 +329,7 @@ void KeyDecoder::push_csi_key(std::string_view body, char final, std::deque<Term
   const auto sentText = static_cast<std::uint32_t>(n->at(2, 0, 0));
   if (final != 'u') {
     if (n->at(0, 0, 1) == 1) key = ArrowOf(final).value_or(Unknown());
-  } else if (code == 13 || code == kKittyKeypadEnter || code == 27 || code == 127 || code == 8 ||
-             code == 9) {
+  } else if (code == 13 || code == kKittyKeypadEnter || code == 27 || code == 127 || code == 8 || code == 9) {
     key = Plain(static_cast<unsigned char>(code == kKittyKeypadEnter ? 13 : code));
   } else if (code >= kKittyKeypadLeft && code < kKittyKeypadLeft + 4) {
     static constexpr std::uint32_t kKeypadArrows[] = {kKeyLeft, kKeyRight, kKeyUp, kKeyDown};
@@ -379,8 +381,7 @@ void KeyDecoder::push_win32_record(std::string_view body, std::deque<TerminalKey
     return;
   }
   if (character >= 0xDC00 && character <= 0xDFFF) {
-    if (high_surrogate_)
-      push_text(0x10000 + ((high_surrogate_ - 0xD800) << 10) + (character - 0xDC00), key, out);
+    if (high_surrogate_) push_text(0x10000 + ((high_surrogate_ - 0xD800) << 10) + (character - 0xDC00), key, out);
     high_surrogate_ = 0;
     return;
   }
@@ -389,8 +390,7 @@ void KeyDecoder::push_win32_record(std::string_view body, std::deque<TerminalKey
     return;
   }
   static constexpr std::uint32_t kSilentKeys[] = {16, 17, 18, 20, 91, 92, 93, 144, 145};
-  if (std::find(std::begin(kSilentKeys), std::end(kSilentKeys), key.virtual_key) ==
-      std::end(kSilentKeys)) {
+  if (std::find(std::begin(kSilentKeys), std::end(kSilentKeys), key.virtual_key) == std::end(kSilentKeys)) {
     const std::uint32_t held = key.virtual_key;
     key = ArrowOfVirtualKey(held).value_or(Unknown());
     key.virtual_key = held;

@@ -25,8 +25,8 @@ struct TerminalKey {
 // key events are `reported`; plain bytes (pastes, input methods) never are.
 enum class KeyReporting {
   PressesOnly,
-  KittyEvents,    // kitty keyboard protocol with event types: CSI code;mods:event u and arrows
-  Win32Records,   // win32-input-mode: CSI Vk;Sc;Uc;Kd;Cs;Rc _
+  KittyEvents,   // kitty keyboard protocol with event types: CSI code;mods:event u and arrows
+  Win32Records,  // win32-input-mode: CSI Vk;Sc;Uc;Kd;Cs;Rc _
 };
 
 // Second bytes of extended keys, as the Windows console gives them.
@@ -87,13 +87,13 @@ class KeyDecoder {
   void push_win32_record(std::string_view body, std::deque<TerminalKey>& out);
   bool sequence_complete() const;
 
-  std::string sequence_;  // an escape sequence still being read, ESC included
-  bool sequence_split_ = false;    // its bytes came in more than one read
-  bool sequence_resumed_ = false;  // its ESC already went out as the Esc key
+  std::string sequence_;            // an escape sequence still being read, ESC included
+  bool sequence_split_ = false;     // its bytes came in more than one read
+  bool sequence_resumed_ = false;   // its ESC already went out as the Esc key
   bool skipping_overlong_ = false;  // the tail of a cut-off sequence is still coming
   std::uint32_t last_byte_at_ = 0;
   std::optional<std::uint32_t> lone_escape_at_;  // a lone ESC just let go as the Esc key
-  std::uint32_t now_ = 0;  // when the bytes being decoded arrived
+  std::uint32_t now_ = 0;                        // when the bytes being decoded arrived
   KeyReporting reporting_ = KeyReporting::PressesOnly;
   std::uint32_t high_surrogate_ = 0;  // first half of a win32 character outside 16 bits
   std::optional<CursorReport> cursor_report_;

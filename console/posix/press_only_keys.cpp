@@ -60,10 +60,13 @@ std::uint32_t PressOnlyKeys::down_time(const Press& press, Kind kind) const {
 // auto-repeat over.
 std::optional<std::uint32_t> PressOnlyKeys::deadline() const {
   switch (phase_) {
-    case Phase::Down: return let_go_;
+    case Phase::Down:
+      return let_go_;
     case Phase::Waiting:
-    case Phase::Hidden: return last_press_ + kRepeatGapMs;
-    case Phase::Up: break;
+    case Phase::Hidden:
+      return last_press_ + kRepeatGapMs;
+    case Phase::Up:
+      break;
   }
   return std::nullopt;
 }
@@ -129,8 +132,8 @@ void PressOnlyKeys::take(const Press& press, Kind kind, std::uint32_t at, std::v
     go_down(at, events);
     return;
   }
-  const auto up = std::find_if(events.rbegin(), events.rend(),
-                               [&](const KeyEvent& e) { return e.key == key_ && !e.down; });
+  const auto up =
+      std::find_if(events.rbegin(), events.rend(), [&](const KeyEvent& e) { return e.key == key_ && !e.down; });
   if (up != events.rend()) events.erase(std::next(up).base());
   phase_ = Phase::Down;
   let_go_ = press.at + kRepeatGapMs;

@@ -15,8 +15,7 @@ namespace {
 std::uint64_t MonotonicNs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u +
-         static_cast<std::uint64_t>(ts.tv_nsec);
+  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u + static_cast<std::uint64_t>(ts.tv_nsec);
 }
 
 bool StdinReadable() {
@@ -34,10 +33,8 @@ InputSource::Ready StdinSource::wait_until(std::uint32_t deadline, bool bytes, b
   if (TimeReached(nowMs, deadline)) return Ready::Timeout;
   // Until the start of millisecond `deadline` on the same clock.
   const std::uint64_t waitNs = (nowNs / 1000000u + (deadline - nowMs)) * 1000000u - nowNs;
-  const timespec timeout = {static_cast<time_t>(waitNs / 1000000000u),
-                            static_cast<long>(waitNs % 1000000000u)};
-  pollfd fds[2] = {{bytes ? STDIN_FILENO : -1, POLLIN, 0},
-                   {wake ? terminal_session::WakeFd() : -1, POLLIN, 0}};
+  const timespec timeout = {static_cast<time_t>(waitNs / 1000000000u), static_cast<long>(waitNs % 1000000000u)};
+  pollfd fds[2] = {{bytes ? STDIN_FILENO : -1, POLLIN, 0}, {wake ? terminal_session::WakeFd() : -1, POLLIN, 0}};
   if (ppoll(fds, 2, &timeout, nullptr) <= 0) return Ready::Timeout;  // the time, or a signal
   if (fds[1].revents & POLLIN) return Ready::Woken;
   return (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) ? Ready::Bytes : Ready::Timeout;

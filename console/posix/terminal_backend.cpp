@@ -39,8 +39,7 @@ TerminalBackend::~TerminalBackend() { terminal_session::Leave(); }
 // terminal that ignores the marked cursor question is asked the plain one (tmux and the Linux
 // console know only that one).
 void TerminalBackend::ask_terminal() {
-  static constexpr std::string_view kMarkedQuestion =
-      "\x1b[1;1H\xe2\x94\x81\x1b[?6n\x1b[?u\x1b[?9001$p\x1b[c";
+  static constexpr std::string_view kMarkedQuestion = "\x1b[1;1H\xe2\x94\x81\x1b[?6n\x1b[?u\x1b[?9001$p\x1b[c";
   static constexpr std::string_view kPlainQuestion = "\x1b[1;1H\xe2\x94\x81\x1b[6n\x1b[c";
   const std::uint32_t deadline = now_ms() + kProbeTimeoutMs;
   Answers answers = ask(kMarkedQuestion, deadline);
@@ -69,8 +68,8 @@ void TerminalBackend::ask_for_key_events(terminal_session::KeyEvents form) {
   terminal_session::StartKeyEvents(form);
   const std::string_view check = kitty ? "\x1b[?u\x1b[c" : "\x1b[?9001$p\x1b[c";
   const Answers answers = ask(check, now_ms() + kProbeTimeoutMs);
-  const bool taken = kitty ? answers.keyboard_flags && (*answers.keyboard_flags & 2) != 0
-                           : answers.win32_input_state == 1;
+  const bool taken =
+      kitty ? answers.keyboard_flags && (*answers.keyboard_flags & 2) != 0 : answers.win32_input_state == 1;
   if (taken) return;
   terminal_session::StopKeyEvents();
   input_.decoder().set_reporting(KeyReporting::PressesOnly);
@@ -99,8 +98,8 @@ void TerminalBackend::fit_window() {
     renderer_.set_window(size_.columns, size_.rows);
     return;
   }
-  terminal_session::AskForSize({std::max(size_.columns, ScreenGrid::kColumns),
-                                std::max(size_.rows, ScreenGrid::kRows)});
+  terminal_session::AskForSize(
+      {std::max(size_.columns, ScreenGrid::kColumns), std::max(size_.rows, ScreenGrid::kRows)});
   const std::uint32_t deadline = now_ms() + kResizeWaitMs;
   while (!Fits(size_) && !TimeReached(now_ms(), deadline)) {
     source_.wait_until(deadline, false, true);

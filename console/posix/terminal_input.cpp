@@ -15,10 +15,14 @@ namespace {
 int SignalOf(const TerminalKey& key) {
   if (!key.reported || key.released || key.byte_count != 1) return 0;
   switch (key.bytes[0]) {
-    case 3: return SIGINT;
-    case 26: return SIGTSTP;
-    case 28: return SIGQUIT;
-    default: return 0;
+    case 3:
+      return SIGINT;
+    case 26:
+      return SIGTSTP;
+    case 28:
+      return SIGQUIT;
+    default:
+      return 0;
   }
 }
 
@@ -100,9 +104,13 @@ bool TerminalInput::wait_for_input(std::uint32_t deadline) {
   // A sequence cut short must be finished by its timeout even if no more bytes come.
   if (const auto stale = decoder_.stale_at(); stale && TimeReached(deadline, *stale)) deadline = *stale;
   switch (source_.wait_until(deadline, true, true)) {
-    case InputSource::Ready::Woken: return true;
-    case InputSource::Ready::Bytes: read_available(); break;
-    case InputSource::Ready::Timeout: break;
+    case InputSource::Ready::Woken:
+      return true;
+    case InputSource::Ready::Bytes:
+      read_available();
+      break;
+    case InputSource::Ready::Timeout:
+      break;
   }
   return false;
 }

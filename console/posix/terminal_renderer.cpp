@@ -29,13 +29,9 @@ char32_t Printable(char32_t ch) {
 
 }  // namespace
 
-int ForegroundSgr(int color) {
-  return ((color & 8) ? 90 : 30) + kAnsiColorOrder[color & 7];
-}
+int ForegroundSgr(int color) { return ((color & 8) ? 90 : 30) + kAnsiColorOrder[color & 7]; }
 
-int BackgroundSgr(int color) {
-  return ((color & 8) ? 100 : 40) + kAnsiColorOrder[color & 7];
-}
+int BackgroundSgr(int color) { return ((color & 8) ? 100 : 40) + kAnsiColorOrder[color & 7]; }
 
 void TerminalRenderer::set_ambiguous_width(AmbiguousWidth ambiguous) {
   ambiguous_ = ambiguous;

@@ -14,8 +14,7 @@
 // it take one quiet colour.
 class TerminalRenderer {
  public:
-  explicit TerminalRenderer(AmbiguousWidth ambiguous = AmbiguousWidth::Unknown)
-      : ambiguous_(ambiguous) {}
+  explicit TerminalRenderer(AmbiguousWidth ambiguous = AmbiguousWidth::Unknown) : ambiguous_(ambiguous) {}
 
   void set_ambiguous_width(AmbiguousWidth ambiguous);
   // The terminal window's size; a change redraws everything in its new place.

@@ -67,8 +67,16 @@ bool keysInFlightAtLeave = false;  // key events are on: the terminal may still 
 // ignored by default, nor for SIGPIPE, ignored here.
 bool EndsTheGame(int sig) {
   switch (sig) {
-    case SIGCHLD: case SIGCONT: case SIGSTOP: case SIGTSTP: case SIGTTIN: case SIGTTOU:
-    case SIGURG: case SIGWINCH: case SIGKILL: case SIGPIPE:
+    case SIGCHLD:
+    case SIGCONT:
+    case SIGSTOP:
+    case SIGTSTP:
+    case SIGTTIN:
+    case SIGTTOU:
+    case SIGURG:
+    case SIGWINCH:
+    case SIGKILL:
+    case SIGPIPE:
       return false;
     default:
       return true;
@@ -78,7 +86,13 @@ bool EndsTheGame(int sig) {
 // Faults end the process even where a handler (a crash reporter) sees them first.
 bool IsFault(int sig) {
   switch (sig) {
-    case SIGSEGV: case SIGBUS: case SIGFPE: case SIGILL: case SIGABRT: case SIGTRAP: case SIGSYS:
+    case SIGSEGV:
+    case SIGBUS:
+    case SIGFPE:
+    case SIGILL:
+    case SIGABRT:
+    case SIGTRAP:
+    case SIGSYS:
       return true;
     default:
       return false;

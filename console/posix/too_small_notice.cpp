@@ -47,14 +47,11 @@ void Wrap(const std::vector<std::string>& phrases, int width, Lines& lines) {
 }  // namespace
 
 void AppendTooSmallNotice(int columns, int rows, std::string& out) {
-  const std::string needed =
-      std::to_string(ScreenGrid::kColumns) + "x" + std::to_string(ScreenGrid::kRows);
+  const std::string needed = std::to_string(ScreenGrid::kColumns) + "x" + std::to_string(ScreenGrid::kRows);
   const std::string now = std::to_string(columns) + "x" + std::to_string(rows);
   Lines japanese, english;
-  Wrap({"ウィンドウを ", needed + " 以上に", "広げてください", "（いまは " + now + "）"}, columns,
-       japanese);
-  Wrap({"Please make ", "this window ", "at least " + needed + " ", "(now " + now + ")."}, columns,
-       english);
+  Wrap({"ウィンドウを ", needed + " 以上に", "広げてください", "（いまは " + now + "）"}, columns, japanese);
+  Wrap({"Please make ", "this window ", "at least " + needed + " ", "(now " + now + ")."}, columns, english);
   // A blank line between the languages when there is room for it.
   Lines lines = japanese;
   if (static_cast<int>(japanese.size() + english.size()) < rows) lines.emplace_back();

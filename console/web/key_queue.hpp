@@ -9,7 +9,7 @@
 
 // One key-down or key-up event as the page reports it.
 struct KeyRecord {
-  std::uint32_t key = 0;   // Windows virtual-key code; above 255 changes nothing
+  std::uint32_t key = 0;  // Windows virtual-key code; above 255 changes nothing
   bool down = false;
   char32_t character = 0;  // what the key types, 0 when it types no character
   // A key without a character that still types (arrows, function keys): the prefix byte
@@ -42,6 +42,6 @@ class KeyQueue {
 
  private:
   std::deque<KeyRecord> queue_;
-  std::vector<KeyRecord> taken_;   // read by the typed input, not yet drained
+  std::vector<KeyRecord> taken_;     // read by the typed input, not yet drained
   std::deque<unsigned char> typed_;  // bytes of a key already read, not yet asked for
 };

@@ -52,13 +52,10 @@ void WebBackend::present(const ScreenGrid& grid, const CursorState& cursor) {
                         (cell.bg & 15u) << CellWord::kBackgroundShift;
     }
   }
-  domrak_show_screen(cells_.data(), cursor.column, cursor.row, cursor.visible ? 1 : 0,
-                     static_cast<int>(cursor.size));
+  domrak_show_screen(cells_.data(), cursor.column, cursor.row, cursor.visible ? 1 : 0, static_cast<int>(cursor.size));
 }
 
-double WebBackend::clock_ms() const {
-  return (paused_since_ >= 0 ? paused_since_ : emscripten_get_now()) - paused_ms_;
-}
+double WebBackend::clock_ms() const { return (paused_since_ >= 0 ? paused_since_ : emscripten_get_now()) - paused_ms_; }
 
 std::uint32_t WebBackend::now_ms() { return static_cast<std::uint32_t>(clock_ms()); }
 
@@ -94,10 +91,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void domrak_page_hidden(int hidden) {
 }
 
 // The page reports one key event: `modifiers` has bit 0 shift, bit 1 control, bit 2 alt.
-extern "C" EMSCRIPTEN_KEEPALIVE void domrak_key_event(int key, int down, int character, int extended,
-                                                       int modifiers) {
+extern "C" EMSCRIPTEN_KEEPALIVE void domrak_key_event(int key, int down, int character, int extended, int modifiers) {
   if (currentBackend == nullptr) return;
   currentBackend->push_key({static_cast<std::uint32_t>(key), down != 0, static_cast<char32_t>(character),
-                            static_cast<std::uint32_t>(extended), (modifiers & 1) != 0,
-                            (modifiers & 2) != 0, (modifiers & 4) != 0});
+                            static_cast<std::uint32_t>(extended), (modifiers & 1) != 0, (modifiers & 2) != 0,
+                            (modifiers & 4) != 0});
 }

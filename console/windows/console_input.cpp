@@ -14,8 +14,16 @@ constexpr DWORD kControlFlags = LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED;
 // Keys that change the modifier or lock state only; they type nothing.
 bool TypesNothing(WORD key) {
   switch (key) {
-    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_CAPITAL: case VK_NUMLOCK:
-    case VK_SCROLL: case VK_LWIN: case VK_RWIN: case VK_APPS: case VK_PAUSE:
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_CAPITAL:
+    case VK_NUMLOCK:
+    case VK_SCROLL:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_APPS:
+    case VK_PAUSE:
       return true;
     default:
       return false;

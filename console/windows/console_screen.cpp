@@ -22,8 +22,7 @@ ConsoleScreen::ConsoleScreen(HANDLE output) : output_(output) {
   SetConsoleCursorPosition(output_, COORD{0, 0});
   DWORD written = 0;
   CONSOLE_SCREEN_BUFFER_INFO info;
-  if (WriteConsoleW(output_, L"\u6C7A", 1, &written, nullptr) &&
-      GetConsoleScreenBufferInfo(output_, &info))
+  if (WriteConsoleW(output_, L"\u6C7A", 1, &written, nullptr) && GetConsoleScreenBufferInfo(output_, &info))
     wide_takes_two_cells_ = info.dwCursorPosition.X != 1;
 }
 
@@ -135,10 +134,9 @@ void ConsoleScreen::write(int buffer_column, int row, const std::wstring& text, 
 }
 
 void ConsoleScreen::show_cursor(const ScreenGrid& grid, const CursorState& cursor) {
-  const bool same_look = shown_cursor_ && shown_cursor_->visible == cursor.visible &&
-                         shown_cursor_->size == cursor.size;
-  const bool same_place = shown_cursor_ && shown_cursor_->column == cursor.column &&
-                          shown_cursor_->row == cursor.row;
+  const bool same_look =
+      shown_cursor_ && shown_cursor_->visible == cursor.visible && shown_cursor_->size == cursor.size;
+  const bool same_place = shown_cursor_ && shown_cursor_->column == cursor.column && shown_cursor_->row == cursor.row;
   if (!same_look) {
     const CONSOLE_CURSOR_INFO info{cursor.size, cursor.visible ? TRUE : FALSE};
     SetConsoleCursorInfo(output_, &info);

@@ -48,6 +48,4 @@ class ConsoleScreen {
 };
 
 // The console attribute of a cell: background in the high nibble, foreground in the low one.
-inline WORD CellAttribute(const Cell& cell) {
-  return static_cast<WORD>((cell.bg & 15) << 4 | (cell.fg & 15));
-}
+inline WORD CellAttribute(const Cell& cell) { return static_cast<WORD>((cell.bg & 15) << 4 | (cell.fg & 15)); }

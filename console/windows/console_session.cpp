@@ -54,8 +54,8 @@ void FitScreenBuffer(HANDLE output, COORD size, SMALL_RECT window) {
 // The game's own buffer made active, or the player's when none can be had.
 HANDLE OpenGameBuffer(HANDLE player_output, bool own_buffer) {
   if (!own_buffer) return player_output;
-  HANDLE buffer = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                            nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
+  HANDLE buffer = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            CONSOLE_TEXTMODE_BUFFER, nullptr);
   if (buffer == INVALID_HANDLE_VALUE) return player_output;
   if (SetConsoleActiveScreenBuffer(buffer)) return buffer;
   CloseHandle(buffer);
@@ -97,15 +97,20 @@ void SizeScreenBuffer(HANDLE output) {
 
 HANDLE BeginConsoleSession(HANDLE input, HANDLE player_output, bool own_buffer) {
   std::lock_guard lock(sessionMutex);
-  saved = PlayerSettings{input, player_output, INVALID_HANDLE_VALUE, GetConsoleCP(), GetConsoleOutputCP(),
-                         ConsoleMode(input), ConsoleMode(player_output)};
+  saved = PlayerSettings{input,
+                         player_output,
+                         INVALID_HANDLE_VALUE,
+                         GetConsoleCP(),
+                         GetConsoleOutputCP(),
+                         ConsoleMode(input),
+                         ConsoleMode(player_output)};
   SetConsoleCtrlHandler(RestoreOnControl, TRUE);
   timeBeginPeriod(kTimerPeriodMs);
   SetConsoleOutputCP(kJapaneseCodePage);
   saved.game_output = OpenGameBuffer(player_output, own_buffer);
   if (saved.game_output == player_output)
-    saved.screen_saved = GetConsoleScreenBufferInfo(player_output, &saved.screen) &&
-                         GetConsoleCursorInfo(player_output, &saved.cursor);
+    saved.screen_saved =
+        GetConsoleScreenBufferInfo(player_output, &saved.screen) && GetConsoleCursorInfo(player_output, &saved.cursor);
   SizeScreenBuffer(saved.game_output);
   SetConsoleMode(saved.game_output, 0);  // no wrap at the last column, so row 25 never scrolls
   // Ctrl+C still ends the game; mouse events come in; quick-edit selection stays off.

@@ -11,8 +11,8 @@ namespace {
 // The console's own input queue or active screen buffer, also when the standard handles are
 // redirected.
 HANDLE OpenConsole(const wchar_t* name) {
-  return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                     nullptr, OPEN_EXISTING, 0, nullptr);
+  return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                     nullptr);
 }
 
 }  // namespace
@@ -38,10 +38,14 @@ std::int32_t WindowsBackend::read_joystick(std::uint32_t code) {
   JOYINFO info{};
   if (joyGetPos(joystick, &info) != JOYERR_NOERROR) return -1;
   switch (code % 8) {
-    case 0: return static_cast<std::int32_t>(info.wXpos);
-    case 1: return static_cast<std::int32_t>(info.wYpos);
-    case 2: return static_cast<std::int32_t>(info.wZpos);
-    default: return static_cast<std::int32_t>(info.wButtons);
+    case 0:
+      return static_cast<std::int32_t>(info.wXpos);
+    case 1:
+      return static_cast<std::int32_t>(info.wYpos);
+    case 2:
+      return static_cast<std::int32_t>(info.wZpos);
+    default:
+      return static_cast<std::int32_t>(info.wButtons);
   }
 }
 

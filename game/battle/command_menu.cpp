@@ -105,9 +105,7 @@ void DrawDescription(int row) {
   console.set_color(0, 15);
 }
 
-Screen ScreenAfter(BattleOutcome outcome) {
-  return outcome == BattleOutcome::Won ? Screen::Victory : Screen::Title;
-}
+Screen ScreenAfter(BattleOutcome outcome) { return outcome == BattleOutcome::Won ? Screen::Victory : Screen::Title; }
 
 }  // namespace
 

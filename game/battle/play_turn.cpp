@@ -18,8 +18,8 @@ constexpr int kPhaseEndMs = 1000;
 constexpr int kRecoveryColor = 2;
 constexpr int kRecoveryNameColor = 9;
 
-constexpr const char* kCommandNames[] = {Translatable("通常攻撃"), Translatable("強攻撃"),
-                                         Translatable("カウンター"), Translatable("魔法攻撃")};
+constexpr const char* kCommandNames[] = {Translatable("通常攻撃"), Translatable("強攻撃"), Translatable("カウンター"),
+                                         Translatable("魔法攻撃")};
 
 void ShowCommands() {
   console.set_color(0, 15);
@@ -44,10 +44,14 @@ BattleOutcome RunPlayerScript(Combatant& p, Combatant& e) {
       break;
   }
   switch (e.command) {
-    case Attack: return AttackIntoCounter(e, p);
-    case StrongAttack: return StrongAttackIntoCounter(e, p);
-    case Magic: return MagicIntoCounter(e, p);
-    case Counter: break;
+    case Attack:
+      return AttackIntoCounter(e, p);
+    case StrongAttack:
+      return StrongAttackIntoCounter(e, p);
+    case Magic:
+      return MagicIntoCounter(e, p);
+    case Counter:
+      break;
   }
   FaceEachOther();
   return BattleOutcome::Continues;
@@ -88,9 +92,8 @@ BattleOutcome ResolvePlayerPhase(Combatant& playerSide, Combatant& opponentSide)
 BattleOutcome ResolveEnemyPhase(Combatant& playerSide, Combatant& opponentSide) {
   ClearMessageArea();
   if (playerSide.command != Counter && opponentSide.command != Counter) {
-    const BattleOutcome outcome = opponentSide.command == Magic
-                                      ? CastMagic(opponentSide, playerSide)
-                                      : StrikeWithHitRoll(opponentSide, playerSide);
+    const BattleOutcome outcome = opponentSide.command == Magic ? CastMagic(opponentSide, playerSide)
+                                                                : StrikeWithHitRoll(opponentSide, playerSide);
     if (outcome != BattleOutcome::Continues) return outcome;
     console.wait(kPhaseEndMs);
   }

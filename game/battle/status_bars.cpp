@@ -40,7 +40,7 @@ struct PanelValues {
 };
 
 PanelValues PlayerValues() {
-  return {player.name,   player.hp,     player.maxHp,   player.mp,   player.maxMp,
+  return {player.name,   player.hp,      player.maxHp,   player.mp,   player.maxMp,
           player.attack, player.defence, player.agility, player.magic};
 }
 

@@ -18,16 +18,26 @@ Screen ShowScreen(Screen screen) {
   // A language switched while the last screen showed takes over here, for a whole screen.
   ApplyRequestedLanguage();
   switch (screen) {
-    case Screen::Title: return TitleScreen();
-    case Screen::NameEntry: return NameEntryScreen();
-    case Screen::Creation: return CreationScreen();
-    case Screen::Manual: return ManualScreen();
-    case Screen::NewRun: return StartNewRun();
-    case Screen::RoundIntro: return RoundIntro();
-    case Screen::Battle: return BattleScreen();
-    case Screen::Victory: return VictoryScreen();
-    case Screen::Ending: return EndingScreen();
-    case Screen::Quit: break;
+    case Screen::Title:
+      return TitleScreen();
+    case Screen::NameEntry:
+      return NameEntryScreen();
+    case Screen::Creation:
+      return CreationScreen();
+    case Screen::Manual:
+      return ManualScreen();
+    case Screen::NewRun:
+      return StartNewRun();
+    case Screen::RoundIntro:
+      return RoundIntro();
+    case Screen::Battle:
+      return BattleScreen();
+    case Screen::Victory:
+      return VictoryScreen();
+    case Screen::Ending:
+      return EndingScreen();
+    case Screen::Quit:
+      break;
   }
   return Screen::Quit;
 }

@@ -98,11 +98,8 @@ Screen RoundIntro() {
   console.locate(2, 14);
   PrintCaption(round);
 
-  DrawAbilities({player.hp, player.mp, player.magic, player.attack, player.defence, player.agility},
-                2, 17);
-  DrawAbilities({opponent.hp, opponent.mp, opponent.magic, opponent.attack, opponent.defence,
-                 opponent.agility},
-                12, 2);
+  DrawAbilities({player.hp, player.mp, player.magic, player.attack, player.defence, player.agility}, 2, 17);
+  DrawAbilities({opponent.hp, opponent.mp, opponent.magic, opponent.attack, opponent.defence, opponent.agility}, 12, 2);
 
   console.wait(3000);
   console.set_color(0, 15);

@@ -36,9 +36,12 @@ struct MenuHelp {
 
 MenuHelp HelpFor(int row) {
   switch (row) {
-    case kNameEntryRow: return {9, Translatable(" 名前を入力してキャラを誕生させよう")};
-    case kArenaRow: return {4, Translatable(" 全6ラウンドを勝ち抜く基本のモード")};
-    default: return {6, Translatable(" まずはルールを覚えましょう")};
+    case kNameEntryRow:
+      return {9, Translatable(" 名前を入力してキャラを誕生させよう")};
+    case kArenaRow:
+      return {4, Translatable(" 全6ラウンドを勝ち抜く基本のモード")};
+    default:
+      return {6, Translatable(" まずはルールを覚えましょう")};
   }
 }
 
@@ -84,8 +87,7 @@ void DrawFighterStatus() {
   console.set_color(0, 15);
   console.locate(3, 8);
   console.print(Tr("名前:%s"), player.name);
-  const int values[6] = {player.hp,     player.mp,      player.magic,
-                         player.attack, player.defence, player.agility};
+  const int values[6] = {player.hp, player.mp, player.magic, player.attack, player.defence, player.agility};
   for (int i = 0; i < 6; ++i) {
     console.set_color(kStatLabels[i].color, 15);
     console.locate(3, 9 + i);
@@ -143,10 +145,8 @@ Screen TitleScreen() {
   while (console.running()) {
     DrawSelectionFrame(kMenuColumn, selection);
     DrawHelpLine(selection);
-    if (selection != kManualRow && console.poll_input(kKeyDown))
-      MoveSelection(selection, 5, kKeyDown);
-    if (selection != kNameEntryRow && console.poll_input(kKeyUp))
-      MoveSelection(selection, -5, kKeyUp);
+    if (selection != kManualRow && console.poll_input(kKeyDown)) MoveSelection(selection, 5, kKeyDown);
+    if (selection != kNameEntryRow && console.poll_input(kKeyUp)) MoveSelection(selection, -5, kKeyUp);
     if (selection == kNameEntryRow && console.poll_input(kKeyEnter)) {
       PlayEffect("kettei.wav");
       console.set_color(0, 15);
@@ -163,8 +163,7 @@ Screen TitleScreen() {
       console.set_color(0, 15);
       return Screen::NewRun;
     }
-    if (selection == kArenaRow && !player.exists() && console.poll_input(kKeyEnter))
-      RefuseArenaWithoutFighter();
+    if (selection == kArenaRow && !player.exists() && console.poll_input(kKeyEnter)) RefuseArenaWithoutFighter();
     console.wait(20);
   }
   return Screen::Quit;

@@ -24,9 +24,8 @@ const EnemyRoster initialRoster = {
 EnemyRoster roster = initialRoster;
 
 Opponent RosterSlot(int slot) {
-  return {Tr(roster.names[slot]),  roster.maxHp[slot],   roster.hp[slot],
-          roster.maxMp[slot],   roster.mp[slot],      roster.attack[slot],
-          roster.defence[slot], roster.agility[slot], roster.magic[slot]};
+  return {Tr(roster.names[slot]), roster.maxHp[slot],   roster.hp[slot],      roster.maxMp[slot], roster.mp[slot],
+          roster.attack[slot],    roster.defence[slot], roster.agility[slot], roster.magic[slot]};
 }
 
 Opponent CurrentOpponent() { return RosterSlot(runState.opponentIndex); }

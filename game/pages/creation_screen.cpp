@@ -44,8 +44,7 @@ void DrawNumbers(const Numbers& numbers) {
 
 // Rolls the numbers and stops them one by one, left to right, on the fighter's abilities.
 void RollToAbilities() {
-  const Numbers abilities = {player.hp,     player.mp,      player.magic,
-                             player.attack, player.defence, player.agility};
+  const Numbers abilities = {player.hp, player.mp, player.magic, player.attack, player.defence, player.agility};
   Numbers shown;
   for (int& n : shown) n = RollNumber();
 

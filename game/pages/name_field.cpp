@@ -6,8 +6,7 @@
 namespace {
 
 bool IsNameCharacter(int b) {
-  return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == ' ' ||
-         b == '_';
+  return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == ' ' || b == '_';
 }
 
 void Redraw(int column, int row, const std::string& text) {

@@ -13,8 +13,10 @@ std::string Unquote(std::string_view line) {
     char c = line[i];
     if (c == '\\' && i + 1 < close) {
       c = line[++i];
-      if (c == 'n') c = '\n';
-      else if (c == 't') c = '\t';
+      if (c == 'n')
+        c = '\n';
+      else if (c == 't')
+        c = '\t';
     }
     out += c;
   }

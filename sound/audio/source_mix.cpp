@@ -27,6 +27,5 @@ void SourceMix::mix(float* out, std::size_t frames) {
   for (auto& slot : slots_)
     if (AudioSource* source = slot.load()) source->mix_into(out, frames);
   passes_finished_.fetch_add(1);
-  for (float* sample = out; sample != out + frames * 2; ++sample)
-    *sample = std::clamp(*sample, -1.0f, 1.0f);
+  for (float* sample = out; sample != out + frames * 2; ++sample) *sample = std::clamp(*sample, -1.0f, 1.0f);
 }

@@ -28,14 +28,29 @@ class FluidSynthEngine final : public SynthEngine {
     int data1 = (message >> 8) & 0x7F;
     int data2 = (message >> 16) & 0x7F;
     switch (message & 0xF0) {
-      case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
-      case 0x90: fluid_synth_noteon(synth_, channel, data1, data2); break;
-      case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-      case 0xB0: fluid_synth_cc(synth_, channel, data1, data2); break;
-      case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
-      case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
-      case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | data2 << 7); break;
-      default: break;
+      case 0x80:
+        fluid_synth_noteoff(synth_, channel, data1);
+        break;
+      case 0x90:
+        fluid_synth_noteon(synth_, channel, data1, data2);
+        break;
+      case 0xA0:
+        fluid_synth_key_pressure(synth_, channel, data1, data2);
+        break;
+      case 0xB0:
+        fluid_synth_cc(synth_, channel, data1, data2);
+        break;
+      case 0xC0:
+        fluid_synth_program_change(synth_, channel, data1);
+        break;
+      case 0xD0:
+        fluid_synth_channel_pressure(synth_, channel, data1);
+        break;
+      case 0xE0:
+        fluid_synth_pitch_bend(synth_, channel, data1 | data2 << 7);
+        break;
+      default:
+        break;
     }
   }
 

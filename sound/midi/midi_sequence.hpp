@@ -58,8 +58,8 @@ class MidiSequence {
 
  private:
   std::optional<MidiEvent> read_track_event(std::uint32_t trackIndex);
-  bool read_data(MidiTrackCursor& track, std::uint32_t count, std::vector<std::uint8_t>& into,
-                 std::uint32_t trackIndex, std::string_view truncated);
+  bool read_data(MidiTrackCursor& track, std::uint32_t count, std::vector<std::uint8_t>& into, std::uint32_t trackIndex,
+                 std::string_view truncated);
   bool start_track(MidiTrackCursor& track);
   // Puts every track that has not ended into `waiting_`.
   void order_tracks();

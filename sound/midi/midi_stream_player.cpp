@@ -150,9 +150,9 @@ MidiStreamPlayer::Write MidiStreamPlayer::write_record(MidiEvent& event, MidiStr
                event.time);
     return Write::Written;
   }
-  std::uint32_t tempo = event.data.size() >= 3 ? std::uint32_t{event.data[0]} << 16 |
-                                                     std::uint32_t{event.data[1]} << 8 | event.data[2]
-                                               : 0;
+  std::uint32_t tempo = event.data.size() >= 3
+                            ? std::uint32_t{event.data[0]} << 16 | std::uint32_t{event.data[1]} << 8 | event.data[2]
+                            : 0;
   // System-exclusive, other meta events and unusable tempos are not sent.
   if (!event.is_tempo() || tempo == 0) {
     event.data = {};
@@ -205,8 +205,7 @@ bool MidiStreamPlayer::stop() {
     // Both may be home already, when the music ran dry after a read error.
     if (returned_buffers_ >= 2) finish();
     std::unique_lock lock(finished_mutex_);
-    if (!finished_.wait_for(lock, stop_wait_,
-                            [this] { return end_state_ == EndState::Finished; }))
+    if (!finished_.wait_for(lock, stop_wait_, [this] { return end_state_ == EndState::Finished; }))
       end_state_ = EndState::Finished;
   }
   if (end_state_ == EndState::Finished) release_stream();

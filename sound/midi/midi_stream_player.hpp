@@ -91,7 +91,7 @@ class MidiStreamPlayer final : public MusicPlayer {
   // Touched by the game thread only while no buffer is out, by the hand-back thread otherwise.
   bool loop_ = false;
   std::uint32_t current_tick_ = 0;
-  std::uint32_t record_tick_ = 0;  // time of the last written record: the next delta counts from it
+  std::uint32_t record_tick_ = 0;   // time of the last written record: the next delta counts from it
   std::uint32_t pass_records_ = 0;  // records written since the piece last started over
   std::uint32_t tick_budget_ = 0;
   std::uint32_t tempo_ = kStreamTempo;  // microseconds per quarter note the stream now plays at

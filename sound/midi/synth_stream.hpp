@@ -68,9 +68,9 @@ class SynthStream final : public MidiStream {
   std::uint32_t division_ = 96;
   std::uint32_t tempo_ = 500000;  // 120 beats a minute until a tempo record says otherwise
   double frames_per_tick_ = 0;
-  std::int64_t clock_ = 0;     // frames played since the stream opened
-  double last_due_ = 0;        // when the last record was due, in frames
-  double head_due_ = -1;       // when the next record is due; negative when not yet known
+  std::int64_t clock_ = 0;  // frames played since the stream opened
+  double last_due_ = 0;     // when the last record was due, in frames
+  double head_due_ = -1;    // when the next record is due; negative when not yet known
   std::condition_variable work_;
   std::thread deliverer_;
 };

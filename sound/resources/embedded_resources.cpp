@@ -13,8 +13,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 }
 }  // namespace
 
-std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view name,
-                                                                     std::string_view type) {
+std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view name, std::string_view type) {
   for (const EmbeddedResource& resource : EmbeddedResources())
     if (SameIgnoringCase(resource.name, name) && SameIgnoringCase(resource.type, type))
       return std::span<const unsigned char>(resource.data, resource.size);

@@ -5,8 +5,7 @@
 
 #include "sound/resources/embedded_resources.hpp"
 
-std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view name,
-                                                                     std::string_view type) {
+std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view name, std::string_view type) {
   const std::string name_text(name);
   const std::string type_text(type);
   // FindResourceA folds both names to upper case, as the resource compiler stored them.

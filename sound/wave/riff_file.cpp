@@ -10,9 +10,7 @@ std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-std::uint64_t ChunkEnd(const RiffChunk& chunk) {
-  return chunk.data_offset + chunk.size + (chunk.size & 1);
-}
+std::uint64_t ChunkEnd(const RiffChunk& chunk) { return chunk.data_offset + chunk.size + (chunk.size & 1); }
 }  // namespace
 
 std::size_t RiffFile::read(std::uint8_t* out, std::size_t n) {

@@ -36,8 +36,7 @@ std::optional<std::uint16_t> EffectiveTag(const WaveFormat& format) {
 std::optional<Encoding> EncodingOf(const WaveFormat& format) {
   const auto tag = EffectiveTag(format);
   const unsigned bits = format.bits_per_sample;
-  if (tag == WAVE_FORMAT_PCM && (bits == 8 || bits == 16 || bits == 24 || bits == 32))
-    return Encoding::Integer;
+  if (tag == WAVE_FORMAT_PCM && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) return Encoding::Integer;
   if (tag == WAVE_FORMAT_IEEE_FLOAT && (bits == 32 || bits == 64)) return Encoding::Float;
   return std::nullopt;
 }
@@ -83,8 +82,7 @@ WaveFormat WaveFormat::FromBytes(std::span<const std::uint8_t, 16> bytes) {
 std::optional<DecodedSound> DecodeWave(const WaveFormat& format, std::span<const std::uint8_t> data) {
   const auto encoding = EncodingOf(format);
   const unsigned sample_bytes = format.bits_per_sample / 8u;
-  if (!encoding || format.channels == 0 ||
-      format.block_align < static_cast<unsigned>(format.channels) * sample_bytes ||
+  if (!encoding || format.channels == 0 || format.block_align < static_cast<unsigned>(format.channels) * sample_bytes ||
       format.samples_per_second < kLowestRate || format.samples_per_second > kHighestRate)
     return std::nullopt;
 

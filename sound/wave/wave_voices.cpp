@@ -83,9 +83,8 @@ void WaveVoices::collect_ended() {
 void WaveVoices::take_starts() {
   while (const auto start = starts_.pop()) {
     const auto end = sounding_.begin() + static_cast<std::ptrdiff_t>(sounding_count_);
-    const auto same = std::find_if(sounding_.begin(), end, [&](const Sounding& sounding) {
-      return sounding.play.voice == start->voice;
-    });
+    const auto same = std::find_if(sounding_.begin(), end,
+                                   [&](const Sounding& sounding) { return sounding.play.voice == start->voice; });
     if (same == end) {
       sounding_[sounding_count_++] = Sounding{*start, 0.0};
       continue;

@@ -48,7 +48,7 @@ class WaveVoices final : public AudioSource {
   struct Voice {
     WaveVoice id = 0;
     std::shared_ptr<const DecodedSound> sound;
-    double step = 1.0;          // source frames per output frame
+    double step = 1.0;             // source frames per output frame
     std::uint32_t last_start = 0;  // game thread: number of the latest play
   };
   // One play of a voice, as it travels between the threads.

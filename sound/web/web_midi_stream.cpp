@@ -3,8 +3,8 @@
 
 // Provided by the page's side of the module (web_sound.js).
 extern "C" {
-void domrak_music_queue(std::uint32_t stream, std::uint32_t token, const std::uint32_t* events,
-                        std::uint32_t count, std::uint32_t end);
+void domrak_music_queue(std::uint32_t stream, std::uint32_t token, const std::uint32_t* events, std::uint32_t count,
+                        std::uint32_t end);
 void domrak_music_control(std::uint32_t stream, int command);
 }
 
@@ -27,8 +27,7 @@ void WebMidiStreamService::buffer_played(std::uint32_t id, std::uint32_t token) 
   if (found != streams_.end()) found->second->buffer_played(token);
 }
 
-WebMidiStream::WebMidiStream(WebMidiStreamService& service, std::uint32_t id,
-                             MidiStreamService::DoneCallback done)
+WebMidiStream::WebMidiStream(WebMidiStreamService& service, std::uint32_t id, MidiStreamService::DoneCallback done)
     : service_(service), id_(id), done_(std::move(done)), schedule_(service.sample_rate_) {}
 
 WebMidiStream::~WebMidiStream() {

@@ -34,13 +34,9 @@ std::unique_ptr<SoundSystem> CreatePlatformSound() { return std::make_unique<Web
 extern "C" {
 // The next block of effect frames (WebEffectOutput::kBlockFrames stereo frames), or null
 // when there is no sound.
-EMSCRIPTEN_KEEPALIVE const float* domrak_mix_effects() {
-  return currentSound ? currentSound->mix_effects() : nullptr;
-}
+EMSCRIPTEN_KEEPALIVE const float* domrak_mix_effects() { return currentSound ? currentSound->mix_effects() : nullptr; }
 // Whether a voice still sounds, so the page keeps pulling effect blocks.
-EMSCRIPTEN_KEEPALIVE int domrak_effects_sounding() {
-  return currentSound && currentSound->effects_sounding() ? 1 : 0;
-}
+EMSCRIPTEN_KEEPALIVE int domrak_effects_sounding() { return currentSound && currentSound->effects_sounding() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE void domrak_music_buffer_played(std::uint32_t stream, std::uint32_t token) {
   if (currentSound) currentSound->music_buffer_played(stream, token);
 }

@@ -49,8 +49,8 @@ class WinmmMidiStream final : public MidiStream {
 
 bool WinmmMidiStream::open() {
   UINT device_id = MIDI_MAPPER;
-  if (midiStreamOpen(&stream_, &device_id, 1, reinterpret_cast<DWORD_PTR>(&Callback),
-                     reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION) == MMSYSERR_NOERROR)
+  if (midiStreamOpen(&stream_, &device_id, 1, reinterpret_cast<DWORD_PTR>(&Callback), reinterpret_cast<DWORD_PTR>(this),
+                     CALLBACK_FUNCTION) == MMSYSERR_NOERROR)
     return true;
   stream_ = nullptr;
   return false;

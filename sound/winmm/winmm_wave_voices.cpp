@@ -83,8 +83,8 @@ WaveVoice WinmmWaveVoices::prepare_wave(const char* name) {
 
   auto voice = std::make_unique<Voice>(calls_);
   voice->effect = effect;
-  if (calls_.open(&voice->device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(effect->format.data()), 0,
-                  0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+  if (calls_.open(&voice->device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(effect->format.data()), 0, 0,
+                  CALLBACK_NULL) != MMSYSERR_NOERROR) {
     voice->device = nullptr;  // nothing was opened
     return 0;
   }

@@ -46,7 +46,7 @@ Decoded Decode(const std::vector<std::string>& chunks, KeyReporting reporting, s
 // The reads of a line of key_bytes.txt, its escapes turned into bytes.
 std::vector<std::string> Reads(const std::string& text) {
   static const std::map<char, char> kEscapes = {{'e', '\x1b'}, {'a', '\a'}, {'0', '\0'}, {'r', '\r'},
-                                                {'n', '\n'}, {'b', '\b'}, {'\\', '\\'}};
+                                                {'n', '\n'},   {'b', '\b'}, {'\\', '\\'}};
   std::vector<std::string> reads(1);
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text.compare(i, 3, " + ") == 0) {
@@ -90,8 +90,7 @@ TEST(KeyDecoder, TurnsTerminalBytesIntoKeys) {
                                    : c[6] == "win32" ? KeyReporting::Win32Records
                                                      : KeyReporting::PressesOnly;
     const std::uint32_t gap = std::isdigit(c[6].str()[0]) ? std::stoul(c[6]) : kEscapeTimeoutMs - 1;
-    EXPECT_EQ(Decode(Reads(c[2]), reporting, gap), Decoded(Values(c[3]), Values(c[4]), Values(c[5])))
-        << c[1];
+    EXPECT_EQ(Decode(Reads(c[2]), reporting, gap), Decoded(Values(c[3]), Values(c[4]), Values(c[5]))) << c[1];
   }
   EXPECT_EQ(lines, 32) << "the lines read from key_bytes.txt";
 }

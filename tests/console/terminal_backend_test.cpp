@@ -65,9 +65,9 @@ void ExpectTerminalGivenBack(const PtyTerminal& t) {
 struct RunCase {
   const char* name;
   PtyTerminal::Window window;
-  Size request;  // what the game asks the window to grow to; none when 0x0
-  int top;  // rows above the screen then; when it does not fit, the too-small note's first row
-  bool british = false;  // a British locale: the title in English, unless the option
+  Size request;                  // what the game asks the window to grow to; none when 0x0
+  int top;                       // rows above the screen then; when it does not fit, the too-small note's first row
+  bool british = false;          // a British locale: the title in English, unless the option
   const char* option = nullptr;  // asks for Japanese
 };
 
@@ -92,12 +92,12 @@ TEST_P(Runs, FitTheWindowAndGiveTheTerminalBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Terminal, Runs,
-    ::testing::Values(RunCase{"Grows80x24", {80, 24, true}, Size{80, 25}, 0},
-                      RunCase{"Fixed80x24", {80, 24, false}, Size{80, 25}, 11},
-                      RunCase{"Grows79x30British", {79, 30, true}, Size{80, 30}, 2, true},
-                      RunCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, 14},
-                      RunCase{"LinuxConsoleBritishAskingForJapanese", {80, 25, true, "linux"}, Size{}, 0,
-                              true, "--lang=ja"}),
+    ::testing::Values(
+        RunCase{"Grows80x24", {80, 24, true}, Size{80, 25}, 0},
+        RunCase{"Fixed80x24", {80, 24, false}, Size{80, 25}, 11},
+        RunCase{"Grows79x30British", {79, 30, true}, Size{80, 30}, 2, true},
+        RunCase{"Fixed79x30", {79, 30, false}, Size{80, 30}, 14},
+        RunCase{"LinuxConsoleBritishAskingForJapanese", {80, 25, true, "linux"}, Size{}, 0, true, "--lang=ja"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Closing the window ends the game, even with hang-up ignored (as under nohup).

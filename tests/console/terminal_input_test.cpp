@@ -32,8 +32,8 @@ std::string Encode(KeyReporting reporting, std::uint32_t key, Action action) {
       return enter ? "\x1b[13" + type + "u" : "\x1b[" + (type.empty() ? "" : "1" + type) + arrow;
     }
     case KeyReporting::Win32Records:
-      return "\x1b[" + std::to_string(key) + ";0;" + (enter ? "13" : "0") + ";" +
-             (action == Release ? "0" : "1") + ";0;1_";
+      return "\x1b[" + std::to_string(key) + ";0;" + (enter ? "13" : "0") + ";" + (action == Release ? "0" : "1") +
+             ";0;1_";
   }
   return "";
 }
@@ -125,10 +125,9 @@ TEST(TerminalInput, KeysReadAsTheConsoleWouldHaveThemOnEveryKindOfTerminal) {
     std::smatch c;  // what happens, the wait, the keys, the steps, a paste
     ASSERT_TRUE(std::regex_match(line, c, row)) << "an unreadable timeline: " << line;
     ++timelines;
-    const std::string paste = std::regex_replace(
-        std::regex_replace(c[5].str(), std::regex(R"(\\e)"), "\x1b"), std::regex(R"(\\r)"), "\r");
-    for (KeyReporting reporting :
-         {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
+    const std::string paste =
+        std::regex_replace(std::regex_replace(c[5].str(), std::regex(R"(\\e)"), "\x1b"), std::regex(R"(\\r)"), "\r");
+    for (KeyReporting reporting : {KeyReporting::PressesOnly, KeyReporting::KittyEvents, KeyReporting::Win32Records}) {
       // Only a terminal reporting presses sends keys as plain bytes: kitty's arrows are events.
       if (!paste.empty() && reporting != KeyReporting::PressesOnly) continue;
       ScriptedTerminal terminal(reporting);

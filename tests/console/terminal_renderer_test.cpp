@@ -27,8 +27,7 @@ class RendererOnTerminal : public ::testing::TestWithParam<Mode> {
   std::string render(const ScreenGrid& grid, const CursorState& cursor = {1, 1, false, 8}) {
     std::string out, shown;
     renderer_.render(grid, cursor, out);
-    for (std::size_t pos = 0; pos < out.size();)
-      text::AppendUtf8(shown_as(text::DecodeUtf8(out, pos)), shown);
+    for (std::size_t pos = 0; pos < out.size();) text::AppendUtf8(shown_as(text::DecodeUtf8(out, pos)), shown);
     vt_.feed(shown);
     return out;
   }
@@ -47,8 +46,8 @@ class RendererOnTerminal : public ::testing::TestWithParam<Mode> {
         const VtermCell shown = vt_.at(column, row), next = vt_.at(column + 1, row);
         const char32_t filler = FillerFor(cell.ch, FitOfTwoColumnGlyph(cell.ch, GetParam().renderer));
         if (cell.width == 0) continue;
-        if (shown.ch != shown_as(cell.ch) || shown.fg != kAnsiIndex[cell.fg] ||
-            shown.bg != kAnsiIndex[cell.bg] || shown.bold || shown.blink ||
+        if (shown.ch != shown_as(cell.ch) || shown.fg != kAnsiIndex[cell.fg] || shown.bg != kAnsiIndex[cell.bg] ||
+            shown.bold || shown.blink ||
             (cell.width == 2 && shown.width == 1 && (next.ch != shown_as(filler) || next.bg != shown.bg)))
           out << "(" << column << "," << row << ") ";
       }
@@ -102,7 +101,10 @@ TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCellInItsColoursAndTheCursorWhe
   // The cursor shown on the second character of a text; control characters in the model never
   // reach the terminal as such.
   busy.write({1, 1}, "a\x1b[2Jb\x07", 7, 0);
-  busy.write({1, 2}, "\xc2\x9b" "31m", 7, 0);  // C1 CSI, two columns in the model
+  busy.write({1, 2},
+             "\xc2\x9b"
+             "31m",
+             7, 0);  // C1 CSI, two columns in the model
   busy.write({10, 20}, "名前", 0, 15);
   render(busy, {12, 20, true, 8});
   EXPECT_TRUE(vt_.cursor_visible());
@@ -112,12 +114,11 @@ TEST_P(RendererOnTerminal, ShowsEveryFrameCellForCellInItsColoursAndTheCursorWhe
   EXPECT_EQ(vt_.at(3, 2).fg, 7) << "the C1 character started no colour sequence";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AmbiguousWidths, RendererOnTerminal,
-    ::testing::Values(Mode{"NarrowTerminal", AmbiguousWidth::Narrow, false},
-                      Mode{"WideTerminal", AmbiguousWidth::Wide, true},
-                      Mode{"UnknownOnNarrow", AmbiguousWidth::Unknown, false},
-                      Mode{"UnknownOnWide", AmbiguousWidth::Unknown, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(AmbiguousWidths, RendererOnTerminal,
+                         ::testing::Values(Mode{"NarrowTerminal", AmbiguousWidth::Narrow, false},
+                                           Mode{"WideTerminal", AmbiguousWidth::Wide, true},
+                                           Mode{"UnknownOnNarrow", AmbiguousWidth::Unknown, false},
+                                           Mode{"UnknownOnWide", AmbiguousWidth::Unknown, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -27,9 +27,13 @@ TEST(WebKeys, HeldFromPressToReleaseAndTypedAsBytes) {
   EXPECT_TRUE(state.held(16)) << "Shift, from the record's modifiers, not held";
   drain({{'A', false}, {13, true, U'\r'}});
   EXPECT_FALSE(state.held(16)) << "Shift still held after a record without it";
-  for (const KeyRecord& record : std::initializer_list<KeyRecord>{
-           {13, false}, {16, true}, {'B', true, U'B'}, {'B', false},
-           {38, true, 0, kExtendedKeyPrefix << 8 | 0x48}, {8, true, 8}, {0xE5, true, U'名'}})
+  for (const KeyRecord& record : std::initializer_list<KeyRecord>{{13, false},
+                                                                  {16, true},
+                                                                  {'B', true, U'B'},
+                                                                  {'B', false},
+                                                                  {38, true, 0, kExtendedKeyPrefix << 8 | 0x48},
+                                                                  {8, true, 8},
+                                                                  {0xE5, true, U'名'}})
     keys.push(record);
   std::string typed;
   for (int n = 0; n < 16 && keys.key_waiting(); ++n) typed += static_cast<char>(keys.read_key());

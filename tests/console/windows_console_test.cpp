@@ -15,8 +15,8 @@ namespace {
 
 // The console's input queue (L"CONIN$") or active screen buffer (L"CONOUT$").
 HANDLE OpenConsole(const wchar_t* name) {
-  return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                     OPEN_EXISTING, 0, nullptr);
+  return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                     nullptr);
 }
 
 // The process's console: its input queue, emptied, and a screen buffer of the test's own. Wine
@@ -35,14 +35,14 @@ class WindowsConsole : public ::testing::Test {
   }
 
   HANDLE input = OpenConsole(L"CONIN$");
-  HANDLE output = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                            nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
+  HANDLE output = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            CONSOLE_TEXTMODE_BUFFER, nullptr);
 };
 
 INPUT_RECORD Key(WORD code, bool down, wchar_t ch = 0, DWORD modifiers = 0, WORD repeats = 1) {
   INPUT_RECORD record{KEY_EVENT, {}};
-  record.Event.KeyEvent = {down, repeats, code, static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC)), {ch},
-                           modifiers};
+  record.Event.KeyEvent = {down, repeats,  code, static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC)),
+                           {ch}, modifiers};
   return record;
 }
 
@@ -65,9 +65,8 @@ TEST_F(WindowsConsole, KeysComeTypedAndCountAsHeldFromPressToRelease) {
       {{Key(VK_RETURN, true), Key(VK_RETURN, true)}, {VK_RETURN}, {VK_SHIFT}},  // auto-repeat
       // A modifier and a release type nothing; a held key's auto-repeat may come as one record
       // with a count. Releases read by the typed input still reach the held keys.
-      {{Key(VK_SHIFT, true, 0, SHIFT_PRESSED), Key(VK_RETURN, false), Key('K', true, L'k', 0, 2),
-        Key('K', false, L'k'), Key(VK_UP, true, 0, ENHANCED_KEY), Key(VK_RETURN, true, L'\r'),
-        Key(VK_RETURN, false, L'\r')},
+      {{Key(VK_SHIFT, true, 0, SHIFT_PRESSED), Key(VK_RETURN, false), Key('K', true, L'k', 0, 2), Key('K', false, L'k'),
+        Key(VK_UP, true, 0, ENHANCED_KEY), Key(VK_RETURN, true, L'\r'), Key(VK_RETURN, false, L'\r')},
        {VK_UP},
        {VK_RETURN},
        {'k', 'k', kExtendedKeyPrefix, up_scan, '\r'}},
@@ -120,12 +119,18 @@ ConsoleState ReadConsoleState(HANDLE input, HANDLE buffer = nullptr) {
   GetConsoleCursorInfo(active, &cursor);
   if (!buffer) CloseHandle(active);
   GetConsoleMode(input, &input_mode);
-  return {{"mark", mark}, {"columns", info.dwSize.X}, {"rows", info.dwSize.Y},
+  return {{"mark", mark},
+          {"columns", info.dwSize.X},
+          {"rows", info.dwSize.Y},
           {"window columns", info.srWindow.Right - info.srWindow.Left},
-          {"window rows", info.srWindow.Bottom - info.srWindow.Top}, {"output mode", output_mode},
-          {"cursor shown", cursor.bVisible}, {"cursor size", cursor.dwSize},
-          {"cursor column", info.dwCursorPosition.X}, {"cursor row", info.dwCursorPosition.Y},
-          {"input mode", input_mode}, {"input code page", GetConsoleCP()},
+          {"window rows", info.srWindow.Bottom - info.srWindow.Top},
+          {"output mode", output_mode},
+          {"cursor shown", cursor.bVisible},
+          {"cursor size", cursor.dwSize},
+          {"cursor column", info.dwCursorPosition.X},
+          {"cursor row", info.dwCursorPosition.Y},
+          {"input mode", input_mode},
+          {"input code page", GetConsoleCP()},
           {"output code page", GetConsoleOutputCP()}};
 }
 
@@ -174,8 +179,7 @@ TEST_F(WindowsConsole, FramesShowTheModelsTextColoursAndCursor) {
     // Wine stores a full-width character in one cell: with a blank after it on the two-cell
     // layout, packed otherwise, the cells this frees at the row's end blank.
     const bool two = screen->wide_takes_two_cells();
-    EXPECT_EQ(chars(0, 10, 80), std::wstring(33, L' ') +
-                                    (two ? L"ネ ー ム エ ン ト リ ー |" : L"ネームエントリー|") +
+    EXPECT_EQ(chars(0, 10, 80), std::wstring(33, L' ') + (two ? L"ネ ー ム エ ン ト リ ー |" : L"ネームエントリー|") +
                                     std::wstring(23, L' ') + L"tail" + std::wstring(two ? 3 : 11, L' '));
     EXPECT_EQ(attribute(two ? 49 : 41, 10), 0x79) << "bright blue on grey";
     ConsoleState after = ReadConsoleState(input, output);
@@ -277,8 +281,7 @@ TEST_F(PlayersConsole, TheProgramGivesTheConsoleBackOnCtrlC) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION game{};
   ASSERT_TRUE(CreateProcessW(DOMRAK_PROGRAM, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game));
-  for (int tries = 0; tries < 6000 && !(ReadConsoleState(input)["input mode"] & ENABLE_MOUSE_INPUT); ++tries)
-    Sleep(10);
+  for (int tries = 0; tries < 6000 && !(ReadConsoleState(input)["input mode"] & ENABLE_MOUSE_INPUT); ++tries) Sleep(10);
   EXPECT_NE(ReadConsoleState(input)["mark"], L'#') << "the game drew on the player's buffer";
   ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
   ASSERT_EQ(WaitForSingleObject(game.hProcess, 60000), WAIT_OBJECT_0) << "the game did not end on Ctrl+C";

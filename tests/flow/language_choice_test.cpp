@@ -13,9 +13,7 @@
 namespace {
 
 std::map<std::string, std::string> environment;
-const char* Variable(const char* name) {
-  return environment.count(name) ? environment[name].c_str() : nullptr;
-}
+const char* Variable(const char* name) { return environment.count(name) ? environment[name].c_str() : nullptr; }
 
 }  // namespace
 

@@ -94,10 +94,16 @@ T Named(const std::map<std::string, T>& things, const std::string& name) {
 // The figures a run may set; foe.* is the slot of the current opponent.
 int& Field(const std::string& name) {
   Opponent foe = RosterSlot(runState.opponentIndex);
-  return *Named<int*>({{"player.mp", &player.mp}, {"foe.maxHp", &foe.maxHp}, {"foe.hp", &foe.hp},
-                       {"foe.maxMp", &foe.maxMp}, {"foe.mp", &foe.mp}, {"foe.agility", &foe.agility},
-                       {"round", &runState.round}, {"opponent", &runState.opponentIndex},
-                       {"turns", &runState.turnCount}}, name);
+  return *Named<int*>({{"player.mp", &player.mp},
+                       {"foe.maxHp", &foe.maxHp},
+                       {"foe.hp", &foe.hp},
+                       {"foe.maxMp", &foe.maxMp},
+                       {"foe.mp", &foe.mp},
+                       {"foe.agility", &foe.agility},
+                       {"round", &runState.round},
+                       {"opponent", &runState.opponentIndex},
+                       {"turns", &runState.turnCount}},
+                      name);
 }
 
 // Typed bytes with \r, \b and \xNN written out.
@@ -113,14 +119,13 @@ std::string Unescape(std::string text) {
 }
 
 // The whole log as the run lists it (when it lists any); the first difference tells.
-void ExpectLog(const char* kind, const std::vector<std::string>& expected,
-               const std::vector<std::string>& log) {
+void ExpectLog(const char* kind, const std::vector<std::string>& expected, const std::vector<std::string>& log) {
   if (Recording())
     for (const std::string& line : log) std::printf("%s %s\n", kind, line.c_str());
   const auto [want, got] = std::mismatch(expected.begin(), expected.end(), log.begin(), log.end());
   EXPECT_TRUE(expected.empty() || (want == expected.end() && got == log.end()))
-      << kind << ": the run expects \"" << (want == expected.end() ? "nothing more" : *want)
-      << "\", the game gave \"" << (got == log.end() ? "nothing more" : *got) << "\"";
+      << kind << ": the run expects \"" << (want == expected.end() ? "nothing more" : *want) << "\", the game gave \""
+      << (got == log.end() ? "nothing more" : *got) << "\"";
 }
 
 struct Look {
@@ -137,8 +142,8 @@ void Check(const Look& look) {
     int column = 0, row = 0;
     if (std::sscanf(line.text.c_str(), "cursor %d %d", &column, &row) == 2) {  // "cursor 0 0": hidden
       const CursorState& cursor = console.cursor();
-      EXPECT_EQ(cursor.visible ? std::pair(cursor.column, cursor.row) : std::pair(0, 0),
-                std::pair(column, row)) << "the cursor (column, row)";
+      EXPECT_EQ(cursor.visible ? std::pair(cursor.column, cursor.row) : std::pair(0, 0), std::pair(column, row))
+          << "the cursor (column, row)";
       continue;
     }
     row = std::stoi(line.text);
@@ -182,8 +187,7 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
       DeriveAbilitiesFromName(player.name);
     } else if (word == "fighter") {  // by its abilities, max HP and MP full
       std::strncpy(player.name, a.c_str(), sizeof player.name - 1);
-      words >> player.maxHp >> player.maxMp >> player.attack >> player.defence >> player.agility
-          >> player.magic;
+      words >> player.maxHp >> player.maxMp >> player.attack >> player.defence >> player.agility >> player.magic;
       player.hp = player.maxHp;
       player.mp = player.maxMp;
     } else if (word == "set") {
@@ -194,8 +198,10 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
     } else if (word == "press") {
       int ms = 50;
       words >> ms;
-      keys.press(Named<VirtualKey>({{"ENTER", kKeyEnter}, {"UP", kKeyUp}, {"DOWN", kKeyDown},
-                                    {"LEFT", kKeyLeft}, {"RIGHT", kKeyRight}}, a), ms);
+      keys.press(
+          Named<VirtualKey>(
+              {{"ENTER", kKeyEnter}, {"UP", kKeyUp}, {"DOWN", kKeyDown}, {"LEFT", kKeyLeft}, {"RIGHT", kKeyRight}}, a),
+          ms);
     } else if (word == "pause") {
       keys.pause(std::stoul(a));
     } else if (word == "type") {
@@ -225,8 +231,11 @@ TEST_P(RecordedRuns, ShowsAndSoundsAsRecorded) {
   if (play.starts_with("run "))
     PlayScriptedRun(keys, play.substr(4));
   else
-    RunScreens(Named<Screen>({{"Title", Screen::Title}, {"NameEntry", Screen::NameEntry},
-                              {"Battle", Screen::Battle}, {"Ending", Screen::Ending}}, play.substr(5)));
+    RunScreens(Named<Screen>({{"Title", Screen::Title},
+                              {"NameEntry", Screen::NameEntry},
+                              {"Battle", Screen::Battle},
+                              {"Ending", Screen::Ending}},
+                             play.substr(5)));
   keys.on_present = nullptr;
   for (const Look& look : looks)
     if (look.when == "end") Check(look);

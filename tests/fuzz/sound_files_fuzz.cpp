@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MidiStreamPlayer player(streams);
   if (!player.sequence().load(path)) return 0;
   MidiEvent event;
-  for (int i = 0; i < 100000 && player.sequence().next_event(event) == MidiSequence::Read::Event; ++i) {}
+  for (int i = 0; i < 100000 && player.sequence().next_event(event) == MidiSequence::Read::Event; ++i) {
+  }
   if (!player.sequence().rewind()) __builtin_trap();
   if (player.play(size % 2 == 0)) streams.hand_back(200);
   player.stop();

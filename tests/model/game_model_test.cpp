@@ -15,8 +15,8 @@
 TEST(HitCheck, ChanceFallsWithTheAgilityRatioDownToForty) {
   const int cases[][4] = {
       // attacker, defender, base chance, landing draws of every 100
-      {100, 100, 90, 91}, {100, 299, 90, 91}, {100, 300, 90, 81}, {100, 500, 90, 71},
-      {100, 1100, 90, 41}, {5, 450, 90, 41}, {450, 5, 75, 76}, {100, 500, 75, 41},
+      {100, 100, 90, 91},  {100, 299, 90, 91}, {100, 300, 90, 81}, {100, 500, 90, 71},
+      {100, 1100, 90, 41}, {5, 450, 90, 41},   {450, 5, 75, 76},   {100, 500, 75, 41},
   };
   for (const auto& [attacker, defender, base, landing] : cases) {
     int hits = 0;
@@ -40,8 +40,7 @@ TEST(NameRule, CreatesAndBoostsByTheWorkedNames) {
     ASSERT_TRUE(words && (rule == "creation" || rule == "boost")) << "not a worked name: " << line;
     const Abilities a = AbilitiesFromName(name, rule == "boost" ? kBoostRule : kCreationRule);
     const int made[6] = {a.hp, a.mp, a.magic, a.attack, a.defence, a.agility};
-    for (int i = 0; i < 6; ++i)
-      EXPECT_EQ(made[i], expected[i]) << names[i] << " from the name \"" << name << "\"";
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(made[i], expected[i]) << names[i] << " from the name \"" << name << "\"";
     ++cases;
   }
   EXPECT_EQ(cases, 23) << "worked names read from name_rules.txt";

@@ -56,8 +56,10 @@ TEST(MidiSequence, ReadsEveryFileOfTheTrackTableAsWorkedOutThereAndTheSoundFontM
     std::istringstream words(row.substr(0, arrow));
     std::vector<Bytes> tracks(1);
     for (std::string word; words >> word;) {
-      if (word == "|") tracks.emplace_back();
-      else tracks.back().push_back(static_cast<std::uint8_t>(std::stoi(word, nullptr, 16)));
+      if (word == "|")
+        tracks.emplace_back();
+      else
+        tracks.back().push_back(static_cast<std::uint8_t>(std::stoi(word, nullptr, 16)));
     }
     const Bytes file = Smf(96, tracks);  // the sequence reads it in place
     std::string report;
@@ -85,7 +87,12 @@ TEST(MidiSequence, LoadsPlainAndRmidFilesWithinItsLimitsAndFallsBackToTheBuiltIn
   MidiSequence builtIn;
   ASSERT_TRUE(builtIn.load("title.mid"));
   const std::string builtInEvents = Events(builtIn);
-  const struct { Bytes file; std::uint64_t size; bool taken; } cases[] = {  // not taken: the built-in piece
+  const struct {
+    Bytes file;
+    std::uint64_t size;
+    bool taken;
+  } cases[] = {
+      // not taken: the built-in piece
       {twoNotes, 0, true},
       {Riff("RMID", {Chunk("data", twoNotes)}), 0, true},
       {twoNotes, kMaxMusicFileBytes + 1, false},  // the file reader's limits are tested with the effects'

@@ -49,8 +49,8 @@ TEST(MidiStreamPlayer, BuffersCloseAfterTheirBudgetOrWhenFullAndDroppedEventsKee
   EXPECT_EQ(full.streams.sent[1], (std::vector<Record>{kTempo120, {10, kOff}}));
   // A text event, a system-exclusive message, a zero tempo and one too short are left out, and
   // carry their time to the note after them; a tempo too fast is played at the fastest.
-  const Bytes dropped = {0x00, 0x90, 60, 100, 0x60, 0xFF, 0x01, 0x01, 'x', 0x30, 0xF0, 0x01, 0xF7, 0x30, 0xFF, 0x51,
-                         0x03, 0, 0, 0, 0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1, 0x10, 0x80, 60, 0};
+  const Bytes dropped = {0x00, 0x90, 60, 100, 0x60, 0xFF, 0x01, 0x01, 'x',  0x30, 0xF0, 0x01, 0xF7, 0x30, 0xFF,
+                         0x51, 0x03, 0,  0,   0,    0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1, 0x10, 0x80, 60,   0};
   EXPECT_EQ(Rig(Smf(96, {Join({dropped, TempoEvent(1), kEndOfTrack})}), false).streams.all_records,
             (std::vector<Record>{{0, kOn}, {208, kOff}, {0, Tempo(MidiStreamPlayer::kMinTempo)}}));
 }
@@ -65,8 +65,9 @@ TEST(MidiStreamPlayer, PiecesLoopRightAfterTheirLastEventUnlessTimeless) {
   ASSERT_GE(rig.streams.all_records.size(), 9u);
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(rig.streams.all_records[i], pass[i % 3]) << i;
   // A piece without time, or with a pass shorter than a sixty-fourth note, plays out instead of spinning.
-  for (const Bytes& piece : {Smf(96, {{}}), Smf(96, {{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x83, 0x00, 0xFF, 0x2F, 0}}),
-                             Smf(96, {Join({{0x05, 0x90, 60, 100}, kEndOfTrack})})}) {  // 5 ticks: a 64th is 6
+  for (const Bytes& piece :
+       {Smf(96, {{}}), Smf(96, {{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x83, 0x00, 0xFF, 0x2F, 0}}),
+        Smf(96, {Join({{0x05, 0x90, 60, 100}, kEndOfTrack})})}) {  // 5 ticks: a 64th is 6
     Rig once(piece, true);
     once.streams.hand_back(100);
     EXPECT_EQ(once.streams.sent.size(), 2u);

@@ -29,11 +29,11 @@ MidiStreamBuffer Buffer(const std::vector<MidiStreamRecord>& records) {
 
 TEST(SynthStream, RecordsPlayOnTheirSamplesFromRestartUntilStopAndTheWebScheduleAgrees) {
   MidiStreamBuffer first = Buffer({{0, 0, kOn60},
-                                   {96, 0, kOff60},           // a quarter at 120 a minute: 0.5 s
+                                   {96, 0, kOff60},              // a quarter at 120 a minute: 0.5 s
                                    {0, 0, 0x01000000 | 250000},  // twice as fast from here
                                    {0, 0, 0x01000000},           // unusable: the tempo stays
-                                   {48, 0, kOn62}});          // an eighth at 240 a minute: 0.125 s
-  MidiStreamBuffer second = Buffer({{96, 0, kOn60}});         // a quarter, 0.25 s, later
+                                   {48, 0, kOn62}});             // an eighth at 240 a minute: 0.125 s
+  MidiStreamBuffer second = Buffer({{96, 0, kOn60}});            // a quarter, 0.25 s, later
   // The web page's synthesiser schedules them on the same frames, counted from its restart.
   StreamSchedule schedule(48000);
   ASSERT_TRUE(schedule.set_time_division(96));

@@ -30,8 +30,13 @@ TEST_F(WaveFileTest, FindsChunksInAnyOrderReadsTheDataOnceUntilResetAndRefusesAn
   EXPECT_EQ(file.open(nullptr, nullptr, WAVE_READ), E_INVALIDARG);
   EXPECT_EQ(file.reset(), CO_E_NOTINITIALIZED);
   const Bytes data = Chunk("data", Text("abcd")), pcm = Chunk("fmt ", Format(1, 1, 8000, 8));
-  const struct { Bytes body; std::uint16_t tag; std::string extra; } cases[] = {
-      {Join({Chunk("LIST", Text("odd")), data, Chunk("junk", Text("x")), Chunk("fmt ", Format(1, 2, 44100, 16))}), 1, ""},
+  const struct {
+    Bytes body;
+    std::uint16_t tag;
+    std::string extra;
+  } cases[] = {
+      {Join({Chunk("LIST", Text("odd")), data, Chunk("junk", Text("x")), Chunk("fmt ", Format(1, 2, 44100, 16))}), 1,
+       ""},
       {Join({Chunk("fmt ", Join({Format(2, 2, 44100, 16), Le(3, 2), Text("pqr")})), data}), 2, "pqr"},
       // past a 16-byte chunk the count comes from the next chunk's identifier: 2, then "xy"
       {Join({Chunk("fmt ", Format(3, 2, 44100, 16)), Chunk(std::string_view("\2\0xy", 4), {}), data}), 3, "xy"},
@@ -64,11 +69,15 @@ TEST_F(WaveFileTest, AMissingHostileOrOversizedEffectFileGivesWayToTheBuiltInOne
   const std::uint32_t builtIn = file.size();
   // A header whose data chunk claims `dataSize` bytes, with `there` of them there.
   const auto claiming = [](std::uint32_t dataSize, std::size_t there = 0) {
-    return Join({Text("RIFF"), Le(dataSize + 36, 4), Text("WAVE"), Chunk("fmt ", Format(1, 2, 44100, 16)),
-                 Text("data"), Le(dataSize, 4), Bytes(there, 1)});
+    return Join({Text("RIFF"), Le(dataSize + 36, 4), Text("WAVE"), Chunk("fmt ", Format(1, 2, 44100, 16)), Text("data"),
+                 Le(dataSize, 4), Bytes(there, 1)});
   };
   std::vector<Bytes> emptyChunks(RiffFile::kMaxSkippedChunks + 1, Chunk("junk", {}));
-  const struct { Bytes file; std::uint64_t size; std::uint32_t expected; } cases[] = {
+  const struct {
+    Bytes file;
+    std::uint64_t size;
+    std::uint32_t expected;
+  } cases[] = {
       {Pcm16Wave(2, 11025, {1, 2, 3, 4}), 0, 8},
       {claiming(0xFFFFFF00u), 4ull << 30, builtIn},
       {claiming(4, 4), kMaxEffectFileBytes, 4},  // the file's size, padded, at its limit
@@ -102,7 +111,11 @@ Bytes Float32(float value) { return Le(std::bit_cast<std::uint32_t>(value), 4); 
 }  // namespace
 
 TEST(DecodeWave, ConvertsEverySampleKindToFloatsAndRefusesWhatCannotPlay) {
-  const struct { WaveFormat format; Bytes data; std::vector<float> expected; } cases[] = {
+  const struct {
+    WaveFormat format;
+    Bytes data;
+    std::vector<float> expected;
+  } cases[] = {
       {MakeFormat(1, 1, 8), {0x00, 0x80, 0xC0, 0xFF}, {-1.0f, 0.0f, 0.5f, 127 / 128.0f}},
       {MakeFormat(1, 1, 16), Join({Le(0x8000, 2), Le(0x4000, 2)}), {-1.0f, 0.5f}},
       {MakeFormat(1, 1, 24), Join({Le(0x800000, 3), Le(0xC00000, 3)}), {-1.0f, -0.5f}},
@@ -119,8 +132,8 @@ TEST(DecodeWave, ConvertsEverySampleKindToFloatsAndRefusesWhatCannotPlay) {
   WaveFormat narrowBlock = MakeFormat(1, 2, 16), unknownGuid = Extensible(WAVE_FORMAT_PCM, 1, 16);
   narrowBlock.block_align = 2;
   unknownGuid.extra[20] = 0;
-  for (const WaveFormat& format : {MakeFormat(2, 1, 4), MakeFormat(1, 1, 12), MakeFormat(1, 0, 16),
-                                   MakeFormat(1, 1, 16, 100000000), narrowBlock, MakeFormat(1, 65535, 16),
-                                   MakeFormat(WAVE_FORMAT_EXTENSIBLE, 1, 16), unknownGuid})
+  for (const WaveFormat& format :
+       {MakeFormat(2, 1, 4), MakeFormat(1, 1, 12), MakeFormat(1, 0, 16), MakeFormat(1, 1, 16, 100000000), narrowBlock,
+        MakeFormat(1, 65535, 16), MakeFormat(WAVE_FORMAT_EXTENSIBLE, 1, 16), unknownGuid})
     EXPECT_FALSE(DecodeWave(format, Bytes(64, 0x10))) << format.format_tag << " " << format.bits_per_sample;
 }

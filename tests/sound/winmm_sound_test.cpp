@@ -50,7 +50,8 @@ const WaveOutCalls kStandIns{Open, Header, Write, Reset, Header, Close};
 
 TEST(WinmmSound, EffectVoicesTellTheirFormatRestartAndCloseTheirDevicesOncePlayedRefusedOrReleased) {
   ScratchDirectory directory;
-  const Bytes pcm = Join({Format(1, 1, 8000, 16), Le(0, 2)}), extra = Join({Format(3, 1, 8000, 32), Le(2, 2), Text("xy")});
+  const Bytes pcm = Join({Format(1, 1, 8000, 16), Le(0, 2)}),
+              extra = Join({Format(3, 1, 8000, 32), Le(2, 2), Text("xy")});
   directory.write("broken.wav", Riff("WAVX", {}));
   directory.write("click.wav", Pcm16Wave(1, 8000, {100, -100}));
   directory.write("float.wav", Riff("WAVE", {Chunk("fmt ", extra), Chunk("data", Bytes(8, 0))}));

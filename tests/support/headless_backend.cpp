@@ -37,8 +37,8 @@ bool HeadlessBackend::start_next_step() {
   }
   // Once the script is done and nothing is held, checked or typed, the session ends (running()
   // turns false) at the game's next question.
-  stopped_ = checks_.empty() && typed_.empty() &&
-             std::ranges::none_of(holds_, [&](const Hold& h) { return now_ < h.until; });
+  stopped_ =
+      checks_.empty() && typed_.empty() && std::ranges::none_of(holds_, [&](const Hold& h) { return now_ < h.until; });
   return false;
 }
 
@@ -83,8 +83,7 @@ std::uint32_t HeadlessBackend::next_change_after_now() const {
     if (h.until > now_) next = std::min(next, h.until);
   }
   if (step_active_ && step_until_ > now_) next = std::min(next, step_until_);
-  if (!script_.empty() && last_step_done_ && *last_step_done_ >= now_)
-    next = std::min(next, *last_step_done_ + 1);
+  if (!script_.empty() && last_step_done_ && *last_step_done_ >= now_) next = std::min(next, *last_step_done_ + 1);
   return next;
 }
 

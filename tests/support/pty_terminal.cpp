@@ -45,7 +45,7 @@ PtyTerminal::PtyTerminal(Window window, std::function<int()> child)
   if (pid_ == 0) {
     setenv("TERM", window_.term, 1);
     setenv("DOMRAK_LANG", "ja", 1);  // the game's own screens, whatever the developer's locale
-    const rlimit noCore{0, 0};  // signals that dump core should not leave files behind
+    const rlimit noCore{0, 0};       // signals that dump core should not leave files behind
     setrlimit(RLIMIT_CORE, &noCore);
     _exit(child());
   }
@@ -108,8 +108,7 @@ std::string PtyTerminal::answer(std::string_view sequence) {
     if (!keyboard_modes_.empty()) keyboard_modes_.pop_back();
   }
   const bool kitty = window_.answers == Window::Answers::Kitty;
-  if (kitty && sequence.starts_with('>') && sequence.ends_with('u'))
-    keyboard_modes_.push_back(std::atoi(&sequence[1]));
+  if (kitty && sequence.starts_with('>') && sequence.ends_with('u')) keyboard_modes_.push_back(std::atoi(&sequence[1]));
   if (kitty && sequence == "?u") return "\x1b[?" + std::to_string(keyboard_flags()) + 'u';
   int rows = 0, columns = 0;
   if (std::sscanf(std::string(sequence).c_str(), "8;%d;%dt", &rows, &columns) == 2) {

@@ -90,7 +90,7 @@ class PtyTerminal {
   int status_ = -1;
   bool reading_ = true;
   std::string in_flight_;
-  Window window_;  // its size as it is now
+  Window window_;                    // its size as it is now
   std::vector<int> keyboard_modes_;  // kitty's stack of flags, the newest last
   VtermScreen screen_;
   std::string output_;

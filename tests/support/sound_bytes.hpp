@@ -95,7 +95,8 @@ class ScratchDirectory {
   }
   // `bytes`, then a hole up to `size` bytes if given: a file that claims more than it holds on disk.
   void write(const char* name, const Bytes& bytes, std::uint64_t size = 0) const {
-    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     if (size) std::filesystem::resize_file(name, size);
   }
   // A FIFO nobody writes to, where a player's working directory should hold a sound file.

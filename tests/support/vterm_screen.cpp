@@ -15,7 +15,8 @@ VtermScreen::VtermScreen(int rows, int columns) : vt_(vterm_new(rows, columns)) 
   };
   vterm_screen_set_callbacks(screen_, &callbacks_, this);
   vterm_screen_enable_altscreen(screen_, 1);
-  vterm_output_set_callback(vt_, [](const char*, std::size_t, void*) {}, nullptr);
+  vterm_output_set_callback(
+      vt_, [](const char*, std::size_t, void*) {}, nullptr);
   vterm_screen_reset(screen_, 1);
 }
 
@@ -33,8 +34,12 @@ VtermCell VtermScreen::at(int column, int row) const {
   VTermScreenCell cell;
   vterm_screen_get_cell(screen_, VTermPos{row - 1, column - 1}, &cell);
   const auto index = [](VTermColor c) { return VTERM_COLOR_IS_INDEXED(&c) ? c.indexed.idx : -1; };
-  return {cell.chars[0] ? static_cast<char32_t>(cell.chars[0]) : U' ', cell.width, index(cell.fg),
-          index(cell.bg), cell.attrs.bold != 0, cell.attrs.blink != 0};
+  return {cell.chars[0] ? static_cast<char32_t>(cell.chars[0]) : U' ',
+          cell.width,
+          index(cell.fg),
+          index(cell.bg),
+          cell.attrs.bold != 0,
+          cell.attrs.blink != 0};
 }
 
 std::pair<int, int> VtermScreen::cursor() const {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds DOMRAK and runs the whole test suite: a debug build, then again under the address
-# and undefined-behaviour sanitizers. `./test.sh --quick` skips the sanitizer pass.
+# Checks the C++ layout, builds DOMRAK and runs the whole test suite: a debug build, then again
+# under the address and undefined-behaviour sanitizers. `./test.sh --quick` skips the sanitizer pass.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/progress.sh
@@ -14,6 +14,7 @@ run_suite() {  # build directory, extra cmake arguments...
   ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
 }
 
+scripts/format.sh --check
 run_suite build/debug
 if [ "${1:-}" != "--quick" ]; then
   run_suite build/sanitize -DDOMRAK_SANITIZE=ON
